@@ -1,0 +1,77 @@
+#include "Clock.h"
+
+#include "Microprogram.h"
+
+namespace procesor {
+
+namespace {
+
+void decode(ProcessorModel& m) {
+    const unsigned s = kMicroprogram[static_cast<std::size_t>(m.ir)].signals;
+    m.pcInc = s & PcInc;
+    m.addRead = s & AddRead;
+    m.aRead = s & ARead;
+    m.ramRead = s & RamRead;
+    m.bWrite = s & BWrite;
+    m.aWrite = s & AWrite;
+    m.pcWrite = s & PcWrite;
+    m.irWrite = s & IrWrite;
+}
+
+} // namespace
+
+PulseOutcome clockPulse(ProcessorModel& m) {
+    PulseOutcome out;
+
+    // rest -> phi1 -> phi2 -> rest
+    if (!m.phi1) {
+        m.phi1 = true;
+    } else if (!m.phi2) {
+        m.phi2 = true;
+    } else {
+        m.phi1 = m.phi2 = false;
+    }
+    const bool phi1State = m.phi1 && !m.phi2;
+
+    if (phi1State) {
+        m.ir = (m.ir + 1) % 16;
+        decode(m);
+        out.decoded = true;
+        out.halted = m.ir == kHaltLine;
+    }
+
+    // The five AND gates.
+    m.bLoad = m.bWrite && m.phi2;
+    m.aLoad = m.aWrite && m.phi2;
+    m.pcLoad = m.pcWrite && m.phi2;
+    m.irLoad = m.irWrite && m.phi2;
+    m.pcCount = m.pcInc && m.phi2;
+
+    if (m.pcLoad) m.pc = m.bus;
+    if (m.pcCount) m.pc = (m.pc + 1) % 16;
+
+    m.ramOut = m.ram[static_cast<std::size_t>(m.pc)];
+    if (m.ramRead && phi1State) m.bus = m.ramOut;
+    if (m.aRead) m.bus = m.regA;
+
+    if (m.aLoad) m.regA = m.bus;
+    if (m.bLoad) m.regB = m.bus;
+
+    m.sum = (m.regA + m.regB) % 16;
+    if (m.addRead && phi1State) m.bus = m.sum;
+
+    if (m.irLoad) m.ir = m.bus;
+
+    m.busBit3 = m.bus & 8;
+    m.busBit2 = m.bus & 4;
+    m.busBit1 = m.bus & 2;
+    m.busBit0 = m.bus & 1;
+    return out;
+}
+
+void resetForMode(ProcessorModel& m) {
+    m.pc = m.ir = m.regA = m.regB = m.sum = 0;
+    m.phi1 = m.phi2 = false;
+}
+
+} // namespace procesor

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "ElementState.h"
+#include "ProcessorModel.h"
+
+namespace procesor {
+
+// The handlers of the window: the clock pulse, the mode buttons, program entry,
+// address stepping and reset, and the run controls. Each one reads and changes the
+// machine and the element state and returns; the window only draws the state and
+// turns clicks and timer ticks into these calls.
+class Simulator {
+public:
+    // Shows the standard error message box; the only error a user ever sees.
+    using ErrorSink = std::function<void(const std::string& message)>;
+
+    explicit Simulator(ErrorSink showError = {});
+
+    const ProcessorModel& model() const { return model_; }
+    const ElementState& elements() const { return el_; }
+    // For tests that set the machine up directly (a program in RAM, say).
+    ProcessorModel& model() { return model_; }
+    ElementState& elements() { return el_; }
+
+    bool programmingMode() const;
+
+    // Clock.
+    void Panel1Click();  // "ručně", and every tick of Timer1
+    void Button1Click(); // tick of Timer5: "ručně" released
+    // A tick of Timer1. At the fastest speed its interval equals the release delay
+    // of "ručně", so the tick and the release fall due together; the release is
+    // then taken first, so that no automatic pulse is lost to the tie.
+    void Timer1Tick(int releaseDueInMs);
+    static constexpr int kReleaseTieMs = 25;
+
+    // Run controls.
+    void Panel2Click(); // "start/stop"
+    void UpDown1Click();
+    // An arrow of UpDown1: move the position (1..7, no wrap), write it into the
+    // speed field, then UpDown1Click.
+    void UpDown1Arrow(bool up);
+    void setSpeedText(std::string text); // the user typed into Edit17
+
+    // Modes.
+    void Panel6Click(); // "programování"
+    void Panel7Click(); // "provoz"
+
+    // Program entry.
+    void Button8Click();
+    void Button9Click();
+    void Button10Click();
+    void Button11Click();
+    void Panel4Click();   // "zápis do RAM"
+    void Button13click(); // tick of Timer3
+
+    // Address stepping and reset.
+    void Panel3Click();   // "krokování"
+    void Button12click(); // tick of Timer2
+    void Panel5Click();   // "nulování"
+    void Button14click(); // tick of Timer4
+
+private:
+    void modeReset(bool programming);
+    void toggleDataSwitch(int index);
+    void refreshBusDigits();
+    void showPulse(bool decoded);
+    void showAddress();
+    void releaseProgrammingButton(int panel, int timer, std::span<const int> indicator);
+    void setLook(int panel, Rgb colour, Bevel bevel);
+    std::optional<int> readSpeed();
+
+    ProcessorModel model_;
+    ElementState el_ = ElementState::startup();
+    ErrorSink showError_;
+};
+
+} // namespace procesor
