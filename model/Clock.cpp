@@ -7,7 +7,7 @@ namespace procesor {
 namespace {
 
 void decode(ProcessorModel& m) {
-    const unsigned s = kMicroprogram[static_cast<std::size_t>(m.ir)].signals;
+    const unsigned s = kMicroprogram[static_cast<std::size_t>(m.ir)].controls;
     m.pcInc = s & PcInc;
     m.addRead = s & AddRead;
     m.aRead = s & ARead;

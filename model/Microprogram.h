@@ -19,7 +19,7 @@ enum Signal : unsigned {
 
 struct MicroLine {
     std::string_view caption; // exact listing text, trailing blanks included
-    unsigned signals;         // mask of Signal
+    unsigned controls;        // mask of Signal
     int lineLabel;            // listing label number (Label14..Label29)
     int instructionLabel;     // label of the instruction name beside the listing
 };
