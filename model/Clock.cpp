@@ -72,6 +72,9 @@ PulseOutcome clockPulse(ProcessorModel& m) {
 void resetForMode(ProcessorModel& m) {
     m.pc = m.ir = m.regA = m.regB = m.sum = 0;
     m.phi1 = m.phi2 = false;
+    // With the clock at rest the AND gates give 0: a strobe left set would say a
+    // register is loading while no clock phase is active.
+    m.bLoad = m.aLoad = m.pcLoad = m.irLoad = m.pcCount = false;
 }
 
 } // namespace procesor

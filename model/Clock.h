@@ -15,7 +15,8 @@ struct PulseOutcome {
 PulseOutcome clockPulse(ProcessorModel& m);
 
 // What entering either operating mode does to the machine: registers and the
-// microaddress to 0, clock to rest. Bus, signals and RAM are kept.
+// microaddress to 0, clock to rest (and so the strobes off). Bus, control signals
+// and RAM are kept.
 void resetForMode(ProcessorModel& m);
 
 } // namespace procesor
