@@ -12,12 +12,19 @@ namespace {
 
 const std::string kBlank(11, ' ');
 
+void pressSwitch(Simulator& sim, int bit) {
+    switch (bit) {
+    case 0: sim.Button11Click(); break;
+    case 1: sim.Button10Click(); break;
+    case 2: sim.Button9Click(); break;
+    default: sim.Button8Click(); break;
+    }
+}
+
 void setSwitches(Simulator& sim, int value) {
-    void (Simulator::*const press[4])() = {&Simulator::Button11Click, &Simulator::Button10Click,
-                                           &Simulator::Button9Click, &Simulator::Button8Click};
     for (int bit = 0; bit < 4; ++bit) {
         const bool on = sim.elements().image[kDataSwitches[3 - bit].runWire].visible;
-        if (on != bool(value & (1 << bit))) (sim.*press[bit])();
+        if (on != bool(value & (1 << bit))) pressSwitch(sim, bit);
     }
 }
 
