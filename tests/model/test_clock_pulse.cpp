@@ -167,6 +167,8 @@ private slots:
         ProcessorModel expected = m;
         expected.pc = expected.ir = expected.regA = expected.regB = expected.sum = 0;
         expected.phi1 = expected.phi2 = false;
+        QVERIFY(m.phi2 && m.bLoad); // entered in the middle of MOV's phi2
+        expected.bLoad = false;
         resetForMode(m);
         QVERIFY(m == expected);
         resetForMode(m);
