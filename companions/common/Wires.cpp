@@ -1,0 +1,78 @@
+#include "Wires.h"
+
+#include <QPainter>
+#include <QtMath>
+
+#include "Look.h"
+#include "Word.h"
+
+namespace companion::wires {
+
+QPen pen(bool carriesOne) {
+    QPen wirePen(carriesOne ? look::signal() : look::wire(), 2);
+    wirePen.setCapStyle(Qt::SquareCap);
+    wirePen.setJoinStyle(Qt::MiterJoin);
+    return wirePen;
+}
+
+void drawWire(QPainter& p, const QPolygonF& path, bool carriesOne) {
+    p.save();
+    p.setPen(pen(carriesOne));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(path);
+    p.restore();
+}
+
+void drawWire(QPainter& p, QPointF from, QPointF to, bool carriesOne) {
+    drawWire(p, QPolygonF{from, to}, carriesOne);
+}
+
+void drawArrowHead(QPainter& p, QPointF from, QPointF tip, bool carriesOne) {
+    const QLineF line(tip, from);
+    if (line.length() <= 0) return;
+    const qreal angle = qDegreesToRadians(line.angle());
+    constexpr qreal size = 7;
+    constexpr qreal spread = M_PI / 7;
+    const QPointF left =
+        tip + QPointF(std::cos(angle + spread) * size, -std::sin(angle + spread) * size);
+    const QPointF right =
+        tip + QPointF(std::cos(angle - spread) * size, -std::sin(angle - spread) * size);
+    p.save();
+    const QColor colour = carriesOne ? look::signal() : look::wire();
+    p.setPen(QPen(colour, 1));
+    p.setBrush(colour);
+    p.drawPolygon(QPolygonF{tip, left, right});
+    p.restore();
+}
+
+void drawBlock(QPainter& p, const QRectF& box, const QString& caption) {
+    p.save();
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(box);
+    p.setFont(look::font(true));
+    p.drawText(box, Qt::AlignCenter | Qt::TextWordWrap, caption);
+    p.restore();
+}
+
+void drawCaption(QPainter& p, QPointF at, const QString& text, bool carriesOne) {
+    p.save();
+    p.setFont(look::font(true));
+    p.setPen(carriesOne ? look::signal() : QColor(Qt::black));
+    p.drawText(at, text);
+    p.restore();
+}
+
+void drawWord(QPainter& p, QPointF from, QPointF to, int word, qreal spacing) {
+    const QLineF line(from, to);
+    QLineF normal = line.normalVector();
+    if (normal.length() > 0) normal.setLength(spacing);
+    const QPointF step = normal.p2() - normal.p1();
+    for (int column = 0; column < kWordBits; ++column) {
+        const int bit = kWordBits - 1 - column;
+        const QPointF offset = step * column;
+        drawWire(p, from + offset, to + offset, bitOf(word, bit));
+    }
+}
+
+} // namespace companion::wires

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "Gates.h"
+
+class QButtonGroup;
+class QLabel;
+
+namespace companion {
+
+class PanelButton;
+class SignalLamp;
+
+// One AND gate: control signal and Phi2 in, strobe out to its register.
+class GateView : public QWidget {
+    Q_OBJECT
+public:
+    explicit GateView(QWidget* parent = nullptr);
+    void setState(int gate, bool signal, bool phi2);
+    QSize sizeHint() const override { return minimumSize(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int gate_ = 0;
+    bool signal_ = false;
+    bool phi2_ = false;
+};
+
+class GateWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit GateWindow(QWidget* parent = nullptr);
+
+    bool strobe() const { return andGate(signal_, phi2High(phase_)); }
+
+private:
+    void chooseGate(int gate);
+    void pulse();
+    void refresh();
+
+    int gate_ = 0;
+    bool signal_ = false;
+    Phase phase_ = Phase::Rest;
+
+    QButtonGroup* gates_ = nullptr;
+    SignalLamp* signalLamp_ = nullptr;
+    SignalLamp* phi2Lamp_ = nullptr;
+    SignalLamp* outputLamp_ = nullptr;
+    QLabel* phaseLabel_ = nullptr;
+    QLabel* usage_ = nullptr;
+    GateView* view_ = nullptr;
+    std::array<std::array<QLabel*, 3>, 4> table_{};
+};
+
+} // namespace companion

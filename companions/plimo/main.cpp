@@ -1,0 +1,12 @@
+#include <QApplication>
+
+#include "GateWindow.h"
+#include "Look.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    companion::look::applyToApplication();
+    companion::GateWindow window;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,12 @@
+#include <QApplication>
+
+#include "AdderWindow.h"
+#include "Look.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    companion::look::applyToApplication();
+    companion::AdderWindow window;
+    window.show();
+    return QApplication::exec();
+}

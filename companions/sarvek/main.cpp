@@ -1,0 +1,12 @@
+#include <QApplication>
+
+#include "CounterWindow.h"
+#include "Look.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    companion::look::applyToApplication();
+    companion::CounterWindow window;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,12 @@
+#include <QApplication>
+
+#include "Look.h"
+#include "RegisterWindow.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    companion::look::applyToApplication();
+    companion::RegisterWindow window(companion::RegisterName::A);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,217 @@
+// Every companion window built offscreen: its Czech title, and one thing the student
+// does in it changes what it shows. Also the font fallback and the bit toggle.
+
+#include <QtTest>
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "AdderWindow.h"
+#include "ControlUnitWindow.h"
+#include "CounterWindow.h"
+#include "GateWindow.h"
+#include "Look.h"
+#include "RegisterWindow.h"
+#include "Widgets.h"
+
+using namespace companion;
+
+namespace {
+
+template <typename T> T* child(QWidget& window, const char* name) {
+    T* found = window.findChild<T*>(QString::fromLatin1(name));
+    if (!found) qWarning("no child %s", name);
+    return found;
+}
+
+void click(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+} // namespace
+
+class CompanionWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { look::applyToApplication(); }
+    // A text with a missing argument or a broken layout shows as a warning.
+    void init() {
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("QString::arg|QLayout|QWidget")));
+    }
+
+    void titlesAreCzech() {
+        AdderWindow adder;
+        ControlUnitWindow control;
+        CounterWindow counter;
+        GateWindow gate;
+        RegisterWindow a(RegisterName::A);
+        RegisterWindow b(RegisterName::B);
+        QCOMPARE(adder.windowTitle(), QStringLiteral("Sčítačka – sčítání čtyřbitových čísel"));
+        QCOMPARE(control.windowTitle(), QStringLiteral("Řadič – řídicí jednotka"));
+        QCOMPARE(counter.windowTitle(), QStringLiteral("Čítací registry IR a PC"));
+        QCOMPARE(gate.windowTitle(), QStringLiteral("Hradlo AND – zápisové impulzy"));
+        QCOMPARE(a.windowTitle(), QStringLiteral("Registr A"));
+        QCOMPARE(b.windowTitle(), QStringLiteral("Registr B"));
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{&adder, &control, &counter, &gate, &a, &b}) {
+            auto* heading = w->findChild<QLabel*>(QStringLiteral("heading"));
+            QVERIFY(heading);
+            QVERIFY(!heading->text().isEmpty());
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+        }
+    }
+
+    void adderShowsTheNewSumWhenABitIsToggled() {
+        AdderWindow window;
+        window.show();
+        auto* b = child<BitToggle>(window, "operandB");
+        auto* sum = child<BitToggle>(window, "sum");
+        auto* result = child<QLabel>(window, "result");
+        QVERIFY(b && sum && result);
+        QCOMPARE(sum->value(), 2); // 10 + 8 to start with
+        QVERIFY(result->text().contains(QStringLiteral("ztratí")));
+        click(b->bitCell(3)); // B: 8 -> 0
+        QCOMPARE(sum->value(), 10);
+        QVERIFY(!window.addition().carryOut);
+        QVERIFY(!result->text().contains(QStringLiteral("ztratí")));
+        // The sum is shown, not set: a click on it changes nothing.
+        click(sum->bitCell(0));
+        QCOMPARE(sum->value(), 10);
+    }
+
+    void controlUnitStepsThroughMov() {
+        ControlUnitWindow window;
+        window.show();
+        auto* mov = child<QPushButton>(window, "MOV");
+        auto* step = child<QPushButton>(window, "step");
+        QVERIFY(mov && step);
+        click(mov);
+        QCOMPARE(window.tour().opcode(), 0b1011);
+        QVERIFY(!look::isMarked(child<QLabel>(window, "line12")));
+        click(step);
+        QCOMPARE(child<BitToggle>(window, "ir")->value(), 12);
+        QVERIFY(look::isMarked(child<QLabel>(window, "line12")));
+        QVERIFY(child<QLabel>(window, "explanation")->text().contains(QStringLiteral("A/R")));
+        click(step);
+        click(step);
+        QVERIFY(look::isMarked(child<QLabel>(window, "line14")));
+        QVERIFY(!look::isMarked(child<QLabel>(window, "line12")));
+        QVERIFY(!step->isEnabled()); // the fetch line ended the routine
+
+        click(child<QPushButton>(window, "HLT"));
+        QVERIFY(step->isEnabled());
+        click(step);
+        QVERIFY(window.tour().halted());
+        QVERIFY(look::isMarked(child<QLabel>(window, "line15")));
+        QVERIFY(!step->isEnabled());
+    }
+
+    void gateOpensOnlyInPhi2() {
+        GateWindow window;
+        window.show();
+        auto* signal = child<SignalLamp>(window, "signal");
+        auto* output = child<SignalLamp>(window, "output");
+        auto* pulse = child<QPushButton>(window, "pulse");
+        QVERIFY(signal && output && pulse);
+        click(signal);
+        QVERIFY(!output->isChecked()); // rest
+        click(output);                 // the output only shows
+        QVERIFY(!output->isChecked());
+        click(pulse);
+        QVERIFY(!output->isChecked()); // Phi1
+        click(pulse);
+        QVERIFY(output->isChecked()); // Phi2
+        click(signal);
+        QVERIFY(!output->isChecked());
+        click(signal);
+        click(pulse);
+        QVERIFY(!output->isChecked()); // rest again
+    }
+
+    void counterWrapsAndLoads() {
+        CounterWindow window;
+        window.show();
+        auto* value = child<BitToggle>(window, "register");
+        auto* bus = child<BitToggle>(window, "bus");
+        auto* result = child<QLabel>(window, "result");
+        QVERIFY(value && bus && result);
+        value->setValue(15);
+        click(child<QPushButton>(window, "count"));
+        QCOMPARE(window.value(), 0);
+        QCOMPARE(value->value(), 0);
+        QVERIFY(result->text().contains(QStringLiteral("přetečení")));
+        click(bus->bitCell(0));
+        click(bus->bitCell(3));
+        click(child<QPushButton>(window, "load"));
+        QCOMPARE(window.value(), 9);
+
+        // IR: one clock pulse into Phi1 counts it.
+        click(child<QPushButton>(window, "roleIR"));
+        QCOMPARE(window.role(), CounterRole::InstructionRegister);
+        click(child<QPushButton>(window, "pulse"));
+        QCOMPARE(window.value(), 10);
+    }
+
+    void registerALoadsAtPhi2AndDrivesTheBus() {
+        RegisterWindow window(RegisterName::A);
+        window.show();
+        auto* bus = child<BitToggle>(window, "bus");
+        auto* value = child<BitToggle>(window, "register");
+        auto* pulse = child<QPushButton>(window, "pulse");
+        QVERIFY(bus && value && pulse);
+        QCOMPARE(bus->value(), 5);
+        click(child<SignalLamp>(window, "write"));
+        click(pulse);
+        QCOMPARE(value->value(), 0); // Phi1
+        click(pulse);
+        QCOMPARE(value->value(), 5); // Phi2: the strobe
+        QVERIFY(child<SignalLamp>(window, "strobe")->isChecked());
+
+        click(bus->bitCell(1)); // bus 7; A keeps 5
+        QCOMPARE(value->value(), 5);
+        click(child<SignalLamp>(window, "read"));
+        QCOMPARE(bus->value(), 5); // A drives the bus
+        QVERIFY(!bus->isInteractive());
+    }
+
+    void registerBHasNoWayToTheBus() {
+        RegisterWindow window(RegisterName::B);
+        window.show();
+        QVERIFY(!window.findChild<SignalLamp*>(QStringLiteral("read")));
+        click(child<QPushButton>(window, "microstep"));
+        QCOMPARE(window.dataRegister().value(), 0); // no B/W
+        click(child<SignalLamp>(window, "write"));
+        click(child<QPushButton>(window, "microstep"));
+        QCOMPARE(window.dataRegister().value(), 5);
+        QCOMPARE(window.dataRegister().phase(), Phase::Rest);
+    }
+
+    void fontFallsBackWhenTheFileIsMissing() {
+        const QString family =
+            look::loadFontFamily(QStringLiteral("/nonexistent/ms_sans_serif.ttf"));
+        QVERIFY(!family.isEmpty());
+        QCOMPARE(family, QApplication::font().family());
+        if (!QFile::exists(QString::fromLatin1(look::kFontFile)))
+            QSKIP("the diagram font is not installed here");
+        QCOMPARE(look::loadFontFamily(), QString::fromLatin1(look::kFontFamily));
+    }
+
+    void bitToggleKeepsFourBits() {
+        BitToggle toggle;
+        QSignalSpy changed(&toggle, &BitToggle::valueChanged);
+        toggle.setValue(18);
+        QCOMPARE(toggle.value(), 2);
+        QVERIFY(toggle.bitCell(1)->isChecked());
+        QVERIFY(!toggle.bitCell(0)->isChecked());
+        click(toggle.bitCell(3));
+        QCOMPARE(toggle.value(), 10);
+        toggle.setValue(10);
+        QCOMPARE(changed.count(), 2); // no signal when the value stays
+        QCOMPARE(changed.last().first().toInt(), 10);
+        QVERIFY(!toggle.bitCell(4));
+    }
+};
+
+QTEST_MAIN(CompanionWindows)
+#include "test_companion_windows.moc"
