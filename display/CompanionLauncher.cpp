@@ -46,7 +46,7 @@ ProcessLauncher::ProcessLauncher(QString ownDirectory) : ownDirectory_(std::move
 
 QString ProcessLauncher::locate(const QString& command) const {
     if (!ownDirectory_.isEmpty()) {
-        const QString beside = QStandardPaths::findExecutable(command, {ownDirectory_});
+        QString beside = QStandardPaths::findExecutable(command, {ownDirectory_});
         if (!beside.isEmpty()) return beside;
     }
     // Relative entries of the search path (empty, ".") would mean the current

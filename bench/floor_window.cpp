@@ -1,0 +1,57 @@
+// The floor the window is measured against: a bare Qt window of the same size with
+// 300 plain labels, nothing drawn by hand.
+//
+//   bench_floor                 stays open (memory and idle CPU)
+//   bench_floor --first-paint   prints the time its first frame is done, then ends
+//   bench_floor --pulse         times re-captioning 20 labels and repainting them
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTest>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "FirstPaint.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Floor"));
+    window.setFixedSize(1024, 715);
+    std::vector<QLabel*> labels;
+    for (int i = 0; i < 300; ++i) {
+        auto* label = new QLabel(QStringLiteral("Label %1").arg(i), &window);
+        label->setGeometry(8 + (i % 10) * 100, 8 + (i / 10) * 23, 96, 20);
+        label->setAutoFillBackground(true);
+        labels.push_back(label);
+    }
+
+    const bool firstPaint = argc > 1 && std::strcmp(argv[1], "--first-paint") == 0;
+    const bool pulse = argc > 1 && std::strcmp(argv[1], "--pulse") == 0;
+    FirstPaint* mark = firstPaint ? new FirstPaint(&window) : nullptr;
+    window.show();
+    if (!pulse) {
+        const int status = app.exec();
+        delete mark;
+        return status;
+    }
+
+    if (!QTest::qWaitForWindowExposed(&window)) return 1;
+    constexpr int kPulses = 2000;
+    std::vector<qint64> ns;
+    ns.reserve(kPulses);
+    QElapsedTimer t;
+    for (int i = 0; i < kPulses; ++i) {
+        t.start();
+        for (int k = 0; k < 20; ++k) labels[std::size_t(k * 15)]->setText(QString::number(i + k));
+        QCoreApplication::sendPostedEvents(&window, QEvent::UpdateRequest);
+        ns.push_back(t.nsecsElapsed());
+    }
+    std::sort(ns.begin(), ns.end());
+    std::printf("%.1f\n", double(ns[ns.size() / 2]) / 1000.0);
+    return 0;
+}

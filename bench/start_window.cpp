@@ -1,0 +1,16 @@
+// The simulator's start exactly as main() does it, with the end of the first
+// frame marked (FirstPaint.h).
+#include <QApplication>
+#include <QStyleHints>
+
+#include "FirstPaint.h"
+#include "TForm1.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QGuiApplication::styleHints()->setCursorFlashTime(0);
+    procesor::TForm1 Form1;
+    FirstPaint mark(&Form1);
+    Form1.show();
+    return app.exec();
+}

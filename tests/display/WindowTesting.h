@@ -1,0 +1,64 @@
+#pragma once
+
+// Helpers of the window tests: a window with a recording launcher, clicks at
+// client coordinates as the student makes them, and pixels of what is drawn.
+
+#include <QColor>
+#include <QImage>
+#include <QMouseEvent>
+#include <QStringList>
+#include <QTest>
+#include <QWidget>
+
+#include <memory>
+
+#include "CompanionLauncher.h"
+#include "TForm1.h"
+
+namespace testing {
+
+// Records every companion start instead of starting a process.
+class RecordingLauncher final : public procesor::CompanionLauncher {
+public:
+    void start(const QString& command) override { started << command; }
+    QStringList started;
+};
+
+struct Window {
+    RecordingLauncher* launcher;
+    std::unique_ptr<procesor::TForm1> form;
+
+    procesor::TForm1* operator->() const { return form.get(); }
+    procesor::TForm1& operator*() const { return *form; }
+};
+
+// A fresh window, shown and exposed.
+inline Window openWindow() {
+    auto launcher = std::make_unique<RecordingLauncher>();
+    RecordingLauncher* recorder = launcher.get();
+    auto form = std::make_unique<procesor::TForm1>(std::move(launcher));
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get())) qWarning("window not exposed");
+    return {recorder, std::move(form)};
+}
+
+// A left click at a point of the client area, delivered to whatever lies there.
+inline void clickAt(QWidget& form, QPoint p) {
+    QWidget* target = form.childAt(p);
+    if (!target) target = &form;
+    QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(&form, p));
+}
+
+inline QImage picture(QWidget& form) {
+    return form.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+inline QRgb rgbAt(const QImage& image, int x, int y) {
+    return image.pixel(x, y) & 0xFFFFFF;
+}
+
+inline QString hex(QRgb rgb) {
+    return QStringLiteral("#%1").arg(rgb & 0xFFFFFF, 6, 16, QLatin1Char('0'));
+}
+
+} // namespace testing
