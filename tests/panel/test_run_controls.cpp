@@ -94,7 +94,8 @@ private slots:
     // clock nor the look of "start/stop".
     void aBadSpeedTextIsReportedAndChangesNothing_data() {
         QTest::addColumn<QString>("text");
-        for (const char* t : {"", "abc", "1.5", "99999999999", "4x", " ", "+", "--3", "0x10", "٣"})
+        for (const char* t : {"", "abc", "1.5", "99999999999", " abc ", " 1.5", "99999999999 ",
+                              "4x", " ", "+", "--3", "0x10", "5 5", "٣"})
             QTest::newRow(t[0] ? t : "empty") << QString::fromUtf8(t);
     }
     void aBadSpeedTextIsReportedAndChangesNothing() {
@@ -124,6 +125,9 @@ private slots:
         QTest::newRow("100") << "100" << 100;
         QTest::newRow("2147483647") << "2147483647" << 100;
         QTest::newRow("-3") << "-3" << 2300;
+        QTest::newRow(" -3 with blanks") << " -3 " << 2300;
+        QTest::newRow("9 with a blank") << "9 " << 100;
+        QTest::newRow(" 100 with blanks") << " 100 " << 100;
         QTest::newRow("-2147483648") << "-2147483648" << std::numeric_limits<int>::max();
         QTest::newRow(" 5 with blanks") << " 5 " << 700;
         QTest::newRow("+7") << "+7" << 300;
