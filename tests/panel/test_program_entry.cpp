@@ -14,10 +14,18 @@ const std::string kBlank(11, ' ');
 
 void pressSwitch(Simulator& sim, int bit) {
     switch (bit) {
-    case 0: sim.Button11Click(); break;
-    case 1: sim.Button10Click(); break;
-    case 2: sim.Button9Click(); break;
-    default: sim.Button8Click(); break;
+    case 0:
+        sim.Button11Click();
+        break;
+    case 1:
+        sim.Button10Click();
+        break;
+    case 2:
+        sim.Button9Click();
+        break;
+    default:
+        sim.Button8Click();
+        break;
     }
 }
 

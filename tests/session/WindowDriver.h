@@ -25,7 +25,9 @@ inline const QPoint kClear{408 + 40, 392 + 12};
 inline const QPoint kProgramming{819 + 40, 96 + 12};
 inline const QPoint kRun{819 + 40, 120 + 12};
 inline const QPoint kArrowUp{977 + 8, 312 + 5};
-inline const QPoint kSwitch[4] = {{916 + 6, 139 + 7}, {932 + 6, 139 + 7}, {948 + 6, 139 + 7},
+inline const QPoint kSwitch[4] = {{916 + 6, 139 + 7},
+                                  {932 + 6, 139 + 7},
+                                  {948 + 6, 139 + 7},
                                   {964 + 6, 139 + 7}}; // weights 8, 4, 2, 1
 
 // Sets the four data switches to a word by clicking those that differ.

@@ -70,7 +70,8 @@ private slots:
         QVERIFY(form.simulator().elements().timer[1].enabled);
 
         // Still answering: "start/stop" stops the clock at once.
-        QVERIFY(waitFor([&] { return form.simulator().elements().panel[1].colour == clAqua; }, 1000));
+        QVERIFY(
+            waitFor([&] { return form.simulator().elements().panel[1].colour == clAqua; }, 1000));
         clickAt(form, kStartStop);
         QVERIFY(!form.simulator().elements().timer[1].enabled);
         QCOMPARE(form.simulator().elements().panel[2].colour, clAqua);
