@@ -7,14 +7,9 @@
 #include <QtTest>
 
 #include "TForm1.h"
+#include "WindowTesting.h"
 
 namespace testing {
-
-inline void clickAt(procesor::TForm1& form, QPoint p) {
-    QWidget* target = form.childAt(p);
-    if (!target) target = &form;
-    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&form, p));
-}
 
 // Centres of the operator controls, in window pixels.
 inline const QPoint kRučně{819 + 36, 272 + 12};
