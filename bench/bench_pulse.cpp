@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "Simulator.h"
+#include "panel/Simulator.h"
 
 int main() {
     using namespace procesor;

@@ -15,7 +15,7 @@
 #include <cstring>
 #include <vector>
 
-#include "FirstPaint.h"
+#include "bench/FirstPaint.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "TForm1.h"
+#include "display/TForm1.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QStyleHints>
 
-#include "FirstPaint.h"
-#include "TForm1.h"
+#include "bench/FirstPaint.h"
+#include "display/TForm1.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

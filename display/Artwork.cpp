@@ -1,8 +1,8 @@
-#include "Artwork.h"
+#include "display/Artwork.h"
 
 #include <QPainter>
 
-#include "Fonts.h"
+#include "display/Fonts.h"
 
 namespace procesor {
 

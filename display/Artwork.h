@@ -3,8 +3,8 @@
 #include <QColor>
 #include <QRect>
 
-#include "DiagramLayout.h"
-#include "ElementState.h"
+#include "renderer/DiagramLayout.h"
+#include "panel/ElementState.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "CompanionLauncher.h"
+#include "display/CompanionLauncher.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,12 +1,12 @@
-#include "Controls.h"
+#include "display/Controls.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <qdrawutil.h>
 
-#include "Artwork.h"
-#include "Fonts.h"
+#include "display/Artwork.h"
+#include "display/Fonts.h"
 
 namespace procesor {
 

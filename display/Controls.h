@@ -6,7 +6,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "ElementState.h"
+#include "panel/ElementState.h"
 
 namespace procesor {
 

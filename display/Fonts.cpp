@@ -1,4 +1,4 @@
-#include "Fonts.h"
+#include "display/Fonts.h"
 
 #include <QFile>
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include "TForm1.h"
+#include "display/TForm1.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -13,10 +13,10 @@
 #include <limits>
 #include <utility>
 
-#include "Artwork.h"
-#include "Controls.h"
-#include "DiagramLayout.h"
-#include "SignalOverlays.h"
+#include "display/Artwork.h"
+#include "display/Controls.h"
+#include "renderer/DiagramLayout.h"
+#include "panel/SignalOverlays.h"
 
 namespace procesor {
 

@@ -11,10 +11,10 @@
 #include <memory>
 #include <optional>
 
-#include "CompanionLauncher.h"
-#include "ElementState.h"
-#include "Fonts.h"
-#include "Simulator.h"
+#include "display/CompanionLauncher.h"
+#include "panel/ElementState.h"
+#include "display/Fonts.h"
+#include "panel/Simulator.h"
 
 class QMessageBox;
 class QPainter;

@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <QStyleHints>
 
-#include "TForm1.h"
+#include "display/TForm1.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -1,6 +1,6 @@
-#include "Clock.h"
+#include "model/Clock.h"
 
-#include "Microprogram.h"
+#include "model/Microprogram.h"
 
 namespace procesor {
 

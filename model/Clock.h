@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProcessorModel.h"
+#include "model/ProcessorModel.h"
 
 namespace procesor {
 

@@ -1,4 +1,4 @@
-#include "Microprogram.h"
+#include "model/Microprogram.h"
 
 namespace procesor {
 

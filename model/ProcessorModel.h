@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "WordText.h"
+#include "model/WordText.h"
 
 namespace procesor {
 

@@ -1,4 +1,4 @@
-#include "WordText.h"
+#include "model/WordText.h"
 
 namespace procesor {
 

@@ -1,8 +1,8 @@
-#include "ElementState.h"
+#include "panel/ElementState.h"
 
-#include "Microprogram.h"
-#include "SignalOverlays.h"
-#include "WordText.h"
+#include "model/Microprogram.h"
+#include "panel/SignalOverlays.h"
+#include "model/WordText.h"
 
 namespace procesor {
 

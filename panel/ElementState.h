@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "Colours.h"
+#include "panel/Colours.h"
 
 namespace procesor {
 

@@ -1,4 +1,4 @@
-#include "SignalOverlays.h"
+#include "panel/SignalOverlays.h"
 
 #include <vector>
 

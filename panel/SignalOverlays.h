@@ -3,7 +3,7 @@
 #include <array>
 #include <span>
 
-#include "ProcessorModel.h"
+#include "model/ProcessorModel.h"
 
 namespace procesor {
 

@@ -1,14 +1,14 @@
-#include "Simulator.h"
+#include "panel/Simulator.h"
 
 #include <algorithm>
 #include <optional>
 #include <span>
 
-#include "Clock.h"
-#include "Microprogram.h"
-#include "SignalOverlays.h"
-#include "Speed.h"
-#include "WordText.h"
+#include "model/Clock.h"
+#include "model/Microprogram.h"
+#include "panel/SignalOverlays.h"
+#include "panel/Speed.h"
+#include "model/WordText.h"
 
 namespace procesor {
 

@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
-#include "ElementState.h"
-#include "ProcessorModel.h"
+#include "panel/ElementState.h"
+#include "model/ProcessorModel.h"
 
 namespace procesor {
 

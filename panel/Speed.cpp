@@ -1,4 +1,4 @@
-#include "Speed.h"
+#include "panel/Speed.h"
 
 #include <algorithm>
 #include <cstdint>

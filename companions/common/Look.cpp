@@ -1,4 +1,4 @@
-#include "Look.h"
+#include "companions/common/Look.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -7,7 +7,7 @@
 #include <QPalette>
 #include <QVBoxLayout>
 
-#include "Colours.h"
+#include "panel/Colours.h"
 
 namespace companion::look {
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <string_view>
 
-#include "Word.h"
+#include "companions/common/Word.h"
 
 class QBoxLayout;
 class QLabel;

@@ -1,11 +1,11 @@
-#include "Widgets.h"
+#include "companions/common/Widgets.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
 
-#include "Look.h"
-#include "Word.h"
+#include "companions/common/Look.h"
+#include "companions/common/Word.h"
 
 namespace companion {
 

@@ -1,10 +1,10 @@
-#include "Wires.h"
+#include "companions/common/Wires.h"
 
 #include <QPainter>
 #include <QtMath>
 
-#include "Look.h"
-#include "Word.h"
+#include "companions/common/Look.h"
+#include "companions/common/Word.h"
 
 namespace companion::wires {
 

@@ -1,4 +1,4 @@
-#include "GateWindow.h"
+#include "companions/plimo/GateWindow.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -8,10 +8,10 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 
-#include "ControlUnit.h"
-#include "Look.h"
-#include "Widgets.h"
-#include "Wires.h"
+#include "companions/vondrel/ControlUnit.h"
+#include "companions/common/Look.h"
+#include "companions/common/Widgets.h"
+#include "companions/common/Wires.h"
 
 namespace companion {
 

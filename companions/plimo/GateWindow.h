@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <array>
 
-#include "Gates.h"
+#include "companions/plimo/Gates.h"
 
 class QButtonGroup;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "Gates.h"
+#include "companions/plimo/Gates.h"
 
 namespace companion {
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <string_view>
 
-#include "Microprogram.h"
-#include "Word.h"
+#include "model/Microprogram.h"
+#include "companions/common/Word.h"
 
 namespace companion {
 

@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "GateWindow.h"
-#include "Look.h"
+#include "companions/plimo/GateWindow.h"
+#include "companions/common/Look.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -1,6 +1,6 @@
-#include "Adder.h"
+#include "companions/quobin/Adder.h"
 
-#include "Word.h"
+#include "companions/common/Word.h"
 
 namespace companion {
 

@@ -1,4 +1,4 @@
-#include "AdderWindow.h"
+#include "companions/quobin/AdderWindow.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -6,10 +6,10 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "Look.h"
-#include "Widgets.h"
-#include "Wires.h"
-#include "Word.h"
+#include "companions/common/Look.h"
+#include "companions/common/Widgets.h"
+#include "companions/common/Wires.h"
+#include "companions/common/Word.h"
 
 namespace companion {
 

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "Adder.h"
+#include "companions/quobin/Adder.h"
 
 class QLabel;
 

@@ -1,4 +1,4 @@
-#include "Counter.h"
+#include "companions/sarvek/Counter.h"
 
 namespace companion {
 

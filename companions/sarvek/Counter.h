@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Word.h"
+#include "companions/common/Word.h"
 
 namespace companion {
 

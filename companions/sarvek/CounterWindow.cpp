@@ -1,4 +1,4 @@
-#include "CounterWindow.h"
+#include "companions/sarvek/CounterWindow.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -7,9 +7,9 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "Look.h"
-#include "Widgets.h"
-#include "Wires.h"
+#include "companions/common/Look.h"
+#include "companions/common/Widgets.h"
+#include "companions/common/Wires.h"
 
 namespace companion {
 

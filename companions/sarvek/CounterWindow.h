@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "Counter.h"
+#include "companions/sarvek/Counter.h"
 
 class QButtonGroup;
 class QLabel;

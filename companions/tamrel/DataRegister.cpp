@@ -1,7 +1,7 @@
-#include "DataRegister.h"
+#include "companions/tamrel/DataRegister.h"
 
-#include "ControlUnit.h"
-#include "Microprogram.h"
+#include "companions/vondrel/ControlUnit.h"
+#include "model/Microprogram.h"
 
 namespace companion {
 

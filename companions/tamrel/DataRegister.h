@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "Word.h"
+#include "companions/common/Word.h"
 
 namespace companion {
 

@@ -1,4 +1,4 @@
-#include "RegisterWindow.h"
+#include "companions/tamrel/RegisterWindow.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -6,11 +6,11 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "ControlUnit.h"
-#include "Look.h"
-#include "Microprogram.h"
-#include "Widgets.h"
-#include "Wires.h"
+#include "companions/vondrel/ControlUnit.h"
+#include "companions/common/Look.h"
+#include "model/Microprogram.h"
+#include "companions/common/Widgets.h"
+#include "companions/common/Wires.h"
 
 namespace companion {
 

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "DataRegister.h"
+#include "companions/tamrel/DataRegister.h"
 
 class QLabel;
 

@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "Look.h"
-#include "RegisterWindow.h"
+#include "companions/common/Look.h"
+#include "companions/tamrel/RegisterWindow.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

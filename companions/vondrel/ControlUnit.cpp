@@ -1,6 +1,6 @@
-#include "ControlUnit.h"
+#include "companions/vondrel/ControlUnit.h"
 
-#include "Word.h"
+#include "companions/common/Word.h"
 
 namespace companion {
 

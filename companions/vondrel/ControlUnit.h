@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Microprogram.h"
+#include "model/Microprogram.h"
 
 namespace companion {
 

@@ -1,4 +1,4 @@
-#include "ControlUnitWindow.h"
+#include "companions/vondrel/ControlUnitWindow.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -7,10 +7,10 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "Look.h"
-#include "Widgets.h"
-#include "Wires.h"
-#include "Word.h"
+#include "companions/common/Look.h"
+#include "companions/common/Widgets.h"
+#include "companions/common/Wires.h"
+#include "companions/common/Word.h"
 
 namespace companion {
 

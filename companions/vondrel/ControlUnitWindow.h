@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <array>
 
-#include "ControlUnit.h"
+#include "companions/vondrel/ControlUnit.h"
 
 class QLabel;
 class QButtonGroup;

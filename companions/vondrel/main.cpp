@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "ControlUnitWindow.h"
-#include "Look.h"
+#include "companions/vondrel/ControlUnitWindow.h"
+#include "companions/common/Look.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -2,7 +2,7 @@
 
 #include <QtTest>
 
-#include "Adder.h"
+#include "companions/quobin/Adder.h"
 
 using companion::add;
 using companion::Addition;

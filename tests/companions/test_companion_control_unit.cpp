@@ -3,9 +3,9 @@
 
 #include <QtTest>
 
-#include "Clock.h"
-#include "ControlUnit.h"
-#include "Microprogram.h"
+#include "model/Clock.h"
+#include "companions/vondrel/ControlUnit.h"
+#include "model/Microprogram.h"
 
 using namespace companion;
 using procesor::kInstructions;

@@ -2,8 +2,8 @@
 
 #include <QtTest>
 
-#include "Clock.h"
-#include "Counter.h"
+#include "model/Clock.h"
+#include "companions/sarvek/Counter.h"
 
 using namespace companion;
 

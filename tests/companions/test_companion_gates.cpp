@@ -3,10 +3,10 @@
 
 #include <QtTest>
 
-#include "Clock.h"
-#include "ControlUnit.h"
-#include "Gates.h"
-#include "Microprogram.h"
+#include "model/Clock.h"
+#include "companions/vondrel/ControlUnit.h"
+#include "companions/plimo/Gates.h"
+#include "model/Microprogram.h"
 
 using namespace companion;
 

@@ -6,7 +6,7 @@
 
 #include <set>
 
-#include "CompanionLauncher.h"
+#include "display/CompanionLauncher.h"
 
 using procesor::ProcessLauncher;
 

@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-#include "DataRegister.h"
+#include "companions/tamrel/DataRegister.h"
 
 using namespace companion;
 

@@ -6,13 +6,13 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "AdderWindow.h"
-#include "ControlUnitWindow.h"
-#include "CounterWindow.h"
-#include "GateWindow.h"
-#include "Look.h"
-#include "RegisterWindow.h"
-#include "Widgets.h"
+#include "companions/quobin/AdderWindow.h"
+#include "companions/vondrel/ControlUnitWindow.h"
+#include "companions/sarvek/CounterWindow.h"
+#include "companions/plimo/GateWindow.h"
+#include "companions/common/Look.h"
+#include "companions/tamrel/RegisterWindow.h"
+#include "companions/common/Widgets.h"
 
 using namespace companion;
 

@@ -10,8 +10,8 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "SignalOverlays.h"
-#include "WindowTesting.h"
+#include "panel/SignalOverlays.h"
+#include "tests/support/WindowTesting.h"
 
 using namespace procesor;
 using namespace testing;

@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QtTest>
 
-#include "Fonts.h"
-#include "WindowTesting.h"
+#include "display/Fonts.h"
+#include "tests/support/WindowTesting.h"
 
 using namespace procesor;
 using namespace testing;

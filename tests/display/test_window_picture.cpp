@@ -5,8 +5,8 @@
 #include <QScreen>
 #include <QtTest>
 
-#include "DiagramLayout.h"
-#include "WindowTesting.h"
+#include "renderer/DiagramLayout.h"
+#include "tests/support/WindowTesting.h"
 
 using namespace procesor;
 using namespace testing;

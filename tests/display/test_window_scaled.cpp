@@ -4,7 +4,7 @@
 
 #include <QtTest>
 
-#include "WindowTesting.h"
+#include "tests/support/WindowTesting.h"
 
 using namespace procesor;
 using namespace testing;

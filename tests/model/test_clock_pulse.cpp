@@ -2,10 +2,10 @@
 
 #include <QtTest>
 
-#include "Clock.h"
-#include "Machine.h"
-#include "Microprogram.h"
-#include "WordText.h"
+#include "model/Clock.h"
+#include "tests/support/Machine.h"
+#include "model/Microprogram.h"
+#include "model/WordText.h"
 
 using namespace procesor;
 

@@ -4,7 +4,7 @@
 #include <QtTest>
 #include <random>
 
-#include "Machine.h"
+#include "tests/support/Machine.h"
 
 using namespace procesor;
 using namespace testing;

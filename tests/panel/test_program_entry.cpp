@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-#include "Machine.h"
+#include "tests/support/Machine.h"
 
 using namespace procesor;
 using namespace testing;

@@ -5,8 +5,8 @@
 #include <QtTest>
 #include <random>
 
-#include "Machine.h"
-#include "WordText.h"
+#include "tests/support/Machine.h"
+#include "model/WordText.h"
 
 using namespace procesor;
 using namespace testing;

@@ -2,8 +2,8 @@
 
 #include <QtTest>
 
-#include "Machine.h"
-#include "Speed.h"
+#include "tests/support/Machine.h"
+#include "panel/Speed.h"
 
 using namespace procesor;
 using namespace testing;

@@ -6,8 +6,8 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
-#include "TForm1.h"
-#include "WindowTesting.h"
+#include "display/TForm1.h"
+#include "tests/support/WindowTesting.h"
 
 namespace testing {
 

@@ -2,7 +2,7 @@
 
 #include <QtTest>
 
-#include "WindowDriver.h"
+#include "tests/session/WindowDriver.h"
 
 using namespace procesor;
 using namespace testing;

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "WindowDriver.h"
+#include "tests/session/WindowDriver.h"
 
 using namespace procesor;
 using namespace testing;

@@ -6,8 +6,8 @@
 #include <initializer_list>
 #include <vector>
 
-#include "SignalOverlays.h"
-#include "Simulator.h"
+#include "panel/SignalOverlays.h"
+#include "panel/Simulator.h"
 
 namespace testing {
 

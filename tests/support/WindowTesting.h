@@ -12,8 +12,8 @@
 
 #include <memory>
 
-#include "CompanionLauncher.h"
-#include "TForm1.h"
+#include "display/CompanionLauncher.h"
+#include "display/TForm1.h"
 
 namespace testing {
 

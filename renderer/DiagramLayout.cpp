@@ -1,4 +1,4 @@
-#include "DiagramLayout.h"
+#include "renderer/DiagramLayout.h"
 
 #include <algorithm>
 #include <array>

@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "Colours.h"
+#include "panel/Colours.h"
 
 // Where everything of the diagram lies, in client pixels of the one window (x to the
 // right, y downwards), written once in the diagram's own names: Image118 is image
