@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "renderer/Canvas.h"
+
+// The diagram's texts, drawn from glyph tables built into the program (no font file
+// is read at run time). Every face is a bitmap face: each glyph pixel is either ink
+// or nothing, so the same text gives the same pixels on every machine.
+namespace procesor::render {
+
+enum class Face {
+    Window,     // "MS Sans Serif" 11 px (8 pt), line height 13
+    WindowBold, // the same, bold as the window system makes it: struck twice, 1 px apart
+    Digits,     // "MS Sans Serif" 16 px bold (12 pt), line height 20: the value digits
+    Title11,    // bold serif capitals of the control unit's fields, 11 px
+    Title14,    // the same, 14 px (Φ1, Φ2)
+    Title15,    // the same, 15 px (ŘÍZENÍ)
+};
+
+// Width of the text's extent: the bar a label with this caption takes. UTF-8.
+int textWidth(Face face, std::string_view utf8);
+int lineHeight(Face face);
+
+// Draws the text with its extent's top-left corner at (x, y), in ink, only inside
+// clip. Characters the face lacks take no room and draw nothing.
+void drawText(Canvas& canvas, Face face, int x, int y, std::string_view utf8, Rgb ink,
+              Box clip);
+
+// The same text turned a quarter turn anticlockwise, reading upwards: its extent
+// takes columns x .. x + lineHeight - 1 and rows y .. y + textWidth - 1, the first
+// character at the bottom, the tops of the letters towards column x.
+void drawTextUpwards(Canvas& canvas, Face face, int x, int y, std::string_view utf8, Rgb ink,
+                     Box clip);
+
+// "MS Sans Serif" 11 px as an outline font in which every pixel is a square on an
+// exact grid (TrueType data): at a pixel size of 11 a text widget draws exactly the
+// bitmap glyphs, and at a device pixel ratio of 2 every pixel becomes 2 x 2. For the
+// editable fields and the companion programs.
+std::span<const std::uint8_t> squarePixelFont();
+inline constexpr std::string_view kSquarePixelFamily = "Procesor Sans";
+
+} // namespace procesor::render
