@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "renderer/Screen.h"
 
@@ -208,17 +209,22 @@ void clicksLand() {
         int y;
         const char* command;
     };
-    const Companion companions[] = {
+    std::vector<Companion> companions = {
         {150, 175, "vondrel"}, {20, 20, "vondrel"},  {300, 100, "vondrel"}, // control unit
-        {45, 35, "vondrel"},   {45, 150, "vondrel"}, {193, 35, "vondrel"},  // lines 0, 7, 8
-        {193, 150, "vondrel"}, {15, 35, "vondrel"},  {15, 67, "vondrel"},   // line 15, NOP, LDA
-        {15, 131, "vondrel"},  {165, 51, "vondrel"}, {163, 99, "vondrel"},  // ADD JMP MOV
-        {165, 147, "vondrel"},                                              // HLT
+        {15, 35, "vondrel"},   {15, 67, "vondrel"},  {15, 131, "vondrel"},  // NOP LDA ADD
+        {165, 51, "vondrel"},  {163, 99, "vondrel"}, {165, 147, "vondrel"}, // JMP MOV HLT
         {324, 224, "plimo"},   {324, 264, "plimo"},  {324, 304, "plimo"},   // the gates
         {324, 504, "plimo"},   {324, 640, "plimo"},  {565, 70, "sarvek"},   // IR
         {565, 290, "sarvek"},  {651, 302, "sarvek"}, {565, 500, "tamrelA"}, // PC, A
         {565, 565, "quobin"},  {651, 606, "quobin"}, {565, 630, "tamrelB"}, // adder, B
     };
+    // The sixteen listing lines, two columns of eight rows 16 pixels apart.
+    for (int line = 0; line < 16; ++line) {
+        const Companion c = {line < 8 ? 45 : 193, 35 + 16 * (line % 8), "vondrel"};
+        check(s.elementAt(c.x, c.y) == E{E::Label, 14 + line},
+              "listing line " + std::to_string(line) + " over the control unit");
+        companions.push_back(c);
+    }
     for (const Companion& c : companions) {
         s.mouseDown(c.x, c.y);
         const auto command = s.mouseUp(c.x, c.y);
