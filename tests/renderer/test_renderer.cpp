@@ -125,6 +125,12 @@ void characteristicPixels() {
     s.mouseUp(100, 600); // released elsewhere: no arrow click
     expectPixels(s, {{977, 322, kBackground, "down arrow released"}});
     check(s.simulator().elements().edit17.text == "4", "an arrow released elsewhere clicks");
+
+    // The focus frame: every other pixel of its edge inverted, the others untouched.
+    s.setFocus(9);
+    expectPixels(s, {{934, 141, 0xFFFFFF ^ kBackground, "focus frame, inverted face"},
+                     {935, 141, kBackground, "focus frame, the pixel between"},
+                     {942, 151, kBackground, "focus frame ends 3 pixels inside"}});
 }
 
 // Random events: after each, the picture drawn piecewise equals a full frame and
@@ -142,7 +148,7 @@ void changedRectangles() {
     s.render();
     Canvas before = s.canvas();
     for (int event = 0; event < 600; ++event) {
-        const int kind = int(random() % 5);
+        const int kind = int(random() % 6);
         const Target t = targets[random() % std::size(targets)];
         if (kind == 0)
             s.timerTick(1 + int(random() % 5));
@@ -152,6 +158,8 @@ void changedRectangles() {
             s.mouseUp(t.x, t.y);
         else if (kind == 3)
             s.mouseMove(t.x, t.y);
+        else if (kind == 4)
+            s.setFocus(int(random() % 2) * (8 + int(random() % 4)));
         else
             click(s, t.x, t.y);
         const std::vector<Box> changed = s.render();
