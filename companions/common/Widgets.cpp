@@ -71,7 +71,7 @@ void SignalLamp::paintEvent(QPaintEvent*) {
 
 BitCell::BitCell(QWidget* parent) : QAbstractButton(parent) {
     setCheckable(true);
-    setFont(look::font(true, look::kDigitPixels));
+    setFont(look::font(true, look::kLargePixels));
 }
 
 QSize BitCell::sizeHint() const {
