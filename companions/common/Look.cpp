@@ -108,9 +108,10 @@ QFont font(bool bold, int pixels) {
     QFont f(fontFamily());
     f.setPixelSize(pixels);
     f.setBold(bold);
-    // The glyphs' pixels lie on the font's own grid; hinting would move them.
+    // The glyphs' pixels lie on the font's own grid; hinting would move them. Without
+    // antialiasing a text centred on half a pixel keeps solid pixels instead of grey ones.
     f.setHintingPreference(QFont::PreferNoHinting);
-    f.setStyleStrategy(QFont::NoFontMerging);
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::NoAntialias));
     return f;
 }
 

@@ -8,6 +8,7 @@
 
 #include "companions/common/Look.h"
 #include "companions/common/Widgets.h"
+#include "companions/common/Wires.h"
 #include "companions/plimo/GateWindow.h"
 #include "companions/quobin/AdderWindow.h"
 #include "companions/sarvek/CounterWindow.h"
@@ -219,6 +220,33 @@ private slots:
         QVERIFY(child<QLabel>(counter, "roleText")->text().startsWith(QStringLiteral("IR, ")));
         click(child<QPushButton>(gate, "gate4"));
         QVERIFY(child<QLabel>(gate, "usage")->text().contains(QStringLiteral("B/W")));
+    }
+
+    // The diagram's rule for every bundle of four wires, whichever way it is drawn: bit 3
+    // on the top row of a level bundle, on the leftmost line of an upright one.
+    void bundlesPutBit3TopOrLeft() {
+        const QPointF a(100, 100);
+        const std::pair<QPointF, bool> ends[] = {{{300, 100}, true}, // level, rightwards
+                                                 {{-100, 100}, true},
+                                                 {{100, 300}, false}, // upright, downwards
+                                                 {{100, -100}, false}};
+        for (const auto& [b, level] : ends) {
+            const auto lines = wires::bundleLines(a, b, 6);
+            for (int bit = 1; bit < 4; ++bit) {
+                const QLineF& higher = lines[std::size_t(bit)];
+                const QLineF& lower = lines[std::size_t(bit - 1)];
+                if (level)
+                    QCOMPARE(lower.p1().y() - higher.p1().y(), 6.0);
+                else
+                    QCOMPARE(lower.p1().x() - higher.p1().x(), 6.0);
+                QCOMPARE(lower.length(), higher.length());
+            }
+        }
+        // The bit toggles too: weight 8 on the left.
+        BitToggle toggle;
+        toggle.show();
+        QVERIFY(toggle.bitCell(3)->x() < toggle.bitCell(2)->x());
+        QVERIFY(toggle.bitCell(1)->x() < toggle.bitCell(0)->x());
     }
 
     void bitToggleKeepsFourBits() {
