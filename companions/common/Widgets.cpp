@@ -59,7 +59,8 @@ void SignalLamp::paintEvent(QPaintEvent*) {
     p.setPen(QPen(line, 2));
     p.drawLine(QPointF(lamp.right(), mid), QPointF(lamp.right() + 8, mid));
 
-    p.setPen(isChecked() ? look::signal() : QColor(Qt::black));
+    // A lamp that cannot be used yet (nothing chosen) has a grey name.
+    p.setPen(!isEnabled() ? QColor(Qt::gray) : isChecked() ? look::signal() : QColor(Qt::black));
     const QRect textRect(int(lamp.right()) + 12, 0, width() - int(lamp.right()) - 12, height());
     p.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft, text());
     if (hasFocus()) {

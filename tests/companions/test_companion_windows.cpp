@@ -53,8 +53,12 @@ private slots:
         QCOMPARE(gate.windowTitle(), QStringLiteral("Hradlo AND – zápisové impulzy"));
         QCOMPARE(a.windowTitle(), QStringLiteral("Registr A"));
         QCOMPARE(b.windowTitle(), QStringLiteral("Registr B"));
+        // The program's icon comes built in, for every window's frame.
+        QVERIFY(!QApplication::windowIcon().pixmap(32).isNull());
+        QVERIFY(!QApplication::windowIcon().pixmap(16).isNull());
         for (QWidget* w :
              std::initializer_list<QWidget*>{&adder, &control, &counter, &gate, &a, &b}) {
+            QVERIFY(!w->windowIcon().isNull());
             auto* heading = w->findChild<QLabel*>(QStringLiteral("heading"));
             QVERIFY(heading);
             QVERIFY(!heading->text().isEmpty());
