@@ -125,8 +125,9 @@ RegisterWindow::RegisterWindow(RegisterName name, QWidget* parent)
     : QWidget(parent), register_(name) {
     QVBoxLayout* layout = look::frameWindow(
         this, QStringLiteral("Registr %1").arg(letter(name)),
-        name == RegisterName::A ? QStringLiteral("Registr A: hodnota ze sběrnice a na sběrnici")
-                                : QStringLiteral("Registr B: hodnota ze sběrnice do sčítačky"),
+        name == RegisterName::A
+            ? QStringLiteral("Registr A: převzetí ze sběrnice a vystavení na sběrnici")
+            : QStringLiteral("Registr B: převzetí ze sběrnice, výstup do sčítačky"),
         explanation(name));
 
     auto* body = new QHBoxLayout;
