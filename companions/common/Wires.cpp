@@ -78,6 +78,18 @@ std::array<QLineF, kBundleWires> bundleLines(QPointF from, QPointF to, qreal spa
     return lines;
 }
 
+void drawTaps(QPainter& p, QPointF from, qreal tapX, qreal unitY, int word, qreal spacing) {
+    for (int bit = 0; bit < kBundleWires; ++bit) {
+        const qreal column = kBundleWires - 1 - bit;
+        const QPointF junction(tapX + column * spacing, from.y() + column * spacing);
+        const bool one = bitOf(word, bit);
+        drawWire(p, junction, QPointF(junction.x(), unitY), one);
+        // The diagram's junction dot: 4 x 4 where a branch leaves its wire.
+        p.fillRect(QRectF(junction - QPointF(2, 2), QSizeF(4, 4)),
+                   one ? look::signal() : look::wire());
+    }
+}
+
 void drawWord(QPainter& p, QPointF from, QPointF to, int word, qreal spacing) {
     const auto lines = bundleLines(from, to, spacing);
     for (int bit = 0; bit < kBundleWires; ++bit) {

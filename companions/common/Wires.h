@@ -34,6 +34,11 @@ inline constexpr int kBundleWires = 4;
 // upright one), so bit 3 is always the top row or the leftmost line.
 std::array<QLineF, kBundleWires> bundleLines(QPointF from, QPointF to, qreal spacing);
 
+// Upright taps between a level bundle (bit 3 wire from `from`, as bundleLines()) and a
+// unit at row `unitY`: the tap of bit k leaves its own wire at a junction dot, bit 3
+// leftmost at `tapX`, the others `spacing` apart; each is lit by its bit of `word`.
+void drawTaps(QPainter& p, QPointF from, qreal tapX, qreal unitY, int word, qreal spacing);
+
 // The bundle of bundleLines(), each wire lit by its own bit of `word`.
 void drawWord(QPainter& p, QPointF from, QPointF to, int word, qreal spacing = 5);
 

@@ -89,7 +89,7 @@ void RegisterView::paintEvent(QPaintEvent*) {
     wires::drawCaption(p, QPointF(12, 48), QStringLiteral("sběrnice = %1").arg(bus_));
 
     const QRectF block(100, 72, 100, 46);
-    wires::drawWord(p, QPointF(122, 33), QPointF(122, block.top() - 1), bus_, 6);
+    wires::drawTaps(p, QPointF(330, 14), 122, block.top() - 1, bus_, 6);
     wires::drawBlock(p, block,
                      QStringLiteral("%1\n%2").arg(blockName(name_), look::binary(value_)));
 
@@ -114,7 +114,7 @@ void RegisterView::paintEvent(QPaintEvent*) {
         p.setFont(look::font(true));
         p.drawText(gate, Qt::AlignCenter, QStringLiteral("A/R"));
         p.restore();
-        wires::drawWord(p, QPointF(278, gate.top() - 1), QPointF(278, 33), read_ ? value_ : 0, 6);
+        wires::drawTaps(p, QPointF(330, 14), 278, gate.top() - 1, read_ ? value_ : 0, 6);
     } else {
         wires::drawCaption(p, QPointF(block.right() + 12, block.center().y() + 4),
                            QStringLiteral("na sběrnici nevede"));
