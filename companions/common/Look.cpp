@@ -206,17 +206,6 @@ QLabel* makeText(const QString& text, QWidget* parent) {
     return label;
 }
 
-QLabel* makeDigit(QWidget* parent) {
-    auto* label = new QLabel(QStringLiteral("0"), parent);
-    label->setFont(font(true, kLargePixels));
-    label->setAlignment(Qt::AlignCenter);
-    label->setMinimumWidth(24);
-    label->setStyleSheet(
-        QStringLiteral("QLabel { background: white; color: %1; padding: 0px 3px; }")
-            .arg(digit().name()));
-    return label;
-}
-
 QLabel* makeMarkable(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setFont(font());

@@ -79,9 +79,6 @@ void fitToContents(QWidget* window, int width = 780);
 // A word-wrapped paragraph of explanatory text.
 QLabel* makeText(const QString& text, QWidget* parent = nullptr);
 
-// A register digit as the diagram shows it: red, bold, on white.
-QLabel* makeDigit(QWidget* parent = nullptr);
-
 // A listing or value label that is yellow when current and sky blue otherwise.
 QLabel* makeMarkable(const QString& text, QWidget* parent = nullptr);
 void setMarked(QLabel* label, bool current);
