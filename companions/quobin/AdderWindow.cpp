@@ -173,7 +173,7 @@ void AdderWindow::refresh() {
         QStringLiteral("%1 + %2 = %3").arg(addition_.a).arg(addition_.b).arg(addition_.exact);
     if (addition_.carryOut)
         text += QStringLiteral(", to se do čtyř bitů nevejde: přenos z bitu 3 se ztratí a "
-                               "sčítačka dá %1 - 16 = %2.")
+                               "sčítačka dá %1 − 16 = %2.")
                     .arg(addition_.exact)
                     .arg(addition_.sum);
     else
