@@ -182,6 +182,25 @@ private slots:
         QVERIFY(!bus->isInteractive());
     }
 
+    // The explanation tells what the window shows now: B/W switched off in phase Phi2
+    // leaves no strobe, so no text of a register just loaded.
+    void registerTextFollowsTheWriteSignal() {
+        RegisterWindow window(RegisterName::B);
+        window.show();
+        auto* write = child<SignalLamp>(window, "write");
+        auto* result = child<QLabel>(window, "result");
+        click(write);
+        click(child<QPushButton>(window, "pulse"));
+        click(child<QPushButton>(window, "pulse"));
+        QVERIFY(result->text().contains(QStringLiteral("převzal hodnotu 5")));
+        click(write);
+        QVERIFY(!child<SignalLamp>(window, "strobe")->isChecked());
+        QVERIFY2(result->text().startsWith(QStringLiteral("Fáze Φ2: B/W = 0")),
+                 qPrintable(result->text()));
+        click(write); // on again in Phi2: the strobe rises, B takes the bus again
+        QVERIFY(result->text().contains(QStringLiteral("převzal")));
+    }
+
     void registerBHasNoWayToTheBus() {
         RegisterWindow window(RegisterName::B);
         window.show();
