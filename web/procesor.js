@@ -1,0 +1,160 @@
+// The page around the simulator: it hands the mouse, the timer ticks and the speed
+// field to the WebAssembly module (web/exports.cpp), mirrors the five timers with
+// the browser's own, copies the changed rectangles of the picture onto the canvas
+// and shows the error box. All the behaviour lives in the module.
+"use strict";
+
+(function () {
+  const kTimers = 5;
+  const kReleaseTimer = 5; // Timer5 releases "ručně"
+  const kFar = 1 << 30;    // "not due": Timer5 is off
+
+  const canvas = document.getElementById("diagram");
+  const context = canvas.getContext("2d", { alpha: false });
+  const edit17 = document.getElementById("Edit17");
+  const memo1 = document.getElementById("Memo1");
+  const errorBox = document.getElementById("error-box");
+  const errorText = document.getElementById("error-text");
+
+  let m = null; // the module's exports, set when it is ready
+  let pointerDown = false;
+  // The browser's side of Timer1..Timer5: the interval handle, the interval and the
+  // start count it was started with, and when its next tick is due.
+  const timers = [];
+  for (let n = 0; n <= kTimers; ++n) timers.push({ handle: 0, interval: 0, starts: 0, due: 0 });
+
+  function placeAt(element, at) {
+    const [x, y, w, h] = at;
+    element.style.left = x + "px";
+    element.style.top = y + "px";
+    element.style.width = w + "px";
+    element.style.height = h + "px";
+  }
+
+  // The changed rectangles of the picture onto the canvas.
+  function paint() {
+    const count = m._procesor_render();
+    if (count === 0) return;
+    const rects = new Int32Array(m.HEAP32.buffer, m._procesor_dirty(), count * 4);
+    const pixels = new Uint8ClampedArray(m.HEAPU8.buffer, m._procesor_pixels(),
+                                         canvas.width * canvas.height * 4);
+    const image = new ImageData(pixels, canvas.width, canvas.height);
+    for (let i = 0; i < count; ++i) {
+      const x = rects[4 * i], y = rects[4 * i + 1], w = rects[4 * i + 2], h = rects[4 * i + 3];
+      context.putImageData(image, 0, 0, x, y, w, h);
+    }
+  }
+
+  // The timers as the handlers left them. A timer that was switched on from off
+  // (also off and on again inside one handler) starts over with its full interval;
+  // one that was on already keeps its rhythm unless its interval changed.
+  function syncTimers() {
+    for (let n = 1; n <= kTimers; ++n) {
+      const t = timers[n];
+      const enabled = m._procesor_timer_enabled(n) !== 0;
+      const interval = m._procesor_timer_interval(n);
+      const starts = m._procesor_timer_starts(n) >>> 0;
+      if (!enabled) {
+        if (t.handle) clearInterval(t.handle);
+        t.handle = 0;
+      } else if (!t.handle || starts !== t.starts || interval !== t.interval) {
+        if (t.handle) clearInterval(t.handle);
+        t.handle = setInterval(tick, interval, n);
+        t.due = performance.now() + interval;
+      }
+      t.interval = interval;
+      t.starts = starts;
+    }
+  }
+
+  function syncFields() {
+    const text = m.UTF8ToString(m._procesor_speed_text());
+    if (edit17.value !== text) edit17.value = text;
+    edit17.hidden = m._procesor_speed_visible() === 0;
+  }
+
+  function showError() {
+    const message = m.UTF8ToString(m._procesor_take_error());
+    if (message === "" || errorBox.open) return;
+    errorText.textContent = message;
+    errorBox.showModal();
+  }
+
+  // After every event: the picture, the fields, the timers, then any error box.
+  function afterEvent() {
+    paint();
+    syncFields();
+    syncTimers();
+    showError();
+  }
+
+  function tick(n) {
+    const t = timers[n];
+    t.due = performance.now() + t.interval;
+    const release = timers[kReleaseTimer];
+    const releaseDue = release.handle ? Math.max(0, Math.round(release.due - performance.now()))
+                                      : kFar;
+    m._procesor_timer_tick(n, releaseDue);
+    afterEvent();
+  }
+
+  function clientPoint(event) {
+    const r = canvas.getBoundingClientRect();
+    return [Math.floor((event.clientX - r.left) * canvas.width / r.width),
+            Math.floor((event.clientY - r.top) * canvas.height / r.height)];
+  }
+
+  canvas.addEventListener("mousedown", (event) => {
+    if (event.button !== 0 || !m) return;
+    event.preventDefault(); // keep the focus where it is, as a click on the diagram does
+    pointerDown = true;
+    const [x, y] = clientPoint(event);
+    m._procesor_mouse_down(x, y);
+    afterEvent();
+  });
+
+  window.addEventListener("mouseup", (event) => {
+    if (event.button !== 0 || !pointerDown) return;
+    pointerDown = false;
+    const [x, y] = clientPoint(event);
+    // A companion program named by the click has nothing to start in the browser:
+    // the click is ignored, as for a companion that cannot be started.
+    m._procesor_mouse_up(x, y);
+    afterEvent();
+  });
+
+  edit17.addEventListener("input", () => {
+    const bytes = m.lengthBytesUTF8(edit17.value);
+    m.stringToUTF8(edit17.value, m._procesor_text_buffer(bytes), bytes + 1);
+    m._procesor_speed_edited(bytes);
+    afterEvent();
+  });
+
+  // Up and Down in the speed field step it like the arrows.
+  edit17.addEventListener("keydown", (event) => {
+    if (event.key !== "ArrowUp" && event.key !== "ArrowDown") return;
+    event.preventDefault();
+    m._procesor_speed_arrow(event.key === "ArrowUp" ? 1 : 0);
+    afterEvent();
+  });
+
+  errorBox.querySelector(".close").addEventListener("click", () => errorBox.close());
+  // Enter takes the OK button, Escape closes the box as the dialog does by itself.
+  errorBox.addEventListener("keydown", (event) => {
+    if (event.key === "Enter") {
+      event.preventDefault();
+      errorBox.close();
+    }
+  });
+
+  createProcesor().then((module) => {
+    m = module;
+    m._procesor_init();
+    const places = new Int32Array(m.HEAP32.buffer, m._procesor_places(), 14);
+    placeAt(edit17, places.subarray(0, 4));
+    placeAt(memo1, places.subarray(8, 12));
+    memo1.value = m.UTF8ToString(m._procesor_memo_text());
+    afterEvent();
+    document.documentElement.dataset.ready = "1";
+  });
+})();
