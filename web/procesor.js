@@ -10,18 +10,23 @@
   const kFar = 1 << 30;    // "not due": Timer5 is off
 
   const canvas = document.getElementById("diagram");
-  const context = canvas.getContext("2d", { alpha: false });
+  // Drawn only by putImageData, so it may as well live in main memory.
+  const context = canvas.getContext("2d", { alpha: false, willReadFrequently: true });
   const edit17 = document.getElementById("Edit17");
   const memo1 = document.getElementById("Memo1");
   const errorBox = document.getElementById("error-box");
   const errorText = document.getElementById("error-text");
 
+  // "#manual-timers": the browser's timers stay off and procesorPage.tick() gives the
+  // ticks, so that tests reach each picture step by step.
+  const manualTimers = location.hash === "#manual-timers";
   let m = null; // the module's exports, set when it is ready
   let pointerDown = false;
-  // The browser's side of Timer1..Timer5: the interval handle, the interval and the
-  // start count it was started with, and when its next tick is due.
+  // The browser's side of Timer1..Timer5: whether it runs, its interval handle, the
+  // interval and start count it was started with, and when its next tick is due.
   const timers = [];
-  for (let n = 0; n <= kTimers; ++n) timers.push({ handle: 0, interval: 0, starts: 0, due: 0 });
+  for (let n = 0; n <= kTimers; ++n)
+    timers.push({ running: false, handle: 0, interval: 0, starts: 0, due: 0 });
 
   function placeAt(element, at) {
     const [x, y, w, h] = at;
@@ -57,9 +62,11 @@
       if (!enabled) {
         if (t.handle) clearInterval(t.handle);
         t.handle = 0;
-      } else if (!t.handle || starts !== t.starts || interval !== t.interval) {
+        t.running = false;
+      } else if (!t.running || starts !== t.starts || interval !== t.interval) {
         if (t.handle) clearInterval(t.handle);
-        t.handle = setInterval(tick, interval, n);
+        t.handle = manualTimers ? 0 : setInterval(tick, interval, n);
+        t.running = true;
         t.due = performance.now() + interval;
       }
       t.interval = interval;
@@ -92,7 +99,7 @@
     const t = timers[n];
     t.due = performance.now() + t.interval;
     const release = timers[kReleaseTimer];
-    const releaseDue = release.handle ? Math.max(0, Math.round(release.due - performance.now()))
+    const releaseDue = release.running ? Math.max(0, Math.round(release.due - performance.now()))
                                       : kFar;
     m._procesor_timer_tick(n, releaseDue);
     afterEvent();
@@ -156,5 +163,18 @@
     memo1.value = m.UTF8ToString(m._procesor_memo_text());
     afterEvent();
     document.documentElement.dataset.ready = "1";
+  });
+
+  // For the tests and the figures: the pulses taken so far, whether a timer runs,
+  // and a tick given by hand (with "#manual-timers"); a timer that is off does not
+  // tick.
+  window.procesorPage = Object.freeze({
+    pulses: () => m._procesor_pulses(),
+    running: (n) => timers[n].running,
+    interval: (n) => timers[n].interval,
+    tick(n) {
+      if (timers[n].running) tick(n);
+      return timers[n].running;
+    },
   });
 })();
