@@ -26,8 +26,7 @@ int lineHeight(Face face);
 
 // Draws the text with its extent's top-left corner at (x, y), in ink, only inside
 // clip. Characters the face lacks take no room and draw nothing.
-void drawText(Canvas& canvas, Face face, int x, int y, std::string_view utf8, Rgb ink,
-              Box clip);
+void drawText(Canvas& canvas, Face face, int x, int y, std::string_view utf8, Rgb ink, Box clip);
 
 // The same text turned a quarter turn anticlockwise, reading upwards: its extent
 // takes columns x .. x + lineHeight - 1 and rows y .. y + textWidth - 1, the first
@@ -38,8 +37,10 @@ void drawTextUpwards(Canvas& canvas, Face face, int x, int y, std::string_view u
 // "MS Sans Serif" 11 px as an outline font in which every pixel is a square on an
 // exact grid (TrueType data): at a pixel size of 11 a text widget draws exactly the
 // bitmap glyphs, and at a device pixel ratio of 2 every pixel becomes 2 x 2. For the
-// editable fields and the companion programs.
+// editable fields and the companion programs. The bold style of the same family has
+// the glyphs struck twice, as WindowBold draws them (without the overhang at the end).
 std::span<const std::uint8_t> squarePixelFont();
+std::span<const std::uint8_t> squarePixelBoldFont();
 inline constexpr std::string_view kSquarePixelFamily = "Procesor Sans";
 
 } // namespace procesor::render
