@@ -28,12 +28,14 @@
   for (let n = 0; n <= kTimers; ++n)
     timers.push({ running: false, handle: 0, interval: 0, starts: 0, due: 0 });
 
-  function placeAt(element, at) {
-    const [x, y, w, h] = at;
-    element.style.left = x + "px";
-    element.style.top = y + "px";
-    element.style.width = w + "px";
-    element.style.height = h + "px";
+  // A field goes inside the sunken frame that the picture draws around it.
+  const kFrame = 2;
+  function placeInside(element, box) {
+    const [x, y, w, h] = box;
+    element.style.left = x + kFrame + "px";
+    element.style.top = y + kFrame + "px";
+    element.style.width = w - 2 * kFrame + "px";
+    element.style.height = h - 2 * kFrame + "px";
   }
 
   // The changed rectangles of the picture onto the canvas.
@@ -158,8 +160,8 @@
     m = module;
     m._procesor_init();
     const places = new Int32Array(m.HEAP32.buffer, m._procesor_places(), 14);
-    placeAt(edit17, places.subarray(0, 4));
-    placeAt(memo1, places.subarray(8, 12));
+    placeInside(edit17, places.subarray(0, 4));
+    placeInside(memo1, places.subarray(8, 12));
     memo1.value = m.UTF8ToString(m._procesor_memo_text());
     afterEvent();
     document.documentElement.dataset.ready = "1";

@@ -1,10 +1,11 @@
 // A small PNG reader for the reference frames: 8-bit RGB or RGBA, not interlaced.
-// Returns { width, height, rgba } with four bytes a pixel.
+// Takes a path or the bytes; returns { width, height, rgba } with four bytes a pixel.
 import { readFileSync } from "node:fs";
 import { inflateSync } from "node:zlib";
 
-export function readPng(path) {
-  const data = readFileSync(path);
+export function readPng(source) {
+  const path = Buffer.isBuffer(source) ? "screenshot" : source;
+  const data = Buffer.isBuffer(source) ? source : readFileSync(source);
   const signature = [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a];
   if (!signature.every((b, i) => data[i] === b)) throw new Error(`${path}: not a PNG file`);
   let width = 0, height = 0, channels = 0;

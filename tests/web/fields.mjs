@@ -1,0 +1,48 @@
+// The page's own pixels: the speed field and the instruction box, real editable
+// fields, show exactly the glyph pixels that the picture has under them, and on a
+// screen of device pixel ratio 2 every pixel of the page grows to 2 x 2, never
+// smoothed. A screenshot of the page is compared with the canvas's pixels.
+//   node fields.mjs procesor.html
+import { readPng } from "./png.mjs";
+import { check, withPage } from "./support.mjs";
+
+const [htmlPath] = process.argv.slice(2);
+const kEdit17 = { x: 954, y: 312, width: 23, height: 21 };
+const kMemo1 = { x: 864, y: 424, width: 129, height: 217 };
+const kWhole = { x: 0, y: 0, width: 1024, height: 715 };
+
+// Compares a screenshot of `area` (taken at `scale`) with the canvas's pixels there.
+async function sameAsCanvas(s, area, scale, what) {
+  await s.page.evaluate(() => document.activeElement?.blur());
+  const shot = readPng(Buffer.from(await s.page.screenshot({ clip: area, type: "png" })));
+  const canvas = await s.canvasPixels();
+  let differ = 0, first = "";
+  for (let y = 0; y < shot.height; ++y) {
+    for (let x = 0; x < shot.width; ++x) {
+      const cx = area.x + Math.floor(x / scale), cy = area.y + Math.floor(y / scale);
+      const a = 4 * (y * shot.width + x), b = 4 * (cy * 1024 + cx);
+      if (shot.rgba[a] !== canvas[b] || shot.rgba[a + 1] !== canvas[b + 1] ||
+          shot.rgba[a + 2] !== canvas[b + 2]) {
+        if (!differ++) first = ` first at (${cx},${cy})`;
+      }
+    }
+  }
+  check(shot.width === area.width * scale, `${what}: the screenshot is ${shot.width} wide`);
+  check(differ === 0, `${what} at ratio ${scale}: ${differ} screen pixels differ from the picture,${first}`);
+}
+
+for (const scale of [1, 2]) {
+  await withPage(htmlPath, async (s) => {
+    await s.page.evaluate(() => document.fonts.ready);
+    await sameAsCanvas(s, kEdit17, scale, "the speed field");
+    await sameAsCanvas(s, kMemo1, scale, "the instruction box");
+    // A typed digit, and one stepped with the arrow key.
+    await s.page.click("#Edit17", { clickCount: 3 });
+    await s.page.keyboard.type("6");
+    await sameAsCanvas(s, kEdit17, scale, "the speed field with 6 typed");
+    await s.page.focus("#Edit17");
+    await s.page.keyboard.press("ArrowUp");
+    await sameAsCanvas(s, kEdit17, scale, "the speed field stepped to 7");
+    if (scale === 2) await sameAsCanvas(s, kWhole, scale, "the whole page");
+  }, { scale });
+}
