@@ -161,6 +161,7 @@ struct Run {
 constexpr Run kBlade[] = {
     {11, 3}, {12, 3}, {13, 3}, {14, 3}, {15, 3}, {16, 3}, {17, 3}, // rows 11..17
     {18, 4}, {20, 3}, {21, 3}, {22, 3}, {23, 3}, {24, 3}, {25, 3}, // rows 18..24
+    {26, 1},                                                       // row 25, on the contact
 };
 constexpr int kBladeTop = 11;
 

@@ -77,14 +77,14 @@ void characteristicPixels() {
                         {928, 153, kDarker, "data switch, outer shadow"},
                         {954, 312, kDark, "speed field, outer shade"},
                         {955, 313, kDarker, "speed field, inner shade"},
-                        {960, 322, kWhite, "speed field inside"},
+                        {957, 316, kWhite, "speed field inside"},
                         {977, 312, kBackground, "up arrow, light grey outer edge"},
                         {978, 313, kLight, "up arrow, white inner edge"},
                         {991, 318, kDark, "up arrow, inner shadow"},
                         {992, 318, kDarker, "up arrow, outer shadow"},
                         {977, 322, kBackground, "down arrow, light grey outer edge"},
                         {864, 424, kDark, "instruction box, outer shade"},
-                        {900, 500, kWhite, "instruction box inside"},
+                        {900, 637, kWhite, "instruction box inside, below the text"},
                     });
 
     // Run mode and one microstep of the worked example: RAM/R, IR/W and bus bit 0 lit.
