@@ -13,11 +13,15 @@ namespace procesor::render {
 
 enum class Face {
     Window,     // "MS Sans Serif" 11 px (8 pt), line height 13
-    WindowBold, // the same, bold as the window system makes it: struck twice, 1 px apart
-    Digits,     // "MS Sans Serif" 16 px bold (12 pt), line height 20: the value digits
-    Title11,    // bold serif capitals of the control unit's fields, 11 px
-    Title14,    // the same, 14 px (Φ1, Φ2)
-    Title15,    // the same, 15 px (ŘÍZENÍ)
+    WindowBold, // the same, bold as the window system makes it: struck twice, 1 px apart,
+                // one pixel more per character and one of overhang at the end
+    Digits,     // "MS Sans Serif" 16 px (12 pt, line height 20), struck twice: the value digits
+    // Bold serif capitals of the control unit, black on white with no grey pixel. Each
+    // line keeps a blank row above its highest accent and one below the baseline, so a
+    // title set in its field touches none of the field's lines.
+    Title11, // the field captions and DEKODÉR PAMĚTI, line height 13
+    Title14, // Φ1, Φ2, line height 15
+    Title15, // ŘÍZENÍ, line height 15
 };
 
 // Width of the text's extent: the bar a label with this caption takes. UTF-8.

@@ -95,6 +95,7 @@ private slots:
                                                  qsizetype(render::kSquarePixelFamily.size())));
         QCOMPARE(QFontInfo(f).family(), f.family());
         QCOMPARE(QFontMetrics(f).height(), 13);
+        QCOMPARE(QFontMetrics(f).lineSpacing(), 13); // the lines of Memo1
         QCOMPARE(QFontMetrics(f).ascent(), 11);
     }
 
