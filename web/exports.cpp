@@ -92,8 +92,7 @@ EMSCRIPTEN_KEEPALIVE int procesor_mouse_up(int x, int y) {
 }
 
 EMSCRIPTEN_KEEPALIVE void procesor_timer_tick(int timer, int releaseDueInMs) {
-    if (validTimer(timer))
-        countingPulses([&] { page().screen->timerTick(timer, releaseDueInMs); });
+    if (validTimer(timer)) countingPulses([&] { page().screen->timerTick(timer, releaseDueInMs); });
 }
 
 EMSCRIPTEN_KEEPALIVE int procesor_timer_enabled(int timer) {
@@ -182,10 +181,9 @@ EMSCRIPTEN_KEEPALIVE unsigned procesor_pulses() {
 // the client area's width and height.
 EMSCRIPTEN_KEEPALIVE const int* procesor_places() {
     using namespace procesor::layout;
-    static const int places[] = {kEdit17.x,  kEdit17.y,  kEdit17.w,    kEdit17.h,
-                                 kUpDown1.x, kUpDown1.y, kUpDown1.w,   kUpDown1.h,
-                                 kMemo1.x,   kMemo1.y,   kMemo1.w,     kMemo1.h,
-                                 kClientWidth, kClientHeight};
+    static const int places[] = {kEdit17.x,  kEdit17.y,  kEdit17.w,    kEdit17.h,    kUpDown1.x,
+                                 kUpDown1.y, kUpDown1.w, kUpDown1.h,   kMemo1.x,     kMemo1.y,
+                                 kMemo1.w,   kMemo1.h,   kClientWidth, kClientHeight};
     return places;
 }
 

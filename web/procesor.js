@@ -164,6 +164,7 @@
     placeInside(memo1, places.subarray(8, 12));
     memo1.value = m.UTF8ToString(m._procesor_memo_text());
     afterEvent();
+    performance.mark("procesor-first-frame");
     document.documentElement.dataset.ready = "1";
   });
 
