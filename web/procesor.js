@@ -113,24 +113,33 @@
             Math.floor((event.clientY - r.top) * canvas.height / r.height)];
   }
 
-  canvas.addEventListener("mousedown", (event) => {
-    if (event.button !== 0 || !m) return;
+  // The mouse, a pen or a finger: the canvas keeps the pointer from the button
+  // going down until it goes up, wherever that is.
+  canvas.addEventListener("pointerdown", (event) => {
+    if (!event.isPrimary || event.button !== 0 || !m || pointerDown) return;
     event.preventDefault(); // keep the focus where it is, as a click on the diagram does
+    canvas.setPointerCapture(event.pointerId);
     pointerDown = true;
     const [x, y] = clientPoint(event);
     m._procesor_mouse_down(x, y);
     afterEvent();
   });
 
-  window.addEventListener("mouseup", (event) => {
-    if (event.button !== 0 || !pointerDown) return;
+  function pointerUp(x, y) {
+    if (!pointerDown) return;
     pointerDown = false;
-    const [x, y] = clientPoint(event);
     // A companion program named by the click has nothing to start in the browser:
     // the click is ignored, as for a companion that cannot be started.
     m._procesor_mouse_up(x, y);
     afterEvent();
+  }
+  canvas.addEventListener("pointerup", (event) => {
+    if (event.isPrimary && event.button === 0) pointerUp(...clientPoint(event));
   });
+  // A pointer taken away (the page left, a touch that turns into scrolling) goes
+  // up nowhere: whatever it held is let go without a click.
+  canvas.addEventListener("pointercancel", () => pointerUp(-1, -1));
+  window.addEventListener("blur", () => pointerUp(-1, -1));
 
   edit17.addEventListener("input", () => {
     const bytes = m.lengthBytesUTF8(edit17.value);
