@@ -271,15 +271,28 @@ void edge(Canvas& c, Box r, const Edge& e, const Rgb* face, Box clip) {
     if (face) c.fill(shrink(r, 2, 2, 2, 2), *face, clip);
 }
 
+// The classic focus frame: every other pixel of the rectangle's edge inverted, from its
+// first one.
+void focusFrame(Canvas& c, Box f, Box clip) {
+    const Box area = intersect(clip, f);
+    for (int y = area.y; y < area.y + area.h; ++y)
+        for (int x = area.x; x < area.x + area.w; ++x) {
+            const bool edgePixel = x == f.x || x == f.x + f.w - 1 || y == f.y || y == f.y + f.h - 1;
+            if (edgePixel && (x - f.x + y - f.y) % 2 == 0)
+                c.pixels[std::size_t(y) * c.width + x] ^= 0xFFFFFF;
+        }
+}
+
 // A data switch: a tiny push button whose bold caption, "0" or "1", is its state.
 void paintDataSwitch(Canvas& c, const layout::SwitchPlace& s, const Button& b, bool down,
-                     Box clip) {
+                     bool focus, Box clip) {
     const Box r = s.box;
     edge(c, r, down ? kPushedButton : kRaisedButton, &kFace, clip);
     const int shift = down ? 1 : 0;
     drawText(c, Face::WindowBold, r.x + (r.w - textWidth(Face::WindowBold, b.caption)) / 2 + shift,
              r.y + (r.h - lineHeight(Face::WindowBold)) / 2 + shift, b.caption, s.ink,
              intersect(clip, shrink(r, 2, 2, 2, 2)));
+    if (focus) focusFrame(c, shrink(r, 2, 2, 3, 3), clip);
 }
 
 // One arrow of UpDown1: the scroll-arrow edge and a small solid triangle, 5 pixels
@@ -387,7 +400,8 @@ std::vector<Box> Renderer::render(const ElementState& now, Pushed pushed) {
         if (now.panel[p.number] != drawn_.panel[p.number]) mark(p.box);
     for (const layout::SwitchPlace& s : layout::dataSwitches())
         if (now.button[s.button] != drawn_.button[s.button] ||
-            (pushed.dataSwitch == s.button) != (pushed_.dataSwitch == s.button))
+            (pushed.dataSwitch == s.button) != (pushed_.dataSwitch == s.button) ||
+            (pushed.focus == s.button) != (pushed_.focus == s.button))
             mark(s.box);
     if (now.edit17 != drawn_.edit17) mark(layout::kEdit17);
     if (pushed.arrow != pushed_.arrow) mark(layout::kUpDown1);
@@ -425,7 +439,8 @@ void Renderer::paint(Box clip) {
     for (const layout::SwitchPlace& s : layout::dataSwitches()) {
         const Button& b = drawn_.button[s.button];
         if (b.visible && meets(s.box, clip))
-            paintDataSwitch(c, s, b, pushed_.dataSwitch == s.button, clip);
+            paintDataSwitch(c, s, b, pushed_.dataSwitch == s.button, pushed_.focus == s.button,
+                            clip);
     }
     if (drawn_.edit17.visible && meets(layout::kEdit17, clip)) {
         const std::string_view text = drawn_.edit17.text;

@@ -15,12 +15,16 @@
 // which show the same pixels until the student edits one.
 namespace procesor::render {
 
-// A control held down with the mouse looks pushed in until the button goes up.
-struct Pushed {
-    int dataSwitch = 0; // Button8..Button11, 0 for none
-    int arrow = 0;      // +1 the up arrow, -1 the down arrow, 0 for none
-    constexpr bool operator==(const Pushed&) const = default;
+// What the front end's mouse and keyboard do to the controls' looks: a control held
+// down with the mouse looks pushed in until the button goes up; the data switch
+// with the keyboard focus shows the classic dotted focus frame.
+struct ControlLook {
+    int dataSwitch = 0; // held: Button8..Button11, 0 for none
+    int arrow = 0;      // held: +1 the up arrow, -1 the down arrow, 0 for none
+    int focus = 0;      // Button8..Button11 with the keyboard focus, 0 for none
+    constexpr bool operator==(const ControlLook&) const = default;
 };
+using Pushed = ControlLook;
 
 class Renderer {
 public:

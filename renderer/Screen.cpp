@@ -100,8 +100,9 @@ Screen::TimerState Screen::timer(int n) const {
     return {t.enabled, t.interval, t.starts};
 }
 
-Pushed Screen::pushed() const {
-    Pushed pushed;
+ControlLook Screen::pushed() const {
+    ControlLook pushed;
+    pushed.focus = focus_;
     if (!held_ || !overHeld_) return pushed;
     if (held_->kind == Element::DataSwitch) pushed.dataSwitch = held_->number;
     if (held_->kind == Element::Arrow) pushed.arrow = held_->number;

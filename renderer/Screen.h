@@ -61,8 +61,11 @@ public:
     std::vector<Box> render();
     const Canvas& canvas() const;
     const Renderer& renderer() const { return *renderer_; }
-    // The control held down now, drawn pushed in.
-    Pushed pushed() const;
+    // The data switch (8..11) that has the keyboard focus in the front end, 0 for
+    // none: it shows the dotted focus frame.
+    void setFocus(int dataSwitch) { focus_ = dataSwitch; }
+    // The control held down now, drawn pushed in, and the focus.
+    ControlLook pushed() const;
 
     // What takes a click at a client pixel: a control above all, then a label over
     // its block, then a block over the wires. Wires, overlays, the plain texts'
@@ -81,6 +84,7 @@ private:
     std::unique_ptr<Renderer> renderer_;
     std::optional<Element> held_; // where the left button went down
     bool overHeld_ = false;       // and whether the pointer is still over it
+    int focus_ = 0;
 };
 
 } // namespace procesor::render

@@ -1,5 +1,7 @@
 #include "tests/renderer/Scenario.h"
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <sstream>
 
@@ -27,7 +29,15 @@ std::vector<Step> readScenario(const std::string& path, std::string& error) {
             s.kind = Step::Tick;
             ok = bool(in >> s.x) && s.x >= 1 && s.x <= 5;
         } else if (word == "frame") {
-            ok = bool(in >> s.name);
+            // A name is a file name: letters, digits and dashes, each used once.
+            ok = bool(in >> s.name) &&
+                 std::all_of(s.name.begin(), s.name.end(),
+                             [](char ch) {
+                                 return std::isalnum(static_cast<unsigned char>(ch)) || ch == '-';
+                             }) &&
+                 std::none_of(steps.begin(), steps.end(), [&](const Step& o) {
+                     return o.kind == Step::Frame && o.name == s.name;
+                 });
         } else {
             ok = false;
         }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "renderer/Screen.h"
 
@@ -124,6 +125,12 @@ void characteristicPixels() {
     s.mouseUp(100, 600); // released elsewhere: no arrow click
     expectPixels(s, {{977, 322, kBackground, "down arrow released"}});
     check(s.simulator().elements().edit17.text == "4", "an arrow released elsewhere clicks");
+
+    // The focus frame: every other pixel of its edge inverted, the others untouched.
+    s.setFocus(9);
+    expectPixels(s, {{934, 141, 0xFFFFFF ^ kBackground, "focus frame, inverted face"},
+                     {935, 141, kBackground, "focus frame, the pixel between"},
+                     {942, 151, kBackground, "focus frame ends 3 pixels inside"}});
 }
 
 // Random events: after each, the picture drawn piecewise equals a full frame and
@@ -141,7 +148,7 @@ void changedRectangles() {
     s.render();
     Canvas before = s.canvas();
     for (int event = 0; event < 600; ++event) {
-        const int kind = int(random() % 5);
+        const int kind = int(random() % 6);
         const Target t = targets[random() % std::size(targets)];
         if (kind == 0)
             s.timerTick(1 + int(random() % 5));
@@ -151,6 +158,8 @@ void changedRectangles() {
             s.mouseUp(t.x, t.y);
         else if (kind == 3)
             s.mouseMove(t.x, t.y);
+        else if (kind == 4)
+            s.setFocus(int(random() % 2) * (8 + int(random() % 4)));
         else
             click(s, t.x, t.y);
         const std::vector<Box> changed = s.render();
@@ -208,17 +217,22 @@ void clicksLand() {
         int y;
         const char* command;
     };
-    const Companion companions[] = {
+    std::vector<Companion> companions = {
         {150, 175, "vondrel"}, {20, 20, "vondrel"},  {300, 100, "vondrel"}, // control unit
-        {45, 35, "vondrel"},   {45, 150, "vondrel"}, {193, 35, "vondrel"},  // lines 0, 7, 8
-        {193, 150, "vondrel"}, {15, 35, "vondrel"},  {15, 67, "vondrel"},   // line 15, NOP, LDA
-        {15, 131, "vondrel"},  {165, 51, "vondrel"}, {163, 99, "vondrel"},  // ADD JMP MOV
-        {165, 147, "vondrel"},                                              // HLT
+        {15, 35, "vondrel"},   {15, 67, "vondrel"},  {15, 131, "vondrel"},  // NOP LDA ADD
+        {165, 51, "vondrel"},  {163, 99, "vondrel"}, {165, 147, "vondrel"}, // JMP MOV HLT
         {324, 224, "plimo"},   {324, 264, "plimo"},  {324, 304, "plimo"},   // the gates
         {324, 504, "plimo"},   {324, 640, "plimo"},  {565, 70, "sarvek"},   // IR
         {565, 290, "sarvek"},  {651, 302, "sarvek"}, {565, 500, "tamrelA"}, // PC, A
         {565, 565, "quobin"},  {651, 606, "quobin"}, {565, 630, "tamrelB"}, // adder, B
     };
+    // The sixteen listing lines, two columns of eight rows 16 pixels apart.
+    for (int line = 0; line < 16; ++line) {
+        const Companion c = {line < 8 ? 45 : 193, 35 + 16 * (line % 8), "vondrel"};
+        check(s.elementAt(c.x, c.y) == E{E::Label, 14 + line},
+              "listing line " + std::to_string(line) + " over the control unit");
+        companions.push_back(c);
+    }
     for (const Companion& c : companions) {
         s.mouseDown(c.x, c.y);
         const auto command = s.mouseUp(c.x, c.y);
