@@ -173,6 +173,24 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* procesor_pixels() {
     return page().rgba.data();
 }
 
+// The data switch (8..11) that has the keyboard focus in the page, 0 for none.
+EMSCRIPTEN_KEEPALIVE void procesor_set_focus(int dataSwitch) {
+    page().screen->setFocus(dataSwitch);
+}
+
+// The data switches: number, x, y, w, h of each, as many as procesor_switch_count().
+EMSCRIPTEN_KEEPALIVE int procesor_switch_count() {
+    return int(procesor::layout::dataSwitches().size());
+}
+
+EMSCRIPTEN_KEEPALIVE const int* procesor_switch_places() {
+    static std::vector<int> places;
+    places.clear();
+    for (const procesor::layout::SwitchPlace& s : procesor::layout::dataSwitches())
+        places.insert(places.end(), {s.button, s.box.x, s.box.y, s.box.w, s.box.h});
+    return places.data();
+}
+
 EMSCRIPTEN_KEEPALIVE unsigned procesor_pulses() {
     return page().pulses;
 }

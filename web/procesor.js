@@ -22,6 +22,7 @@
   const manualTimers = location.hash === "#manual-timers";
   let m = null; // the module's exports, set when it is ready
   let pointerDown = false;
+  let keyHeld = 0; // the data switch held down with the space bar
   // The browser's side of Timer1..Timer5: whether it runs, its interval handle, the
   // interval and start count it was started with, and when its next tick is due.
   const timers = [];
@@ -116,7 +117,7 @@
   // The mouse, a pen or a finger: the canvas keeps the pointer from the button
   // going down until it goes up, wherever that is.
   canvas.addEventListener("pointerdown", (event) => {
-    if (!event.isPrimary || event.button !== 0 || !m || pointerDown) return;
+    if (!event.isPrimary || event.button !== 0 || !m || pointerDown || keyHeld) return;
     event.preventDefault(); // keep the focus where it is, as a click on the diagram does
     canvas.setPointerCapture(event.pointerId);
     pointerDown = true;
@@ -156,6 +157,52 @@
     afterEvent();
   });
 
+  // The data switches take the keyboard focus by Tab, as on the desktop, through
+  // invisible buttons over them: the picture draws the dotted focus frame, and the
+  // space bar pushes the switch in and lets it go like the mouse.
+  function addSwitchKeys() {
+    const places = new Int32Array(m.HEAP32.buffer, m._procesor_switch_places(),
+                                  m._procesor_switch_count() * 5);
+    for (let i = 0; i < places.length; i += 5) {
+      const [n, x, y, w, h] = places.subarray(i, i + 5);
+      const cx = x + (w >> 1), cy = y + (h >> 1);
+      const key = document.createElement("button");
+      key.type = "button";
+      key.className = "switch-key";
+      key.id = "Button" + n;
+      Object.assign(key.style, { left: x + "px", top: y + "px", width: w + "px", height: h + "px" });
+      const letGo = (x, y) => {
+        if (keyHeld !== n) return;
+        keyHeld = 0;
+        m._procesor_mouse_up(x, y);
+      };
+      key.addEventListener("focus", () => {
+        m._procesor_set_focus(n);
+        afterEvent();
+      });
+      key.addEventListener("blur", () => {
+        letGo(-1, -1);
+        m._procesor_set_focus(0);
+        afterEvent();
+      });
+      key.addEventListener("keydown", (event) => {
+        if (event.key !== " ") return;
+        event.preventDefault();
+        if (event.repeat || keyHeld || pointerDown) return;
+        keyHeld = n;
+        m._procesor_mouse_down(cx, cy);
+        afterEvent();
+      });
+      key.addEventListener("keyup", (event) => {
+        if (event.key !== " ") return;
+        event.preventDefault();
+        letGo(cx, cy);
+        afterEvent();
+      });
+      memo1.before(key);
+    }
+  }
+
   errorBox.querySelector(".close").addEventListener("click", () => errorBox.close());
   // Enter takes the OK button, Escape closes the box as the dialog does by itself.
   errorBox.addEventListener("keydown", (event) => {
@@ -172,7 +219,9 @@
     placeInside(edit17, places.subarray(0, 4));
     placeInside(memo1, places.subarray(8, 12));
     memo1.value = m.UTF8ToString(m._procesor_memo_text());
+    addSwitchKeys();
     afterEvent();
+    edit17.focus();
     performance.mark("procesor-first-frame");
     document.documentElement.dataset.ready = "1";
   });
