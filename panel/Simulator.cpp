@@ -6,9 +6,9 @@
 
 #include "model/Clock.h"
 #include "model/Microprogram.h"
+#include "model/WordText.h"
 #include "panel/SignalOverlays.h"
 #include "panel/Speed.h"
-#include "model/WordText.h"
 
 namespace procesor {
 
@@ -57,12 +57,12 @@ void Simulator::setLook(int panel, Rgb colour, Bevel bevel) {
 void Simulator::Panel1Click() {
     if (el_.panel[kClockButton].colour != clAqua) return; // not running, halted or still pressed
     setLook(kClockButton, clTeal, Bevel::Lowered);
-    el_.timer[kClockRelease].enabled = true;
+    el_.timer[kClockRelease].setEnabled(true);
 
     const PulseOutcome pulse = clockPulse(model_);
     if (pulse.halted) {
-        el_.timer[kAutoClock].enabled = false;
-        el_.timer[kClockRelease].enabled = false;
+        el_.timer[kAutoClock].setEnabled(false);
+        el_.timer[kClockRelease].setEnabled(false);
         setLook(kClockButton, clCream, Bevel::None);
         setLook(kStartStop, clCream, Bevel::None);
         el_.edit17.visible = false;
@@ -116,7 +116,7 @@ void Simulator::Button1Click() {
     // A release still pending when the machine halted or a mode was entered
     // must not bring the ready look back; both stop Timer5, so this cannot run then.
     setLook(kClockButton, clAqua, Bevel::Raised);
-    el_.timer[kClockRelease].enabled = false;
+    el_.timer[kClockRelease].setEnabled(false);
 }
 
 void Simulator::Timer1Tick(int releaseDueInMs) {
@@ -147,7 +147,7 @@ void Simulator::Panel2Click() {
     else
         setLook(kStartStop, clAqua, Bevel::Raised);
     el_.timer[kAutoClock].interval = clockInterval(*speed);
-    el_.timer[kAutoClock].enabled = !el_.timer[kAutoClock].enabled;
+    el_.timer[kAutoClock].setEnabled(!el_.timer[kAutoClock].enabled);
 }
 
 void Simulator::UpDown1Click() {
@@ -199,8 +199,8 @@ void Simulator::modeReset(bool programming) {
         else
             setLook(panel, clAqua, Bevel::Raised);
     }
-    el_.timer[kAutoClock].enabled = false;
-    el_.timer[kClockRelease].enabled = false;
+    el_.timer[kAutoClock].setEnabled(false);
+    el_.timer[kClockRelease].setEnabled(false);
     el_.image[kClosedBusSwitch].visible = programming;
 
     resetForMode(model_);
@@ -250,7 +250,7 @@ void Simulator::Panel4Click() {
     if (!programmingMode()) return;
     show(el_, kWriteIndicator, true);
     setLook(kWriteButton, clTeal, Bevel::Lowered);
-    el_.timer[kWriteRelease].enabled = true;
+    el_.timer[kWriteRelease].setEnabled(true);
 
     int value = 0;
     for (const DataSwitch& s : kDataSwitches)
@@ -274,7 +274,7 @@ void Simulator::releaseProgrammingButton(int panel, int timer, std::span<const i
         setLook(panel, clAqua, Bevel::Raised);
     else
         setLook(panel, clCream, Bevel::None);
-    el_.timer[timer].enabled = false;
+    el_.timer[timer].setEnabled(false);
 }
 
 void Simulator::Button13click() {
@@ -287,7 +287,7 @@ void Simulator::Panel3Click() {
     if (!programmingMode()) return;
     show(el_, kStepIndicator, true);
     setLook(kStepButton, clTeal, Bevel::Lowered);
-    el_.timer[kStepRelease].enabled = true;
+    el_.timer[kStepRelease].setEnabled(true);
     model_.pc = (model_.pc + 1) % 16;
     el_.label[kPcDigit].caption = decimal(model_.pc);
     showAddress();
@@ -301,7 +301,7 @@ void Simulator::Panel5Click() {
     if (!programmingMode()) return;
     show(el_, kClearIndicator, true);
     setLook(kClearButton, clTeal, Bevel::Lowered);
-    el_.timer[kClearRelease].enabled = true;
+    el_.timer[kClearRelease].setEnabled(true);
     model_.pc = 0;
     el_.label[kPcDigit].caption = "0";
     showAddress();
