@@ -5,33 +5,12 @@
 // keyboard as on the desktop: the speed field has the focus at start, Tab takes it
 // to the data switches, which show the dotted focus frame and toggle by the space bar.
 //   node fields.mjs procesor.html
-import { readPng } from "./png.mjs";
-import { check, withPage } from "./support.mjs";
+import { check, sameAsCanvas, withPage } from "./support.mjs";
 
 const [htmlPath] = process.argv.slice(2);
 const kEdit17 = { x: 954, y: 312, width: 23, height: 21 };
 const kMemo1 = { x: 864, y: 424, width: 129, height: 217 };
 const kWhole = { x: 0, y: 0, width: 1024, height: 715 };
-
-// Compares a screenshot of `area` (taken at `scale`) with the canvas's pixels there.
-async function sameAsCanvas(s, area, scale, what) {
-  await s.page.evaluate(() => document.activeElement?.blur());
-  const shot = readPng(Buffer.from(await s.page.screenshot({ clip: area, type: "png" })));
-  const canvas = await s.canvasPixels();
-  let differ = 0, first = "";
-  for (let y = 0; y < shot.height; ++y) {
-    for (let x = 0; x < shot.width; ++x) {
-      const cx = area.x + Math.floor(x / scale), cy = area.y + Math.floor(y / scale);
-      const a = 4 * (y * shot.width + x), b = 4 * (cy * 1024 + cx);
-      if (shot.rgba[a] !== canvas[b] || shot.rgba[a + 1] !== canvas[b + 1] ||
-          shot.rgba[a + 2] !== canvas[b + 2]) {
-        if (!differ++) first = ` first at (${cx},${cy})`;
-      }
-    }
-  }
-  check(shot.width === area.width * scale, `${what}: the screenshot is ${shot.width} wide`);
-  check(differ === 0, `${what} at ratio ${scale}: ${differ} screen pixels differ from the picture,${first}`);
-}
 
 for (const scale of [1, 2]) {
   await withPage(htmlPath, async (s) => {

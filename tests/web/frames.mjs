@@ -5,7 +5,7 @@
 import { readFileSync } from "node:fs";
 import { join } from "node:path";
 import { readPng } from "./png.mjs";
-import { check, compareRgba, withPage } from "./support.mjs";
+import { check, compareRgba, sameAsCanvas, withPage } from "./support.mjs";
 
 const [htmlPath, framesDir] = process.argv.slice(2);
 const steps = readFileSync(join(framesDir, "scenario.txt"), "utf8")

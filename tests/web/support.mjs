@@ -5,6 +5,7 @@ import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
 import { pathToFileURL } from "node:url";
 import puppeteer from "puppeteer-core";
+import { readPng } from "./png.mjs";
 
 export const chromium = process.env.CHROMIUM || "/usr/bin/chromium";
 
@@ -130,4 +131,24 @@ export function compareRgba(actual, expected, width) {
     }
   }
   return { count, first };
+}
+
+// Compares a screenshot of `area` (taken at `scale`) with the canvas's pixels there.
+export async function sameAsCanvas(s, area, scale, what) {
+  await s.page.evaluate(() => document.activeElement?.blur());
+  const shot = readPng(Buffer.from(await s.page.screenshot({ clip: area, type: "png" })));
+  const canvas = await s.canvasPixels();
+  let differ = 0, first = "";
+  for (let y = 0; y < shot.height; ++y) {
+    for (let x = 0; x < shot.width; ++x) {
+      const cx = area.x + Math.floor(x / scale), cy = area.y + Math.floor(y / scale);
+      const a = 4 * (y * shot.width + x), b = 4 * (cy * 1024 + cx);
+      if (shot.rgba[a] !== canvas[b] || shot.rgba[a + 1] !== canvas[b + 1] ||
+          shot.rgba[a + 2] !== canvas[b + 2]) {
+        if (!differ++) first = ` first at (${cx},${cy})`;
+      }
+    }
+  }
+  check(shot.width === area.width * scale, `${what}: the screenshot is ${shot.width} wide`);
+  check(differ === 0, `${what} at ratio ${scale}: ${differ} screen pixels differ from the picture,${first}`);
 }
