@@ -1,7 +1,7 @@
 // A speed text that is not a whole number: "start/stop" shows exactly one error box
 // with the exact text, nothing changes behind it, and it closes by OK, Enter or
 // Escape; no pulse and no changed look afterwards. Then Up and Down in the speed
-// field step it like the arrows.
+// field step it like the arrows. Clicks for companion programs change nothing.
 //   node error_box.mjs procesor.html
 import { check, compareRgba, withPage } from "./support.mjs";
 
@@ -48,6 +48,11 @@ await withPage(htmlPath, async (s) => {
     await sleep(1000);
     await unchanged(`${close}, box closed`);
   }
+
+  // Blocks, gates and listing lines name companion programs, which the browser
+  // does not have: the clicks change nothing (and the page prints nothing).
+  for (const [x, y] of [[600, 80], [324, 224], [100, 54], [20, 38], [150, 100]]) await s.click(x, y);
+  await unchanged("clicks on a block, a gate and listing lines");
 
   // Up and Down in the speed field: one step each, within 1..7.
   await page.click("#Edit17", { clickCount: 3 });
