@@ -20,7 +20,7 @@
   // "#manual-timers": the browser's timers stay off and procesorPage.tick() gives the
   // ticks, so that tests reach each picture step by step.
   const manualTimers = location.hash === "#manual-timers";
-  let m = null; // the module's exports, set when it is ready
+  let m = null; // the module's exports, set when it is ready; until then no event counts
   let pointerDown = false;
   let keyHeld = 0; // the data switch held down with the space bar
   // The browser's side of Timer1..Timer5: whether it runs, its interval handle, the
@@ -143,6 +143,7 @@
   window.addEventListener("blur", () => pointerUp(-1, -1));
 
   edit17.addEventListener("input", () => {
+    if (!m) return;
     const bytes = m.lengthBytesUTF8(edit17.value);
     m.stringToUTF8(edit17.value, m._procesor_text_buffer(bytes), bytes + 1);
     m._procesor_speed_edited(bytes);
@@ -151,7 +152,7 @@
 
   // Up and Down in the speed field step it like the arrows.
   edit17.addEventListener("keydown", (event) => {
-    if (event.key !== "ArrowUp" && event.key !== "ArrowDown") return;
+    if (!m || (event.key !== "ArrowUp" && event.key !== "ArrowDown")) return;
     event.preventDefault();
     m._procesor_speed_arrow(event.key === "ArrowUp" ? 1 : 0);
     afterEvent();
