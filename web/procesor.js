@@ -88,6 +88,7 @@
     if (message === "" || errorBox.open) return;
     errorText.textContent = message;
     errorBox.showModal();
+    errorBox.querySelector(".buttons button").focus();
   }
 
   // After every event: the picture, the fields, the timers, then any error box.
@@ -121,18 +122,23 @@
     event.preventDefault(); // keep the focus where it is, as a click on the diagram does
     canvas.setPointerCapture(event.pointerId);
     pointerDown = true;
-    const [x, y] = clientPoint(event);
-    m._procesor_mouse_down(x, y);
-    afterEvent();
+    mouseDown(...clientPoint(event));
   });
 
-  function pointerUp(x, y) {
-    if (!pointerDown) return;
-    pointerDown = false;
+  function mouseDown(x, y) {
+    m._procesor_mouse_down(x, y);
+    afterEvent();
+  }
+  function mouseUp(x, y) {
     // A companion program named by the click has nothing to start in the browser:
     // the click is ignored, as for a companion that cannot be started.
     m._procesor_mouse_up(x, y);
     afterEvent();
+  }
+  function pointerUp(x, y) {
+    if (!pointerDown) return;
+    pointerDown = false;
+    mouseUp(x, y);
   }
   canvas.addEventListener("pointerup", (event) => {
     if (event.isPrimary && event.button === 0) pointerUp(...clientPoint(event));
@@ -228,10 +234,14 @@
   });
 
   // For the tests and the figures: the pulses taken so far, whether a timer runs,
-  // and a tick given by hand (with "#manual-timers"); a timer that is off does not
-  // tick.
+  // a tick given by hand (with "#manual-timers"; a timer that is off does not
+  // tick), and a click at a client pixel as the pointer gives it.
   window.procesorPage = Object.freeze({
     pulses: () => m._procesor_pulses(),
+    click(x, y) {
+      mouseDown(x, y);
+      mouseUp(x, y);
+    },
     running: (n) => timers[n].running,
     interval: (n) => timers[n].interval,
     tick(n) {
