@@ -1,7 +1,7 @@
 // Figures of the web page (not a test): the file's size, headless Chromium from
 // navigation to the first drawn frame (median of 7 fresh browsers), clock pulses
-// per second of the handlers as WebAssembly under Node.js, and one pulse with its
-// repaint in the page.
+// per second of the handlers and the headless picture's figures as WebAssembly
+// under Node.js, and one pulse with its repaint in the page.
 //   scripts/web && npm ci --prefix tests/web && node bench/web_bench.mjs
 import { execFileSync } from "node:child_process";
 import { statSync } from "node:fs";
@@ -32,9 +32,13 @@ console.log(`navigation to the first frame drawn on the canvas: median ${median(
 
 // The handlers alone, as WebAssembly under Node.js.
 const env = { ...process.env, NODE_PATH: "/usr/share/nodejs" };
-execFileSync("cmake", ["--build", join(root, "build-web"), "--target", "bench_pulse"], { env, stdio: "ignore" });
-process.stdout.write("WebAssembly under Node.js, " +
-  execFileSync("node", ["--no-experimental-fetch", join(root, "build-web", "bench", "bench_pulse.js")], { env }));
+for (const bench of ["bench_pulse", "bench_render"]) {
+  execFileSync("cmake", ["--build", join(root, "build-web"), "--target", bench], { env, stdio: "ignore" });
+  // Node.js 18 and later run this emscripten's output only without its own fetch().
+  const script = join(root, "build-web", "bench", `${bench}.js`);
+  process.stdout.write(`WebAssembly under Node.js, ${bench}: ` +
+                       execFileSync("node", ["--no-experimental-fetch", script], { env }));
+}
 
 // One pulse with its repaint in the page: a click on "ručně" as the pointer gives
 // it (handler, picture, copy onto the canvas), then the release by Timer5, each
