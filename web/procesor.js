@@ -31,12 +31,12 @@
 
   // A field goes inside the sunken frame that the picture draws around it.
   const kFrame = 2;
-  function placeInside(element, box) {
+  function placeInside(element, box, frame = kFrame) {
     const [x, y, w, h] = box;
-    element.style.left = x + kFrame + "px";
-    element.style.top = y + kFrame + "px";
-    element.style.width = w - 2 * kFrame + "px";
-    element.style.height = h - 2 * kFrame + "px";
+    element.style.left = x + frame + "px";
+    element.style.top = y + frame + "px";
+    element.style.width = w - 2 * frame + "px";
+    element.style.height = h - 2 * frame + "px";
   }
 
   // The changed rectangles of the picture onto the canvas.
@@ -177,7 +177,7 @@
       key.type = "button";
       key.className = "switch-key";
       key.id = "Button" + n;
-      Object.assign(key.style, { left: x + "px", top: y + "px", width: w + "px", height: h + "px" });
+      placeInside(key, [x, y, w, h], 0);
       const letGo = (x, y) => {
         if (keyHeld !== n) return;
         keyHeld = 0;
