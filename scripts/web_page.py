@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the web page as one self-contained file: index.html with the style sheet,
-the square-pixel font (as a data: URL), the WebAssembly module's script and the
-page's own script written into it, so that it runs from disk without a network."""
+the square-pixel font and the icon (as data: URLs), the WebAssembly module's script
+and the page's own script written into it, so that it runs from disk without a
+network."""
 import argparse
 import base64
 import pathlib
@@ -14,7 +15,7 @@ def script_text(path):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__)
-    for part in ("page", "style", "script", "module", "font", "out"):
+    for part in ("page", "style", "script", "module", "font", "icon", "out"):
         ap.add_argument("--" + part, required=True)
     a = ap.parse_args()
 
@@ -22,7 +23,10 @@ def main():
     style = pathlib.Path(a.style).read_text(encoding="utf-8")
     style = style.replace("url(procesor-sans.ttf)", "url(data:font/ttf;base64," + font + ")")
     page = pathlib.Path(a.page).read_text(encoding="utf-8")
+    icon = base64.b64encode(pathlib.Path(a.icon).read_bytes()).decode("ascii")
     parts = {
+        '<link rel="icon" href="procesor.svg">':
+            '<link rel="icon" href="data:image/svg+xml;base64,' + icon + '">',
         '<link rel="stylesheet" href="style.css">': "<style>\n" + style + "</style>",
         '<script src="procesor_web.js"></script>': "<script>\n" + script_text(a.module) + "</script>",
         '<script src="procesor.js"></script>': "<script>\n" + script_text(a.script) + "</script>",
