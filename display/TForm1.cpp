@@ -15,8 +15,8 @@
 
 #include "display/Artwork.h"
 #include "display/Controls.h"
-#include "renderer/DiagramLayout.h"
 #include "panel/SignalOverlays.h"
+#include "renderer/DiagramLayout.h"
 
 namespace procesor {
 
@@ -285,13 +285,14 @@ void TForm1::applyWidgets(bool force) {
         edit17_->setVisible(now.edit17.visible);
     }
 
-    // A timer that is on already stays as it is: enabling it again must not
-    // postpone its tick. A new interval applies at once.
+    // A timer that a handler switched on from off (off and on again included)
+    // starts over with its full interval; one that merely stayed on keeps its due
+    // time. A new interval applies at once.
     for (int n = 1; n < ElementState::kTimers; ++n) {
         const Timer& t = now.timer[n];
         QTimer* timer = timers_[n];
         if (timer->interval() != t.interval) timer->setInterval(t.interval);
-        if (t.enabled && !timer->isActive())
+        if (t.enabled && (!timer->isActive() || t.starts != drawn_.timer[n].starts))
             timer->start();
         else if (!t.enabled && timer->isActive())
             timer->stop();

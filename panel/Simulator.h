@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
-#include "panel/ElementState.h"
 #include "model/ProcessorModel.h"
+#include "panel/ElementState.h"
 
 namespace procesor {
 
@@ -72,6 +72,7 @@ private:
     void showAddress();
     void releaseProgrammingButton(int panel, int timer, std::span<const int> indicator);
     void setLook(int panel, Rgb colour, Bevel bevel);
+    void setTimer(int timer, bool enabled);
     std::optional<int> readSpeed();
 
     ProcessorModel model_;
