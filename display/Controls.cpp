@@ -94,6 +94,13 @@ void SpeedField::paintEvent(QPaintEvent* event) {
     qDrawWinPanel(&p, rect(), palette(), true);
 }
 
+void SpeedField::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)
+        emit arrow(event->key() == Qt::Key_Up);
+    else
+        QLineEdit::keyPressEvent(event);
+}
+
 // ---- UpDownArrows ---------------------------------------------------------------
 
 namespace {

@@ -51,14 +51,19 @@ private:
     QColor ink_;
 };
 
-// The speed field: a plain one-line field with the sunken 2-pixel frame.
+// The speed field: a plain one-line field with the sunken 2-pixel frame. Its
+// up-down control is bound to it, so the Up and Down keys work its arrows.
 class SpeedField final : public QLineEdit {
     Q_OBJECT
 public:
     explicit SpeedField(QWidget* parent);
 
+signals:
+    void arrow(bool up);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // The up-down arrows beside the speed field. Each arrow click, and each repeat

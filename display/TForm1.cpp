@@ -7,9 +7,11 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtMath>
 
+#include <algorithm>
 #include <limits>
 #include <utility>
 
@@ -81,6 +83,19 @@ QPalette classicPalette(QPalette pal) {
     return pal;
 }
 
+// The text of the error box. A typed speed so long that the box would not fit on
+// the screen is cut short in its middle; the message keeps its form.
+QString boxedMessage(const std::string& message, const QFontMetrics& metrics, QScreen* screen) {
+    const QString text = QString::fromStdString(message);
+    const QString tail = QStringLiteral("' is not a valid integer value");
+    if (!text.startsWith(QLatin1Char('\'')) || !text.endsWith(tail)) return text;
+    const int screenWidth = screen ? screen->availableGeometry().width() : 640;
+    const int room = std::min(480, screenWidth / 2) - metrics.horizontalAdvance(tail);
+    const QString typed = text.mid(1, text.size() - 1 - tail.size());
+    return QLatin1Char('\'') + metrics.elidedText(typed, Qt::ElideMiddle, std::max(room, 40)) +
+           tail;
+}
+
 QPixmap emptyLayer(QSize logical, qreal dpr) {
     QPixmap layer(qCeil(logical.width() * dpr), qCeil(logical.height() * dpr));
     layer.setDevicePixelRatio(dpr);
@@ -114,7 +129,8 @@ TForm1::TForm1(std::unique_ptr<CompanionLauncher> launcher, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setPalette(classicPalette(palette()));
     setFont(fonts_.widgetFont(devicePixelRatioF()));
-    setFixedSize(layout::kClientWidth, layout::kClientHeight);
+    // The standard resizable frame; the diagram stays at the top left, unscaled.
+    resize(layout::kClientWidth, layout::kClientHeight);
     move(layout::kFrameLeft, layout::kFrameTop);
 
     for (const layout::Wire& w : layout::wires()) imageAreas_[w.image] = boxRect(w.box());
@@ -180,10 +196,12 @@ void TForm1::createControls() {
     upDown1_ = new UpDownArrows(this);
     upDown1_->setObjectName(QStringLiteral("UpDown1"));
     upDown1_->setGeometry(boxRect(layout::kUpDown1));
-    connect(upDown1_, &UpDownArrows::arrow, this, [this](bool up) {
+    auto arrow = [this](bool up) {
         sim_.UpDown1Arrow(up);
         sync();
-    });
+    };
+    connect(upDown1_, &UpDownArrows::arrow, this, arrow);
+    connect(edit, &SpeedField::arrow, this, arrow);
 
     memo1_ = new QPlainTextEdit(this);
     memo1_->setObjectName(QStringLiteral("Memo1"));
@@ -233,8 +251,8 @@ void TForm1::timer1Tick() {
 void TForm1::showError(const std::string& message) {
     // The standard error box, window-modal and without waiting: the handler that
     // reports the error ends at once, and the clock keeps running behind the box.
-    auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(),
-                                QString::fromStdString(message), QMessageBox::Ok, this);
+    auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(), {}, QMessageBox::Ok, this);
+    box->setText(boxedMessage(message, QFontMetrics(box->font()), screen()));
     box->setObjectName(QStringLiteral("ErrorBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
@@ -282,6 +300,9 @@ void TForm1::applyWidgets(bool force) {
     if (force || now.edit17 != drawn_.edit17) {
         const QString text = QString::fromStdString(now.edit17.text);
         if (edit17_->text() != text) edit17_->setText(text);
+        // Hiding the focused field would hand the focus on to a data switch, where
+        // Space would toggle it; the window itself keeps the focus instead.
+        if (!now.edit17.visible && edit17_->hasFocus()) setFocus(Qt::OtherFocusReason);
         edit17_->setVisible(now.edit17.visible);
     }
 
@@ -358,10 +379,14 @@ void TForm1::paintEvent(QPaintEvent* event) {
     const qreal dpr = devicePixelRatioF();
     if (dpr != layersDpr_) buildLayers(dpr);
     QPainter p(this);
+    const QRect diagram(0, 0, layout::kClientWidth, layout::kClientHeight);
     // A pulse dirties thin lines all over the window: each piece is drawn on its own.
     for (const QRect& area : event->region()) {
         p.setClipRect(area);
-        paintArea(p, area);
+        // A window made larger than the diagram shows the window colour beyond it.
+        for (const QRect& beyond : QRegion(area) - diagram)
+            p.fillRect(beyond, colour(clInactiveBorder));
+        if (area.intersects(diagram)) paintArea(p, area & diagram);
     }
 }
 
