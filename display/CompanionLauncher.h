@@ -2,20 +2,10 @@
 
 #include <QString>
 #include <QStringList>
-#include <array>
+
+#include "renderer/CompanionClicks.h"
 
 namespace procesor {
-
-// A click on a block, a gate or a line of the microprogram listing starts the
-// companion program that explains it. Every element has a handler of its own.
-struct CompanionClick {
-    enum Kind { Image, Label };
-    Kind kind;
-    int number;          // Image9 -> {Image, 9}
-    const char* handler; // "Image9Click"
-    const char* command; // bare command name
-};
-extern const std::array<CompanionClick, 33> kCompanionClicks;
 
 // The one seam to the outside world's processes, so tests can record starts.
 class CompanionLauncher {

@@ -19,52 +19,11 @@
 #include "display/Controls.h"
 #include "panel/SignalOverlays.h"
 #include "renderer/DiagramLayout.h"
+#include "renderer/Routes.h"
 
 namespace procesor {
 
 namespace {
-
-// Which handler each control calls. The diagram's own elements (blocks, gates and
-// listing lines) start companions instead, through kCompanionClicks.
-struct Route {
-    int number;
-    TForm1::Handler handler;
-};
-
-constexpr std::array<Route, 7> kPanelClicks = {{
-    {1, &Simulator::Panel1Click},
-    {2, &Simulator::Panel2Click},
-    {3, &Simulator::Panel3Click},
-    {4, &Simulator::Panel4Click},
-    {5, &Simulator::Panel5Click},
-    {6, &Simulator::Panel6Click},
-    {7, &Simulator::Panel7Click},
-}};
-
-constexpr std::array<Route, 4> kSwitchClicks = {{
-    {8, &Simulator::Button8Click},
-    {9, &Simulator::Button9Click},
-    {10, &Simulator::Button10Click},
-    {11, &Simulator::Button11Click},
-}};
-
-// The hidden buttons carry the release handlers; the release timers tick them.
-constexpr std::array<Route, 4> kReleaseHandlers = {{
-    {1, &Simulator::Button1Click},
-    {12, &Simulator::Button12click},
-    {13, &Simulator::Button13click},
-    {14, &Simulator::Button14click},
-}};
-// Timer2..Timer5 release "krokování", "zápis do RAM", "nulování" and "ručně".
-// Timer1, the automatic clock, ticks Panel1Click through Simulator::Timer1Tick.
-constexpr std::array<Route, 4> kReleaseTicks = {{
-    {2, &Simulator::Button12click},
-    {3, &Simulator::Button13click},
-    {4, &Simulator::Button14click},
-    {5, &Simulator::Button1Click},
-}};
-constexpr int kAutoClock = 1;
-constexpr int kClockRelease = 5;
 
 QPalette classicPalette(QPalette pal) {
     pal.setColor(QPalette::Window, colour(clInactiveBorder));
@@ -436,11 +395,8 @@ void TForm1::mouseReleaseEvent(QMouseEvent* event) {
     const std::optional<Element> pressed = std::exchange(pressed_, std::nullopt);
     if (event->button() != Qt::LeftButton || !pressed) return;
     if (elementAt(event->position().toPoint()) != pressed) return;
-    for (const CompanionClick& c : kCompanionClicks)
-        if (c.kind == pressed->kind && c.number == pressed->number) {
-            launcher_->start(QString::fromLatin1(c.command));
-            return;
-        }
+    if (const char* command = companionFor(pressed->kind, pressed->number))
+        launcher_->start(QString::fromLatin1(command));
 }
 
 } // namespace procesor

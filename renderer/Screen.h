@@ -10,14 +10,13 @@
 
 #include "panel/Simulator.h"
 #include "renderer/Canvas.h"
+#include "renderer/Renderer.h"
 
 // What every front end shares: the simulator, the picture of the diagram and where
 // a click lands. A front end feeds it the mouse, the timer ticks and the speed
 // field's text, mirrors its timers, starts the companion it names, shows the error
 // box it reports, and copies the changed rectangles of the picture to the screen.
 namespace procesor::render {
-
-class Renderer;
 
 class Screen {
 public:
@@ -35,6 +34,9 @@ public:
     // companion program to start, if the click was on a block, gate or listing line.
     void mouseDown(int x, int y);
     std::optional<std::string> mouseUp(int x, int y);
+    // The mouse moved with the button down: a held control pops out while the
+    // pointer is off it and goes in again when it comes back, as classic buttons do.
+    void mouseMove(int x, int y);
 
     // A tick of Timer1..Timer5. For Timer1 the front end says how long until
     // Timer5 is due (a large number when it is off).
@@ -58,11 +60,31 @@ public:
     // and returns the changed rectangles.
     std::vector<Box> render();
     const Canvas& canvas() const;
+    const Renderer& renderer() const { return *renderer_; }
+    // The data switch (8..11) that has the keyboard focus in the front end, 0 for
+    // none: it shows the dotted focus frame.
+    void setFocus(int dataSwitch) { focus_ = dataSwitch; }
+    // The control held down now, drawn pushed in, and the focus.
+    ControlLook pushed() const;
+
+    // What takes a click at a client pixel: a control above all, then a label over
+    // its block, then a block over the wires. Wires, overlays, the plain texts'
+    // background and the window itself take none; nor do the speed field and the
+    // instruction box, which are the front end's own editable fields.
+    struct Element {
+        enum Kind { Panel, DataSwitch, Arrow, Label, Image };
+        Kind kind;
+        int number; // Panel3 -> 3, Button8 -> 8, the arrows +1 (up) and -1 (down)
+        bool operator==(const Element&) const = default;
+    };
+    std::optional<Element> elementAt(int x, int y) const;
 
 private:
     Simulator sim_;
     std::unique_ptr<Renderer> renderer_;
-    // held element, hit-testing state ... (renderer's own)
+    std::optional<Element> held_; // where the left button went down
+    bool overHeld_ = false;       // and whether the pointer is still over it
+    int focus_ = 0;
 };
 
 } // namespace procesor::render

@@ -1,0 +1,457 @@
+#include "renderer/Renderer.h"
+
+#include <algorithm>
+#include <span>
+#include <string_view>
+
+#include "panel/SignalOverlays.h"
+#include "renderer/Text.h"
+
+namespace procesor::render {
+
+namespace {
+
+constexpr Rgb kInk = clBlack;
+constexpr Rgb kPaper = clWhite;
+
+// The shades of the classic 3-D look.
+constexpr Rgb kFace = clInactiveBorder; // button face and the light edge of a scroll arrow
+constexpr Rgb kHighlight = 0xFFFFFF;
+constexpr Rgb kShadow = 0x808080;
+constexpr Rgb kDarkShadow = 0x404040;
+
+constexpr Box kClient = {0, 0, layout::kClientWidth, layout::kClientHeight};
+
+Box intersect(Box a, Box b) {
+    const int x0 = std::max(a.x, b.x);
+    const int y0 = std::max(a.y, b.y);
+    const int x1 = std::min(a.x + a.w, b.x + b.w);
+    const int y1 = std::min(a.y + a.h, b.y + b.h);
+    if (x1 <= x0 || y1 <= y0) return {};
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
+bool meets(Box a, Box b) {
+    return a.w > 0 && a.h > 0 && b.w > 0 && b.h > 0 && a.x < b.x + b.w && b.x < a.x + a.w &&
+           a.y < b.y + b.h && b.y < a.y + a.h;
+}
+
+Box shrink(Box b, int left, int top, int right, int bottom) {
+    return {b.x + left, b.y + top, b.w - left - right, b.h - top - bottom};
+}
+
+Face faceOf(layout::TextFont font) {
+    switch (font) {
+    case layout::TextFont::WindowBold:
+        return Face::WindowBold;
+    case layout::TextFont::Digits:
+        return Face::Digits;
+    case layout::TextFont::Window:
+        break;
+    }
+    return Face::Window;
+}
+
+// A black outline `width` pixels wide (`bottomWidth` at the bottom) round white.
+void frame(Canvas& c, Box r, int width, int bottomWidth, Box clip) {
+    c.fill(r, kInk, clip);
+    c.fill(shrink(r, width, width, width, bottomWidth), kPaper, clip);
+}
+
+// The text centred in r both ways; odd leftovers go to the right and the bottom.
+void centredText(Canvas& c, Face face, Box r, std::string_view text, Box clip) {
+    drawText(c, face, r.x + (r.w - textWidth(face, text)) / 2, r.y + (r.h - lineHeight(face)) / 2,
+             text, kInk, clip);
+}
+
+// ---- control unit ------------------------------------------------------------
+
+// Inner lines of the control unit, in client pixels.
+constexpr int kDividerY = 160;       // above: the listing; below: the field row
+constexpr int kMemoryDecoderX = 290; // the strip right of it: DEKODÉR PAMĚTI
+constexpr int kFieldRowTop = 162;    // the field row, y 162..187
+constexpr int kFieldRowBottom = 188; // one past
+constexpr int kFieldDividers[] = {48, 151, 243, 275};
+
+struct Field {
+    int left;
+    int right; // one past
+    std::string_view upper;
+    std::string_view lower; // empty for a one-line caption
+};
+constexpr Field kFields[] = {
+    {10, 48, "O", "K"},   {50, 151, "DEKODÉR", "ZDROJE"}, {153, 243, "DEKODÉR", "URČENÍ"},
+    {245, 275, "Φ2", ""}, {277, 306, "Φ1", ""},
+};
+
+void paintControlUnit(Canvas& c, Box r, Box clip) {
+    frame(c, r, 2, 2, clip);
+    c.fill({r.x, kDividerY, r.w, 2}, kInk, clip);
+    c.fill({kMemoryDecoderX, r.y, 2, kDividerY - r.y}, kInk, clip);
+    for (int x : kFieldDividers)
+        c.fill({x, kFieldRowTop, 2, kFieldRowBottom - kFieldRowTop}, kInk, clip);
+
+    centredText(c, Face::Title15, {r.x + 2, 12, kMemoryDecoderX - r.x - 2, 15}, "ŘÍZENÍ", clip);
+    for (const Field& f : kFields) {
+        const int w = f.right - f.left;
+        if (!f.lower.empty()) {
+            centredText(c, Face::Title11, {f.left, kFieldRowTop, w, 13}, f.upper, clip);
+            centredText(c, Face::Title11, {f.left, kFieldRowTop + 12, w, 13}, f.lower, clip);
+        } else {
+            centredText(c, Face::Title14, {f.left, kFieldRowTop, w, kFieldRowBottom - kFieldRowTop},
+                        f.upper, clip);
+        }
+    }
+
+    // The memory decoder's caption reads upwards along its strip (x 292..305, y 12..159).
+    const Box strip = {kMemoryDecoderX + 2, r.y + 2, r.x + r.w - 2 - (kMemoryDecoderX + 2),
+                       kDividerY - (r.y + 2)};
+    constexpr std::string_view kCaption = "DEKODÉR PAMĚTI";
+    drawTextUpwards(c, Face::Title11, strip.x + (strip.w - lineHeight(Face::Title11)) / 2,
+                    strip.y + (strip.h - textWidth(Face::Title11, kCaption)) / 2, kCaption, kInk,
+                    intersect(clip, strip));
+}
+
+// ---- data path blocks --------------------------------------------------------
+
+// IR, PC, A, the adder, B: the name in bold over one or two regular lines, centred
+// left of the value digit, which takes the right part.
+void paintRegister(Canvas& c, Box r, const layout::Block& b, Box clip) {
+    frame(c, r, 1, 1, clip);
+    const std::string_view lines[] = {b.title, b.line1, b.line2};
+    const int count = b.line2.empty() ? 2 : 3;
+    const int step = lineHeight(Face::Window);
+    const int textArea = r.w * 7 / 10;
+    int y = r.y + (r.h - count * step) / 2;
+    for (int i = 0; i < count; ++i) {
+        const Face face = i == 0 ? Face::WindowBold : Face::Window;
+        drawText(c, face, r.x + (textArea - textWidth(face, lines[i])) / 2, y, lines[i], kInk,
+                 clip);
+        y += step;
+    }
+}
+
+// The RAM: its heading centred at the top; the rest holds the address and cell labels.
+void paintRam(Canvas& c, Box r, const layout::Block& b, Box clip) {
+    frame(c, r, 1, 1, clip);
+    // The heading, a blank, then the regular words (one text's width is its parts').
+    const int boldWidth = textWidth(Face::WindowBold, b.title);
+    const int blank = textWidth(Face::Window, " ");
+    const int x = r.x + (r.w - boldWidth - blank - textWidth(Face::Window, b.line1)) / 2;
+    const int y = r.y + 7;
+    drawText(c, Face::WindowBold, x, y, b.title, kInk, clip);
+    drawText(c, Face::Window, x + boldWidth + blank, y, b.line1, kInk, clip);
+}
+
+// An AND gate: 2-pixel outline, 3 pixels at the bottom, the ampersand in the middle.
+void paintGate(Canvas& c, Box r, Box clip) {
+    frame(c, r, 2, 3, clip);
+    const Box inside = shrink(r, 2, 2, 2, 3);
+    drawText(c, Face::Digits, inside.x + (inside.w - textWidth(Face::Digits, "&") + 1) / 2,
+             inside.y + (inside.h - lineHeight(Face::Digits)) / 2, "&", kInk, clip);
+}
+
+// The lifted blade of the open bus switch, a 2-pixel line from the right contact up
+// to the upper left: per row from its top, the first column and the width, relative
+// to the switch's top-left corner.
+struct Run {
+    int dx;
+    int width;
+};
+constexpr Run kBlade[] = {
+    {11, 3}, {12, 3}, {13, 3}, {14, 3}, {15, 3}, {16, 3}, {17, 3}, // rows 11..17
+    {18, 4}, {20, 3}, {21, 3}, {22, 3}, {23, 3}, {24, 3}, {25, 3}, // rows 18..24
+    {26, 1},                                                       // row 25, on the contact
+};
+constexpr int kBladeTop = 11;
+
+// The bus switch: contacts at both sides 25 pixels below the top, and the blade
+// either lying level between them (closed) or lifted from the right contact towards
+// the upper left (open).
+void paintSwitch(Canvas& c, Box r, bool closed, Box clip) {
+    frame(c, r, 1, 1, clip);
+    const int y = r.y + 25;
+    const int leftEnd = r.x + 9;
+    const int rightStart = r.x + r.w - 9;
+    const int right = r.x + r.w - 1;
+    c.fill({r.x + 1, y, leftEnd - r.x - 1, 2}, kInk, clip);
+    c.fill({rightStart, y, right - rightStart, 2}, kInk, clip);
+    // Contact points.
+    c.fill({leftEnd - 1, y - 1, 3, 4}, kInk, clip);
+    c.fill({rightStart - 1, y - 1, 3, 4}, kInk, clip);
+    if (closed) {
+        c.fill({leftEnd, y, rightStart - leftEnd, 2}, kInk, clip);
+    } else {
+        int row = r.y + kBladeTop;
+        for (const Run& run : kBlade) c.fill({r.x + run.dx, row++, run.width, 1}, kInk, clip);
+    }
+}
+
+void paintBlock(Canvas& c, const layout::Block& b, Box clip) {
+    const Box r = b.picture;
+    switch (b.art) {
+    case layout::Art::ControlUnit:
+        paintControlUnit(c, r, clip);
+        break;
+    case layout::Art::Register:
+        paintRegister(c, r, b, clip);
+        break;
+    case layout::Art::Ram:
+        paintRam(c, r, b, clip);
+        break;
+    case layout::Art::AndGate:
+        paintGate(c, r, clip);
+        break;
+    case layout::Art::OpenSwitch:
+        paintSwitch(c, r, false, clip);
+        break;
+    case layout::Art::ClosedSwitch:
+        paintSwitch(c, r, true, clip);
+        break;
+    }
+}
+
+// ---- controls ----------------------------------------------------------------
+
+// One 1-pixel frame of a panel's bevel along the edge of r: light on the top and
+// left, dark on the bottom and right, the other way round when lowered; nothing for
+// None. Returns the rectangle inside the frame.
+Box bevelFrame(Canvas& c, Box r, Bevel bevel, Box clip) {
+    if (bevel == Bevel::None || r.w <= 0 || r.h <= 0) return r;
+    const bool lowered = bevel == Bevel::Lowered; // Space draws as Raised
+    const Rgb top = lowered ? kShadow : kHighlight;
+    const Rgb bottom = lowered ? kHighlight : kShadow;
+    c.fill({r.x, r.y, 1, r.h}, top, clip);
+    c.fill({r.x, r.y, r.w - 1, 1}, top, clip);
+    c.fill({r.x + r.w - 1, r.y, 1, r.h}, bottom, clip);
+    c.fill({r.x, r.y + r.h - 1, r.w, 1}, bottom, clip);
+    return shrink(r, 1, 1, 1, 1);
+}
+
+void paintPanel(Canvas& c, Box box, const Panel& look, Box clip) {
+    Box r = bevelFrame(c, box, look.outer, clip);
+    r = bevelFrame(c, r, look.inner, clip);
+    c.fill(r, look.colour, clip);
+    // Centred both ways, as one line; odd leftovers go to the right and the bottom.
+    drawText(c, Face::WindowBold, r.x + (r.w - textWidth(Face::WindowBold, look.caption)) / 2,
+             r.y + (r.h - lineHeight(Face::WindowBold)) / 2, look.caption, kInk,
+             intersect(clip, r));
+}
+
+// The classic two-pixel 3-D edge: outer top-left, outer bottom-right, inner top-left,
+// inner bottom-right, and the face inside (none when `face` is nullptr).
+struct Edge {
+    Rgb outerTopLeft;
+    Rgb outerBottomRight;
+    Rgb innerTopLeft;
+    Rgb innerBottomRight;
+};
+constexpr Edge kRaisedButton = {kHighlight, kDarkShadow, kFace, kShadow};
+constexpr Edge kPushedButton = {kDarkShadow, kHighlight, kShadow, kFace};
+constexpr Edge kSunkenField = {kShadow, kHighlight, kDarkShadow, kFace};
+// A scroll arrow's edge: light grey outside, white inside on the top and left.
+constexpr Edge kRaisedArrow = {kFace, kDarkShadow, kHighlight, kShadow};
+constexpr Edge kPushedArrow = {kShadow, kHighlight, kDarkShadow, kFace};
+
+void edge(Canvas& c, Box r, const Edge& e, const Rgb* face, Box clip) {
+    const int x = r.x;
+    const int y = r.y;
+    const int w = r.w;
+    const int h = r.h;
+    if (w < 2 || h < 2) return;
+    c.fill({x, y, 1, h - 1}, e.outerTopLeft, clip);
+    c.fill({x, y, w - 1, 1}, e.outerTopLeft, clip);
+    c.fill({x, y + h - 1, w, 1}, e.outerBottomRight, clip);
+    c.fill({x + w - 1, y, 1, h}, e.outerBottomRight, clip);
+    if (w <= 4 || h <= 4) return;
+    c.fill({x + 1, y + 1, 1, h - 3}, e.innerTopLeft, clip);
+    c.fill({x + 1, y + 1, w - 3, 1}, e.innerTopLeft, clip);
+    c.fill({x + 1, y + h - 2, w - 2, 1}, e.innerBottomRight, clip);
+    c.fill({x + w - 2, y + 1, 1, h - 2}, e.innerBottomRight, clip);
+    if (face) c.fill(shrink(r, 2, 2, 2, 2), *face, clip);
+}
+
+// The classic focus frame: every other pixel of the rectangle's edge inverted, from its
+// first one.
+void focusFrame(Canvas& c, Box f, Box clip) {
+    const Box area = intersect(clip, f);
+    for (int y = area.y; y < area.y + area.h; ++y)
+        for (int x = area.x; x < area.x + area.w; ++x) {
+            const bool edgePixel = x == f.x || x == f.x + f.w - 1 || y == f.y || y == f.y + f.h - 1;
+            if (edgePixel && (x - f.x + y - f.y) % 2 == 0)
+                c.pixels[std::size_t(y) * c.width + x] ^= 0xFFFFFF;
+        }
+}
+
+// A data switch: a tiny push button whose bold caption, "0" or "1", is its state.
+void paintDataSwitch(Canvas& c, const layout::SwitchPlace& s, const Button& b, bool down,
+                     bool focus, Box clip) {
+    const Box r = s.box;
+    edge(c, r, down ? kPushedButton : kRaisedButton, &kFace, clip);
+    const int shift = down ? 1 : 0;
+    drawText(c, Face::WindowBold, r.x + (r.w - textWidth(Face::WindowBold, b.caption)) / 2 + shift,
+             r.y + (r.h - lineHeight(Face::WindowBold)) / 2 + shift, b.caption, s.ink,
+             intersect(clip, shrink(r, 2, 2, 2, 2)));
+    if (focus) focusFrame(c, shrink(r, 2, 2, 3, 3), clip);
+}
+
+// One arrow of UpDown1: the scroll-arrow edge and a small solid triangle, 5 pixels
+// wide at its base.
+void paintArrow(Canvas& c, Box r, bool up, bool down, Box clip) {
+    edge(c, r, down ? kPushedArrow : kRaisedArrow, &kFace, clip);
+    const int shift = down ? 1 : 0;
+    const int cx = r.x + r.w / 2 + shift - 1;
+    const int top = r.y + (r.h - 3) / 2 + shift;
+    for (int row = 0; row < 3; ++row) {
+        const int half = up ? row : 2 - row;
+        c.fill({cx - half, top + row, 2 * half + 1, 1}, kInk, clip);
+    }
+}
+
+Box upArrow() {
+    const Box b = layout::kUpDown1;
+    return {b.x, b.y, b.w, b.h / 2};
+}
+Box downArrow() {
+    const Box b = layout::kUpDown1;
+    return {b.x, b.y + b.h / 2, b.w, b.h - b.h / 2};
+}
+
+// A field with the sunken two-pixel frame and its lines of text, where the front
+// end's editable field puts them: the field, laid over this picture, shows the very
+// same pixels until the student edits it.
+constexpr int kFieldTextX = 5; // from the field's left edge
+constexpr int kFieldTextY = 4;
+constexpr int kMemoTextX = 4;
+constexpr int kMemoTextY = 4;
+
+void paintField(Canvas& c, Box r, Box clip, int textX, int textY,
+                std::span<const std::string_view> lines) {
+    c.fill(r, kPaper, clip);
+    edge(c, r, kSunkenField, nullptr, clip);
+    const Box inside = intersect(clip, shrink(r, 2, 2, 2, 2));
+    int y = r.y + textY;
+    for (std::string_view line : lines) {
+        drawText(c, Face::Window, r.x + textX, y, line, kInk, inside);
+        y += lineHeight(Face::Window);
+    }
+}
+
+} // namespace
+
+Box labelBarFor(int label, std::string_view caption) {
+    const layout::LabelPlace* place = layout::label(label);
+    if (!place) return {};
+    const Face face = faceOf(place->font);
+    return {place->x, place->y, textWidth(face, caption), lineHeight(face)};
+}
+
+Renderer::Renderer() {
+    for (const layout::Block& b : layout::blocks()) imageAreas_[b.image] = b.picture;
+    for (const layout::Overlay& o : layout::overlays()) imageAreas_[o.image] = o.red;
+    dirty_.reserve(256);
+}
+
+Box Renderer::labelBar(int label) const {
+    if (label < 0 || label >= ElementState::kLabels) return {};
+    return labelBars_[label];
+}
+
+void Renderer::renderAll(const ElementState& state, Pushed pushed) {
+    drawn_ = state;
+    pushed_ = pushed;
+    drawnOnce_ = true;
+    for (const layout::LabelPlace& place : layout::labels())
+        labelBars_[place.label] = labelBarFor(place.label, state.label[place.label].caption);
+    paint(kClient);
+}
+
+void Renderer::mark(Box box) {
+    box = intersect(box, kClient);
+    if (box.w <= 0) return;
+    for (const Box& d : dirty_)
+        if (intersect(d, box) == box) return; // already covered
+    dirty_.push_back(box);
+}
+
+void Renderer::markImage(int image) {
+    mark(imageAreas_[image]);
+}
+
+void Renderer::noteLabel(int label, const Label& now) {
+    mark(labelBars_[label]);
+    if (now.caption != drawn_.label[label].caption)
+        labelBars_[label] = labelBarFor(label, now.caption);
+    mark(labelBars_[label]);
+}
+
+std::vector<Box> Renderer::render(const ElementState& now, Pushed pushed) {
+    dirty_.clear();
+    if (!drawnOnce_) {
+        renderAll(now, pushed);
+        return {kClient};
+    }
+    for (int n = 0; n < ElementState::kImages; ++n)
+        if (now.image[n].visible != drawn_.image[n].visible) markImage(n);
+    for (const layout::LabelPlace& place : layout::labels())
+        if (now.label[place.label] != drawn_.label[place.label])
+            noteLabel(place.label, now.label[place.label]);
+    for (const layout::Control& p : layout::panels())
+        if (now.panel[p.number] != drawn_.panel[p.number]) mark(p.box);
+    for (const layout::SwitchPlace& s : layout::dataSwitches())
+        if (now.button[s.button] != drawn_.button[s.button] ||
+            (pushed.dataSwitch == s.button) != (pushed_.dataSwitch == s.button) ||
+            (pushed.focus == s.button) != (pushed_.focus == s.button))
+            mark(s.box);
+    if (now.edit17 != drawn_.edit17) mark(layout::kEdit17);
+    if (pushed.arrow != pushed_.arrow) mark(layout::kUpDown1);
+
+    drawn_ = now;
+    pushed_ = pushed;
+    for (const Box& d : dirty_) paint(d);
+    return dirty_;
+}
+
+// Back to front: background and wires, the lit overlays, the blocks, the labels,
+// the controls.
+void Renderer::paint(Box clip) {
+    Canvas& c = canvas_;
+    c.fill(clip, clInactiveBorder, clip);
+    for (const layout::Wire& w : layout::wires())
+        if (meets(w.box(), clip)) c.fill(w.box(), clGreen, clip);
+    for (const layout::Dot& d : layout::dots())
+        if (meets(d.box(), clip)) c.fill(d.box(), clGreen, clip);
+    for (const layout::Overlay& o : layout::overlays())
+        if (drawn_.image[o.image].visible && meets(o.red, clip)) c.fill(o.red, clRed, clip);
+    for (const layout::Block& b : layout::blocks())
+        if (drawn_.image[b.image].visible && meets(b.picture, clip)) paintBlock(c, b, clip);
+
+    for (const layout::LabelPlace& place : layout::labels()) {
+        const Box bar = labelBars_[place.label];
+        if (!meets(bar, clip)) continue;
+        const Label& l = drawn_.label[place.label];
+        c.fill(bar, l.colour, clip);
+        drawText(c, faceOf(place.font), bar.x, bar.y, l.caption, place.ink, clip);
+    }
+
+    for (const layout::Control& p : layout::panels())
+        if (meets(p.box, clip)) paintPanel(c, p.box, drawn_.panel[p.number], clip);
+    for (const layout::SwitchPlace& s : layout::dataSwitches()) {
+        const Button& b = drawn_.button[s.button];
+        if (b.visible && meets(s.box, clip))
+            paintDataSwitch(c, s, b, pushed_.dataSwitch == s.button, pushed_.focus == s.button,
+                            clip);
+    }
+    if (drawn_.edit17.visible && meets(layout::kEdit17, clip)) {
+        const std::string_view text = drawn_.edit17.text;
+        paintField(c, layout::kEdit17, clip, kFieldTextX, kFieldTextY, {&text, 1});
+    }
+    if (meets(layout::kUpDown1, clip)) {
+        paintArrow(c, upArrow(), true, pushed_.arrow > 0, clip);
+        paintArrow(c, downArrow(), false, pushed_.arrow < 0, clip);
+    }
+    if (meets(layout::kMemo1, clip))
+        paintField(c, layout::kMemo1, clip, kMemoTextX, kMemoTextY, layout::memoLines());
+}
+
+} // namespace procesor::render
