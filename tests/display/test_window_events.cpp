@@ -199,6 +199,26 @@ private slots:
         QVERIFY(timer(*w, 1)->isActive());
     }
 
+    // The data switches and the arrows are drawn, not widgets, yet the keyboard
+    // reaches them in tab order: the switch with the focus shows the dotted frame
+    // and Space toggles it; Up on the arrows steps the speed.
+    void theKeyboardReachesTheDrawnControls() {
+        Window w = openWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&*w));
+        const QRect button8(916, 139, 13, 15);
+        const QImage unfocused = picture(*w).copy(button8);
+        QTest::keyClick(child(*w, "Edit17"), Qt::Key_Tab);
+        QVERIFY(child(*w, "Button8")->hasFocus());
+        QVERIFY(picture(*w).copy(button8) != unfocused);
+        QTest::keyClick(child(*w, "Button8"), Qt::Key_Space);
+        QCOMPARE(w->simulator().elements().button[8].caption, std::string("1"));
+        const QImage focusedOne = picture(*w).copy(button8);
+        child(*w, "UpDown1")->setFocus();
+        QVERIFY(picture(*w).copy(button8) != focusedOne); // the frame goes with the focus
+        QTest::keyClick(child(*w, "UpDown1"), Qt::Key_Up);
+        QCOMPARE(w->simulator().elements().edit17.text, std::string("5"));
+    }
+
     void typingGoesIntoTheSpeedField() {
         Window w = openWindow();
         auto* edit = w->findChild<QLineEdit*>(QStringLiteral("Edit17"));
