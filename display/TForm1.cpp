@@ -70,7 +70,7 @@ QString boxedMessage(const std::string& message, const QFontMetrics& metrics, QS
     const int screenWidth = screen ? screen->availableGeometry().width() : 640;
     const int room = std::min(480, screenWidth / 2) - metrics.horizontalAdvance(tail);
     const QString typed = text.mid(1, text.size() - 1 - tail.size());
-    return QLatin1Char('\'') + metrics.elidedText(typed, Qt::ElideMiddle, std::max(room, 40)) +
+    return QLatin1Char('\'') + metrics.elidedText(typed, Qt::ElideMiddle, std::max(room, 120)) +
            tail;
 }
 
