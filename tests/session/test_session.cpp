@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include <cstdlib>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -16,7 +16,9 @@ using namespace testing;
 namespace {
 
 const QRect kRučněArea(819, 272, 73, 25);
-constexpr int kJitterMs = 40;
+// How late a tick may come on a busy machine; a pulse that comes 100 ms early or
+// late is a fault.
+constexpr int kLateMs = 75;
 
 // Run mode, the speed typed into the field, "start/stop".
 void startClock(TForm1& form, const QString& speed) {
@@ -156,12 +158,17 @@ private slots:
         startClock(form, speed);
         const std::vector<qint64> times = pulseTimes(form, 9);
         QCOMPARE(times.size(), std::size_t{9});
+        // Every pulse on a 300 ms grid, some coming late when the machine is busy:
+        // how far each lies from the grid, whose start is the earliest fit.
         QStringList gaps;
-        for (std::size_t i = 1; i < times.size(); ++i)
-            gaps << QString::number(times[i] - times[i - 1]);
+        qint64 earliest = times[0], latest = times[0];
+        for (std::size_t i = 0; i < times.size(); ++i) {
+            if (i > 0) gaps << QString::number(times[i] - times[i - 1]);
+            earliest = std::min(earliest, times[i] - 300 * qint64(i));
+            latest = std::max(latest, times[i] - 300 * qint64(i));
+        }
         qInfo("gaps at speed %s: %s ms", qPrintable(speed), qPrintable(gaps.join(' ')));
-        for (const QString& gap : gaps)
-            QVERIFY2(std::abs(gap.toInt() - 300) <= kJitterMs, qPrintable(gaps.join(' ')));
+        QVERIFY2(latest - earliest <= kLateMs, qPrintable(gaps.join(' ')));
     }
 };
 
