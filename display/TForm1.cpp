@@ -109,6 +109,8 @@ void TForm1::createControls() {
     edit->setGeometry(insideFrame(layout::kEdit17));
     edit->setFont(fieldFont());
     edit->setPalette(fieldPalette(edit->palette()));
+    // Its text where the screen draws it beneath: 5 pixels in from the frame's left
+    // edge and 4 down (the line edit adds 2 and 1 of its own to these margins).
     edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     edit->setTextMargins(1, 1, 0, 0);
     edit->setText(QString::fromStdString(shownEdit17_.text));
@@ -158,7 +160,7 @@ void TForm1::createControls() {
     memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo1_->setTabChangesFocus(true);
     memo1_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    memo1_->document()->setDocumentMargin(2);
+    memo1_->document()->setDocumentMargin(2); // the lines 4 pixels in from the frame's corner
     QStringList lines;
     for (std::string_view line : layout::memoLines())
         lines << QString::fromUtf8(line.data(), qsizetype(line.size()));
