@@ -55,11 +55,6 @@ struct Timer {
     // over with its full interval when it changes. Off and on again within one
     // handler counts too; switching on a timer that is on already does not.
     unsigned starts = 0;
-    // Every handler switches a timer with this, so that `starts` counts.
-    void setEnabled(bool on) {
-        if (on && !enabled) ++starts;
-        enabled = on;
-    }
     bool operator==(const Timer&) const = default;
 };
 
