@@ -71,12 +71,14 @@ EMSCRIPTEN_KEEPALIVE void procesor_init() {
         // One box at a time: a handler reports at most one failed conversion.
         if (page().pendingError.empty()) page().pendingError = message;
     });
-    p.rgba.assign(std::size_t(procesor::layout::kClientWidth) * procesor::layout::kClientHeight * 4,
-                  0);
+    const procesor::render::Canvas& c = p.screen->canvas();
+    p.rgba.assign(std::size_t(c.width) * c.height * 4, 0);
+    p.memo.clear();
     for (std::string_view line : procesor::layout::memoLines()) {
-        if (!p.memo.empty()) p.memo += '\n';
         p.memo += line;
+        p.memo += '\n';
     }
+    if (!p.memo.empty()) p.memo.pop_back(); // no newline after the last line
 }
 
 EMSCRIPTEN_KEEPALIVE void procesor_mouse_down(int x, int y) {
