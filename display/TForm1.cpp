@@ -1,199 +1,215 @@
 #include "display/TForm1.h"
 
 #include <QCoreApplication>
+#include <QFontDatabase>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
-#include <QtMath>
 
-#include <limits>
-#include <utility>
+#include <algorithm>
+#include <span>
 
-#include "display/Artwork.h"
 #include "display/Controls.h"
-#include "panel/SignalOverlays.h"
 #include "renderer/DiagramLayout.h"
 #include "renderer/Routes.h"
+#include "renderer/Text.h"
 
 namespace procesor {
 
 namespace {
 
-QPalette classicPalette(QPalette pal) {
-    pal.setColor(QPalette::Window, colour(clInactiveBorder));
-    pal.setColor(QPalette::WindowText, colour(clWindowText));
-    pal.setColor(QPalette::Button, colour(clInactiveBorder));
-    pal.setColor(QPalette::ButtonText, colour(clWindowText));
-    pal.setColor(QPalette::Light, colour(kBevelLight));
-    pal.setColor(QPalette::Midlight, colour(clInactiveBorder));
-    pal.setColor(QPalette::Dark, colour(kBevelDark));
-    pal.setColor(QPalette::Mid, colour(0xA0A0A0));
-    pal.setColor(QPalette::Shadow, colour(0x404040));
+QRect rectOf(layout::Box b) {
+    return {b.x, b.y, b.w, b.h};
+}
+
+// The inside of a field's sunken two-pixel frame: where its editable widget lies.
+QRect insideFrame(layout::Box b) {
+    return rectOf(b).adjusted(2, 2, -2, -2);
+}
+
+QColor colour(Rgb rgb) {
+    return QColor::fromRgb(rgb);
+}
+
+// "Procesor Sans" at 11 px, from the program's own data: in the editable fields it
+// draws exactly the pixels of the diagram's window face, at any device pixel ratio.
+QFont fieldFont() {
+    static const QString family = [] {
+        const std::span<const std::uint8_t> data = render::squarePixelFont();
+        const int id = QFontDatabase::addApplicationFontFromData(
+            QByteArray(reinterpret_cast<const char*>(data.data()), qsizetype(data.size())));
+        return QFontDatabase::applicationFontFamilies(id).value(0);
+    }();
+    QFont f(family);
+    f.setPixelSize(11);
+    f.setStyleStrategy(QFont::NoFontMerging);
+    return f;
+}
+
+// Black on white with the classic selection colours, as the diagram draws its fields.
+QPalette fieldPalette(QPalette pal) {
     pal.setColor(QPalette::Base, colour(clWhite));
     pal.setColor(QPalette::Text, colour(clWindowText));
     pal.setColor(QPalette::Highlight, colour(0x0A246A));
     pal.setColor(QPalette::HighlightedText, colour(clWhite));
+    pal.setColor(QPalette::Window, colour(clInactiveBorder));
     return pal;
 }
 
-QPixmap emptyLayer(QSize logical, qreal dpr) {
-    QPixmap layer(qCeil(logical.width() * dpr), qCeil(logical.height() * dpr));
-    layer.setDevicePixelRatio(dpr);
-    layer.fill(Qt::transparent);
-    return layer;
-}
-
-// Draws the part of a full-window layer that lies in area.
-void drawLayer(QPainter& p, const QPixmap& layer, QRect area) {
-    const qreal dpr = layer.devicePixelRatio();
-    p.drawPixmap(QRectF(area), layer,
-                 QRectF(area.x() * dpr, area.y() * dpr, area.width() * dpr, area.height() * dpr));
-}
-
-const layout::Block& blockOf(int image) {
-    for (const layout::Block& b : layout::blocks())
-        if (b.image == image) return b;
-    return layout::blocks().front();
+// The text of the error box. A typed speed so long that the box would not fit on
+// the screen is cut short in its middle; the message keeps its form.
+QString boxedMessage(const std::string& message, const QFontMetrics& metrics, QScreen* screen) {
+    QString text = QString::fromStdString(message);
+    const QString tail = QStringLiteral("' is not a valid integer value");
+    if (!text.startsWith(QLatin1Char('\'')) || !text.endsWith(tail)) return text;
+    const int screenWidth = screen ? screen->availableGeometry().width() : 640;
+    const int room = std::min(480, screenWidth / 2) - metrics.horizontalAdvance(tail);
+    const QString typed = text.mid(1, text.size() - 1 - tail.size());
+    return QLatin1Char('\'') + metrics.elidedText(typed, Qt::ElideMiddle, std::max(room, 120)) +
+           tail;
 }
 
 } // namespace
 
 TForm1::TForm1(std::unique_ptr<CompanionLauncher> launcher, QWidget* parent)
-    : QWidget(parent), sim_([this](const std::string& message) { showError(message); }),
+    : QWidget(parent), screen_([this](const std::string& message) { showError(message); }),
       launcher_(launcher
                     ? std::move(launcher)
                     : std::make_unique<ProcessLauncher>(QCoreApplication::applicationDirPath())),
-      drawn_(sim_.elements()) {
+      shownEdit17_(simulator().elements().edit17) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Procesor"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setPalette(classicPalette(palette()));
-    setFont(fonts_.widgetFont(devicePixelRatioF()));
-    setFixedSize(layout::kClientWidth, layout::kClientHeight);
+    // The standard resizable frame; the diagram stays at the top left, unscaled.
+    resize(layout::kClientWidth, layout::kClientHeight);
     move(layout::kFrameLeft, layout::kFrameTop);
 
-    for (const layout::Wire& w : layout::wires()) imageAreas_[w.image] = boxRect(w.box());
-    for (const layout::Dot& d : layout::dots()) imageAreas_[d.image] = boxRect(d.box());
-    for (const layout::Block& b : layout::blocks()) {
-        imageAreas_[b.image] = boxRect(b.picture);
-        blockArea_ += boxRect(b.picture);
-    }
-    for (const layout::Overlay& o : layout::overlays()) imageAreas_[o.image] = boxRect(o.red);
-    for (const layout::LabelPlace& place : layout::labels())
-        setLabel(place.label, drawn_.label[place.label]);
-
+    screen_.render();
+    const render::Canvas& c = screen_.canvas();
+    view_ = QImage(reinterpret_cast<const uchar*>(c.pixels.data()), c.width, c.height,
+                   c.width * qsizetype(sizeof(std::uint32_t)), QImage::Format_RGB32);
     createControls();
-    applyWidgets(true);
 }
 
 TForm1::~TForm1() {
-    // The controls draw with this window's fonts and the timers call its simulator;
-    // both are members, gone before QWidget would delete the children.
+    // The timers and fields call into the screen, a member gone before QWidget
+    // would delete the children.
     const QObjectList children = this->children();
     qDeleteAll(children);
 }
 
 void TForm1::createControls() {
-    for (const layout::Control& c : layout::panels()) {
-        auto* panel = new PanelButton(fonts_, this);
-        panel->setObjectName(QStringLiteral("Panel%1").arg(c.number));
-        panel->setGeometry(boxRect(c.box));
-        panels_[c.number] = panel;
-    }
-    for (const Route& route : kPanelClicks)
-        connect(panels_[route.number], &PanelButton::clicked, this,
-                [this, handler = route.handler] { run(handler); });
-
-    for (const layout::SwitchPlace& s : layout::dataSwitches()) {
-        auto* button = new DataSwitchButton(fonts_, colour(s.ink), this);
-        button->setObjectName(QStringLiteral("Button%1").arg(s.button));
-        button->setGeometry(boxRect(s.box));
-        buttons_[s.button] = button;
-    }
-    for (const layout::Control& c : layout::hiddenButtons()) {
-        auto* button = new QPushButton(this);
-        button->setObjectName(QStringLiteral("Button%1").arg(c.number));
-        button->setGeometry(boxRect(c.box));
-        button->hide();
-        buttons_[c.number] = button;
-    }
-    for (const auto& routes :
-         {std::span<const Route>(kSwitchClicks), std::span<const Route>(kReleaseHandlers)})
-        for (const Route& route : routes)
-            connect(buttons_[route.number], &QPushButton::clicked, this,
-                    [this, handler = route.handler] { run(handler); });
-
     auto* edit = new SpeedField(this);
     edit->setObjectName(QStringLiteral("Edit17"));
-    edit->setGeometry(boxRect(layout::kEdit17));
+    edit->setGeometry(insideFrame(layout::kEdit17));
+    edit->setFont(fieldFont());
+    edit->setPalette(fieldPalette(edit->palette()));
+    // Its text where the screen draws it beneath: 5 pixels in from the frame's left
+    // edge and 4 down (the line edit adds 2 and 1 of its own to these margins).
+    edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    edit->setTextMargins(1, 1, 0, 0);
+    edit->setText(QString::fromStdString(shownEdit17_.text));
     connect(edit, &QLineEdit::textEdited, this, [this](const QString& text) {
-        sim_.setSpeedText(text.toStdString());
+        screen_.speedEdited(text.toStdString());
+        sync();
+    });
+    connect(edit, &SpeedField::arrow, this, [this](bool up) {
+        screen_.speedArrow(up);
         sync();
     });
     edit17_ = edit;
 
-    upDown1_ = new UpDownArrows(this);
-    upDown1_->setObjectName(QStringLiteral("UpDown1"));
-    upDown1_->setGeometry(boxRect(layout::kUpDown1));
-    connect(upDown1_, &UpDownArrows::arrow, this, [this](bool up) {
-        sim_.UpDown1Arrow(up);
+    // The data switches and the arrows are drawn by the screen; these keep their
+    // places in the tab order and take their keys.
+    std::array<FocusStop*, 4> switches{};
+    for (const layout::SwitchPlace& s : layout::dataSwitches()) {
+        auto* stop = new FocusStop(this);
+        stop->setObjectName(QStringLiteral("Button%1").arg(s.button));
+        stop->setGeometry(rectOf(s.box));
+        connect(stop, &FocusStop::focusChanged, this, [this, button = s.button](bool in) {
+            screen_.setFocus(in ? button : 0);
+            sync();
+        });
+        connect(stop, &FocusStop::key, this, [this, button = s.button](int key) {
+            if (key != Qt::Key_Space) return;
+            if (Handler h = routeOf(kSwitchClicks, button)) run(h);
+        });
+        switches[std::size_t(s.button - 8)] = stop;
+    }
+    auto* upDown = new FocusStop(this);
+    upDown->setObjectName(QStringLiteral("UpDown1"));
+    upDown->setGeometry(rectOf(layout::kUpDown1));
+    connect(upDown, &FocusStop::key, this, [this](int key) {
+        if (key == Qt::Key_Space) return;
+        screen_.speedArrow(key == Qt::Key_Up);
         sync();
     });
 
     memo1_ = new QPlainTextEdit(this);
     memo1_->setObjectName(QStringLiteral("Memo1"));
-    memo1_->setGeometry(boxRect(layout::kMemo1));
-    memo1_->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    memo1_->setGeometry(insideFrame(layout::kMemo1));
+    memo1_->setFont(fieldFont());
+    memo1_->setPalette(fieldPalette(memo1_->palette()));
+    memo1_->setFrameStyle(QFrame::NoFrame);
     memo1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo1_->setTabChangesFocus(true);
     memo1_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    memo1_->document()->setDocumentMargin(2);
+    memo1_->document()->setDocumentMargin(2); // the lines 4 pixels in from the frame's corner
     QStringList lines;
     for (std::string_view line : layout::memoLines())
         lines << QString::fromUtf8(line.data(), qsizetype(line.size()));
     memo1_->setPlainText(lines.join(QLatin1Char('\n')));
 
+    // The hidden buttons carry the release handlers; nobody can reach them.
+    std::array<QPushButton*, 4> hidden{};
+    std::size_t h = 0;
+    for (const Route& route : kReleaseHandlers) {
+        auto* button = new QPushButton(this);
+        button->setObjectName(QStringLiteral("Button%1").arg(route.number));
+        button->hide();
+        connect(button, &QPushButton::clicked, this,
+                [this, handler = route.handler] { run(handler); });
+        hidden[h++] = button;
+    }
+
     for (int n = 1; n < ElementState::kTimers; ++n) {
         auto* timer = new QTimer(this);
         timer->setObjectName(QStringLiteral("Timer%1").arg(n));
         timer->setTimerType(Qt::PreciseTimer);
-        timers_[n] = timer;
+        connect(timer, &QTimer::timeout, this, [this, n] { timerTick(n); });
+        timers_[std::size_t(n)] = timer;
     }
-    connect(timers_[kAutoClock], &QTimer::timeout, this, &TForm1::timer1Tick);
-    for (const Route& route : kReleaseTicks)
-        connect(timers_[route.number], &QTimer::timeout, this,
-                [this, handler = route.handler] { run(handler); });
 
     // Tab order: the speed field, the data switches, the instruction box, the arrows,
     // then the hidden buttons; the panels take no focus.
-    QWidget* order[] = {edit17_,  buttons_[8], buttons_[9],  buttons_[10], buttons_[11], memo1_,
-                        upDown1_, buttons_[1], buttons_[12], buttons_[13], buttons_[14]};
+    QWidget* order[] = {edit17_, switches[0], switches[1], switches[2], switches[3], memo1_,
+                        upDown,  hidden[0],   hidden[1],   hidden[2],   hidden[3]};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
     edit17_->setFocus();
 }
 
 void TForm1::run(Handler handler) {
-    (sim_.*handler)();
+    (simulator().*handler)();
     sync();
 }
 
-void TForm1::timer1Tick() {
+void TForm1::timerTick(int timer) {
     const QTimer* release = timers_[kClockRelease];
-    sim_.Timer1Tick(release->isActive() ? release->remainingTime()
-                                        : std::numeric_limits<int>::max());
+    screen_.timerTick(timer, release->isActive() ? release->remainingTime() : 1 << 30);
     sync();
 }
 
 void TForm1::showError(const std::string& message) {
     // The standard error box, window-modal and without waiting: the handler that
     // reports the error ends at once, and the clock keeps running behind the box.
-    auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(),
-                                QString::fromStdString(message), QMessageBox::Ok, this);
+    auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(), {}, QMessageBox::Ok, this);
+    box->setText(boxedMessage(message, QFontMetrics(box->font()), screen()));
     box->setObjectName(QStringLiteral("ErrorBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
@@ -204,173 +220,74 @@ QMessageBox* TForm1::errorBox() const {
     return errorBox_.data();
 }
 
-// ---- bringing the window in line with the element state ------------------------
-
+// Copies what the screen redrew, and brings the fields and the timers in line.
 void TForm1::sync() {
-    const ElementState& now = sim_.elements();
-    QRegion dirty;
-    for (int n = 0; n < ElementState::kImages; ++n)
-        if (now.image[n].visible != drawn_.image[n].visible && !imageAreas_[n].isNull())
-            dirty += imageAreas_[n];
-    for (const layout::LabelPlace& place : layout::labels()) {
-        const int n = place.label;
-        if (now.label[n] == drawn_.label[n]) continue;
-        dirty += labels_[n].bar;
-        setLabel(n, now.label[n]);
-        dirty += labels_[n].bar;
-    }
-    applyWidgets(false);
-    drawn_ = now;
-    if (!dirty.isEmpty()) update(dirty);
-}
+    for (const render::Box& b : screen_.render()) update(rectOf(b));
 
-void TForm1::applyWidgets(bool force) {
-    const ElementState& now = sim_.elements();
-    for (const layout::Control& c : layout::panels())
-        if (force || now.panel[c.number] != drawn_.panel[c.number])
-            panels_[c.number]->setLook(now.panel[c.number]);
-
-    for (int n = 0; n < ElementState::kButtons; ++n) {
-        QPushButton* button = buttons_[n];
-        const Button& b = now.button[n];
-        if (!button || (!force && b == drawn_.button[n])) continue;
-        button->setText(QString::fromStdString(b.caption));
-        button->setVisible(b.visible);
-    }
-
-    if (force || now.edit17 != drawn_.edit17) {
-        const QString text = QString::fromStdString(now.edit17.text);
+    const Edit& edit = simulator().elements().edit17;
+    if (edit != shownEdit17_) {
+        const QString text = QString::fromStdString(edit.text);
         if (edit17_->text() != text) edit17_->setText(text);
-        edit17_->setVisible(now.edit17.visible);
+        // Hiding the focused field would hand the focus on to a data switch, where
+        // Space would toggle it; the window itself keeps the focus instead.
+        if (!edit.visible && edit17_->hasFocus()) setFocus(Qt::OtherFocusReason);
+        edit17_->setVisible(edit.visible);
+        shownEdit17_ = edit;
     }
 
-    // A timer that is on already stays as it is: enabling it again must not
-    // postpone its tick. A new interval applies at once.
+    // A timer that a handler switched on from off (off and on again included)
+    // starts over with its full interval; one that merely stayed on keeps its due
+    // time. A new interval applies at once.
     for (int n = 1; n < ElementState::kTimers; ++n) {
-        const Timer& t = now.timer[n];
-        QTimer* timer = timers_[n];
+        const render::Screen::TimerState t = screen_.timer(n);
+        QTimer* timer = timers_[std::size_t(n)];
         if (timer->interval() != t.interval) timer->setInterval(t.interval);
-        if (t.enabled && !timer->isActive())
+        if (t.enabled && (!timer->isActive() || t.starts != timerStarts_[std::size_t(n)]))
             timer->start();
         else if (!t.enabled && timer->isActive())
             timer->stop();
+        timerStarts_[std::size_t(n)] = t.starts;
     }
 }
 
-void TForm1::setLabel(int number, const Label& label) {
-    const layout::LabelPlace* place = layout::label(number);
-    if (!place) return;
-    DrawnLabel& d = labels_[number];
-    d.caption = QString::fromStdString(label.caption);
-    const TextFace& f = face(number);
-    d.bar = QRect(place->x, place->y, f.width(d.caption), f.lineHeight());
-}
-
-const TextFace& TForm1::face(int label) const {
-    const layout::LabelPlace* place = layout::label(label);
-    switch (place ? place->font : layout::TextFont::Window) {
-    case layout::TextFont::WindowBold:
-        return fonts_.windowBold();
-    case layout::TextFont::Digits:
-        return fonts_.digits();
-    case layout::TextFont::Window:
-        break;
-    }
-    return fonts_.window();
-}
-
-QRect TForm1::labelRect(int label) const {
-    if (label < 0 || label >= ElementState::kLabels) return {};
-    return labels_[label].bar;
-}
-
-// ---- painting --------------------------------------------------------------------
-
-void TForm1::buildLayers(qreal dpr) {
-    const QSize client(layout::kClientWidth, layout::kClientHeight);
-    wiring_ = emptyLayer(client, dpr);
-    {
-        QPainter p(&wiring_);
-        paintWiring(p);
-    }
-    blocks_ = emptyLayer(client, dpr);
-    {
-        QPainter p(&blocks_);
-        for (const layout::Block& b : layout::blocks())
-            if (b.image != kClosedBusSwitch) paintBlock(p, b, fonts_);
-    }
-    const layout::Block& closed = blockOf(kClosedBusSwitch);
-    closedSwitch_ = emptyLayer(QSize(closed.picture.w, closed.picture.h), dpr);
-    {
-        QPainter p(&closedSwitch_);
-        p.translate(-closed.picture.x, -closed.picture.y);
-        paintBlock(p, closed, fonts_);
-    }
-    layersDpr_ = dpr;
-    // Moved to a screen of another density: the controls' font may change with it.
-    const QFont controls = fonts_.widgetFont(dpr);
-    if (font() != controls) setFont(controls);
-}
+// ---- the picture -----------------------------------------------------------------
 
 void TForm1::paintEvent(QPaintEvent* event) {
-    const qreal dpr = devicePixelRatioF();
-    if (dpr != layersDpr_) buildLayers(dpr);
     QPainter p(this);
-    // A pulse dirties thin lines all over the window: each piece is drawn on its own.
+    const QRect diagram = view_.rect();
+    // At device pixel ratios above 1 every pixel grows into a sharp block.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     for (const QRect& area : event->region()) {
-        p.setClipRect(area);
-        paintArea(p, area);
+        // A window made larger than the diagram shows the window colour beyond it.
+        for (const QRect& beyond : QRegion(area) - diagram)
+            p.fillRect(beyond, colour(clInactiveBorder));
+        const QRect r = area & diagram;
+        if (!r.isEmpty()) p.drawImage(r, view_, r);
     }
 }
 
-// Back to front: background and wires, the lit overlays, the blocks, the labels.
-void TForm1::paintArea(QPainter& p, QRect area) const {
-    drawLayer(p, wiring_, area);
-    const QColor red = colour(clRed);
-    for (const layout::Overlay& o : layout::overlays()) {
-        if (!drawn_.image[o.image].visible) continue;
-        const QRect r = boxRect(o.red) & area;
-        if (!r.isEmpty()) p.fillRect(r, red);
-    }
-    if (blockArea_.intersects(area)) drawLayer(p, blocks_, area);
-    const QRect closed = imageAreas_[kClosedBusSwitch];
-    if (drawn_.image[kClosedBusSwitch].visible && closed.intersects(area))
-        p.drawPixmap(closed.topLeft(), closedSwitch_);
-
-    for (const layout::LabelPlace& place : layout::labels()) {
-        const DrawnLabel& l = labels_[place.label];
-        if (!l.bar.intersects(area)) continue;
-        p.fillRect(l.bar & area, colour(drawn_.label[place.label].colour));
-        face(place.label).draw(p, l.bar.topLeft(), l.caption, colour(place.ink));
-    }
-}
-
-// ---- clicks on the diagram -------------------------------------------------------
-
-// The element the student sees at p: a label over its block, a block over the
-// wires. Wires, overlays and the window itself take no clicks.
-std::optional<TForm1::Element> TForm1::elementAt(QPoint p) const {
-    for (const layout::LabelPlace& place : layout::labels())
-        if (labels_[place.label].bar.contains(p))
-            return Element{CompanionClick::Label, place.label};
-    const auto blocks = layout::blocks();
-    for (auto b = blocks.rbegin(); b != blocks.rend(); ++b)
-        if (drawn_.image[b->image].visible && b->element.contains(p.x(), p.y()))
-            return Element{CompanionClick::Image, b->image};
-    return std::nullopt;
-}
+// ---- the mouse ---------------------------------------------------------------------
 
 void TForm1::mousePressEvent(QMouseEvent* event) {
-    pressed_.reset();
-    if (event->button() == Qt::LeftButton) pressed_ = elementAt(event->position().toPoint());
+    if (event->button() != Qt::LeftButton) return;
+    const QPoint at = event->position().toPoint();
+    screen_.mouseDown(at.x(), at.y());
+    sync();
+}
+
+void TForm1::mouseMoveEvent(QMouseEvent* event) {
+    if (!(event->buttons() & Qt::LeftButton)) return;
+    const QPoint at = event->position().toPoint();
+    screen_.mouseMove(at.x(), at.y());
+    sync();
 }
 
 void TForm1::mouseReleaseEvent(QMouseEvent* event) {
-    const std::optional<Element> pressed = std::exchange(pressed_, std::nullopt);
-    if (event->button() != Qt::LeftButton || !pressed) return;
-    if (elementAt(event->position().toPoint()) != pressed) return;
-    if (const char* command = companionFor(pressed->kind, pressed->number))
-        launcher_->start(QString::fromLatin1(command));
+    if (event->button() != Qt::LeftButton) return;
+    const QPoint at = event->position().toPoint();
+    const std::optional<std::string> companion = screen_.mouseUp(at.x(), at.y());
+    sync();
+    if (companion) launcher_->start(QString::fromStdString(*companion));
 }
 
 } // namespace procesor

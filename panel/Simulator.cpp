@@ -6,9 +6,9 @@
 
 #include "model/Clock.h"
 #include "model/Microprogram.h"
+#include "model/WordText.h"
 #include "panel/SignalOverlays.h"
 #include "panel/Speed.h"
-#include "model/WordText.h"
 
 namespace procesor {
 
@@ -46,6 +46,12 @@ bool Simulator::programmingMode() const {
     return el_.image[kClosedBusSwitch].visible;
 }
 
+void Simulator::setTimer(int timer, bool enabled) {
+    Timer& t = el_.timer[timer];
+    if (enabled && !t.enabled) ++t.starts;
+    t.enabled = enabled;
+}
+
 void Simulator::setLook(int panel, Rgb colour, Bevel bevel) {
     Panel& p = el_.panel[panel];
     p.colour = colour;
@@ -57,12 +63,12 @@ void Simulator::setLook(int panel, Rgb colour, Bevel bevel) {
 void Simulator::Panel1Click() {
     if (el_.panel[kClockButton].colour != clAqua) return; // not running, halted or still pressed
     setLook(kClockButton, clTeal, Bevel::Lowered);
-    el_.timer[kClockRelease].enabled = true;
+    setTimer(kClockRelease, true);
 
     const PulseOutcome pulse = clockPulse(model_);
     if (pulse.halted) {
-        el_.timer[kAutoClock].enabled = false;
-        el_.timer[kClockRelease].enabled = false;
+        setTimer(kAutoClock, false);
+        setTimer(kClockRelease, false);
         setLook(kClockButton, clCream, Bevel::None);
         setLook(kStartStop, clCream, Bevel::None);
         el_.edit17.visible = false;
@@ -116,7 +122,7 @@ void Simulator::Button1Click() {
     // A release still pending when the machine halted or a mode was entered
     // must not bring the ready look back; both stop Timer5, so this cannot run then.
     setLook(kClockButton, clAqua, Bevel::Raised);
-    el_.timer[kClockRelease].enabled = false;
+    setTimer(kClockRelease, false);
 }
 
 void Simulator::Timer1Tick(int releaseDueInMs) {
@@ -147,7 +153,7 @@ void Simulator::Panel2Click() {
     else
         setLook(kStartStop, clAqua, Bevel::Raised);
     el_.timer[kAutoClock].interval = clockInterval(*speed);
-    el_.timer[kAutoClock].enabled = !el_.timer[kAutoClock].enabled;
+    setTimer(kAutoClock, !el_.timer[kAutoClock].enabled);
 }
 
 void Simulator::UpDown1Click() {
@@ -199,8 +205,8 @@ void Simulator::modeReset(bool programming) {
         else
             setLook(panel, clAqua, Bevel::Raised);
     }
-    el_.timer[kAutoClock].enabled = false;
-    el_.timer[kClockRelease].enabled = false;
+    setTimer(kAutoClock, false);
+    setTimer(kClockRelease, false);
     el_.image[kClosedBusSwitch].visible = programming;
 
     resetForMode(model_);
@@ -250,7 +256,7 @@ void Simulator::Panel4Click() {
     if (!programmingMode()) return;
     show(el_, kWriteIndicator, true);
     setLook(kWriteButton, clTeal, Bevel::Lowered);
-    el_.timer[kWriteRelease].enabled = true;
+    setTimer(kWriteRelease, true);
 
     int value = 0;
     for (const DataSwitch& s : kDataSwitches)
@@ -274,7 +280,7 @@ void Simulator::releaseProgrammingButton(int panel, int timer, std::span<const i
         setLook(panel, clAqua, Bevel::Raised);
     else
         setLook(panel, clCream, Bevel::None);
-    el_.timer[timer].enabled = false;
+    setTimer(timer, false);
 }
 
 void Simulator::Button13click() {
@@ -287,7 +293,7 @@ void Simulator::Panel3Click() {
     if (!programmingMode()) return;
     show(el_, kStepIndicator, true);
     setLook(kStepButton, clTeal, Bevel::Lowered);
-    el_.timer[kStepRelease].enabled = true;
+    setTimer(kStepRelease, true);
     model_.pc = (model_.pc + 1) % 16;
     el_.label[kPcDigit].caption = decimal(model_.pc);
     showAddress();
@@ -301,7 +307,7 @@ void Simulator::Panel5Click() {
     if (!programmingMode()) return;
     show(el_, kClearIndicator, true);
     setLook(kClearButton, clTeal, Bevel::Lowered);
-    el_.timer[kClearRelease].enabled = true;
+    setTimer(kClearRelease, true);
     model_.pc = 0;
     el_.label[kPcDigit].caption = "0";
     showAddress();

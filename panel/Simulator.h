@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
-#include "panel/ElementState.h"
 #include "model/ProcessorModel.h"
+#include "panel/ElementState.h"
 
 namespace procesor {
 
@@ -35,8 +35,12 @@ public:
     // A tick of Timer1. At the fastest speed its interval equals the release delay
     // of "ručně", so the tick and the release fall due together; the release is
     // then taken first, so that no automatic pulse is lost to the tie.
+    // The release counts as due with the tick when it is at most this far off: on a
+    // busy machine a pulse is handled, and its release started, some tens of ms
+    // late; a tick of the fastest clock (100 ms) inside the pressed look is 100 ms
+    // or more from the release and is still dropped.
     void Timer1Tick(int releaseDueInMs);
-    static constexpr int kReleaseTieMs = 25;
+    static constexpr int kReleaseTieMs = 50;
 
     // Run controls.
     void Panel2Click(); // "start/stop"
@@ -72,6 +76,7 @@ private:
     void showAddress();
     void releaseProgrammingButton(int panel, int timer, std::span<const int> indicator);
     void setLook(int panel, Rgb colour, Bevel bevel);
+    void setTimer(int timer, bool enabled);
     std::optional<int> readSpeed();
 
     ProcessorModel model_;

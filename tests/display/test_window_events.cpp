@@ -2,11 +2,13 @@
 // reach their handlers, diagram elements start their companion and change nothing,
 // the error box opens without blocking, and the timers follow the element state.
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
 
@@ -99,11 +101,23 @@ class WindowEvents : public QObject {
     Q_OBJECT
 
 private slots:
-    void theWindowIsTheFixedDiagram() {
+    void theWindowIsTheDiagramInAResizableFrame() {
         Window w = openWindow();
         QCOMPARE(w->windowTitle(), QStringLiteral("Procesor"));
         QCOMPARE(w->size(), QSize(1024, 715));
-        QCOMPARE(w->minimumSize(), w->maximumSize());
+        QVERIFY(w->minimumSize() != w->maximumSize());
+        QVERIFY(w->windowFlags() & Qt::WindowMaximizeButtonHint);
+        // Made larger, the window keeps the diagram's pixels at the top left and
+        // shows its own colour beyond.
+        const QImage before = picture(*w);
+        w->resize(1200, 800);
+        QTRY_COMPARE(w->size(), QSize(1200, 800));
+        const QImage after = picture(*w);
+        QCOMPARE(after.copy(0, 0, 1024, 715), before);
+        for (int y = 0; y < 800; ++y)
+            for (int x = y < 715 ? 1024 : 0; x < 1200; ++x)
+                QVERIFY2(rgbAt(after, x, y) == 0xD4D0C8,
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
         auto* memo = w->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
         QVERIFY(memo);
         const QStringList lines = memo->toPlainText().split(QLatin1Char('\n'));
@@ -161,6 +175,48 @@ private slots:
         clickAt(*w, {859, 108}); // Panel6 "programování"
         QVERIFY(w->simulator().programmingMode());
         QVERIFY(!timer(*w, 1)->isActive());
+    }
+
+    // Up and Down in the speed field work as its arrows: 1..7 without wrap, and in
+    // run mode the running clock takes the new speed at once.
+    void theUpAndDownKeysStepTheSpeed() {
+        Window w = openIn(Run);
+        clickAt(*w, {855, 320}); // start at speed 4
+        auto* edit = w->findChild<QLineEdit*>(QStringLiteral("Edit17"));
+        const std::pair<Qt::Key, const char*> steps[] = {{Qt::Key_Up, "5"},
+                                                         {Qt::Key_Up, "6"},
+                                                         {Qt::Key_Up, "7"},
+                                                         {Qt::Key_Up, "7"},
+                                                         {Qt::Key_Down, "6"}};
+        for (auto [key, speed] : steps) {
+            QTest::keyClick(edit, key);
+            QCOMPARE(edit->text(), QString::fromLatin1(speed));
+        }
+        QCOMPARE(timer(*w, 1)->interval(), 500);
+        for (int i = 0; i < 7; ++i) QTest::keyClick(edit, Qt::Key_Down);
+        QCOMPARE(edit->text(), QStringLiteral("1"));
+        QCOMPARE(timer(*w, 1)->interval(), 1500);
+        QVERIFY(timer(*w, 1)->isActive());
+    }
+
+    // The data switches and the arrows are drawn, not widgets, yet the keyboard
+    // reaches them in tab order: the switch with the focus shows the dotted frame
+    // and Space toggles it; Up on the arrows steps the speed.
+    void theKeyboardReachesTheDrawnControls() {
+        Window w = openWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&*w));
+        const QRect button8(916, 139, 13, 15);
+        const QImage unfocused = picture(*w).copy(button8);
+        QTest::keyClick(child(*w, "Edit17"), Qt::Key_Tab);
+        QVERIFY(child(*w, "Button8")->hasFocus());
+        QVERIFY(picture(*w).copy(button8) != unfocused);
+        QTest::keyClick(child(*w, "Button8"), Qt::Key_Space);
+        QCOMPARE(w->simulator().elements().button[8].caption, std::string("1"));
+        const QImage focusedOne = picture(*w).copy(button8);
+        child(*w, "UpDown1")->setFocus();
+        QVERIFY(picture(*w).copy(button8) != focusedOne); // the frame goes with the focus
+        QTest::keyClick(child(*w, "UpDown1"), Qt::Key_Up);
+        QCOMPARE(w->simulator().elements().edit17.text, std::string("5"));
     }
 
     void typingGoesIntoTheSpeedField() {
@@ -255,6 +311,20 @@ private slots:
 
         box->button(QMessageBox::Ok)->click();
         QTRY_VERIFY(!w->errorBox());
+
+        // A very long text is cut short in the middle so that the box stays on the screen.
+        edit->selectAll();
+        QTest::keyClicks(edit, QString(250, QLatin1Char('W')) + QString(250, QLatin1Char('x')));
+        clickAt(*w, {855, 320});
+        box = w->errorBox();
+        QVERIFY(box);
+        QTRY_VERIFY(box->isVisible());
+        QVERIFY(box->text().startsWith(QStringLiteral("'WWW")));
+        QVERIFY(box->text().endsWith(QStringLiteral("xxx' is not a valid integer value")));
+        QVERIFY(box->text().contains(QChar(0x2026)));
+        QVERIFY2(box->frameGeometry().width() <= box->screen()->availableGeometry().width(),
+                 qPrintable(QString::number(box->frameGeometry().width())));
+        box->button(QMessageBox::Ok)->click();
     }
 
     void aSecondPressDoesNotPostponeTheRelease() {
@@ -313,6 +383,10 @@ private slots:
 
     void theHaltStopsTheTimersAndHidesTheSpeedField() {
         Window w = openWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&*w));
+        QVERIFY(child(*w, "Edit17")->hasFocus());
+        const QRect switches(912, 135, 70, 24);
+        const QImage switchesBefore = picture(*w).copy(switches);
         w->simulator().model().ram[0] = 0b1110; // HLT
         clickAt(*w, {859, 132});
         w->simulator().setSpeedText("-100000"); // so slow that no tick comes between
@@ -326,6 +400,14 @@ private slots:
             QVERIFY2(!timer(*w, n)->isActive(), qPrintable(QString::number(n)));
         QVERIFY(!child(*w, "Edit17")->isVisible());
         QVERIFY(child(*w, "UpDown1")->isVisible());
+        // The hidden field hands its focus to no data switch: no focus frame, and
+        // Space toggles nothing.
+        for (const char* name : {"Button8", "Button9", "Button10", "Button11"})
+            QVERIFY2(!child(*w, name)->hasFocus(), name);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &*w,
+                        Qt::Key_Space);
+        QCOMPARE(w->simulator().elements().button[8].caption, std::string("0"));
+        QCOMPARE(picture(*w).copy(switches), switchesBefore);
         clickAt(*w, {859, 132});
         QVERIFY(child(*w, "Edit17")->isVisible());
     }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the .deb and checks that it carries the simulator, its companions and
-# the desktop entry, and depends on the Qt 6 runtime and fonts-wine.
+# the desktop entry, and depends on the Qt 6 runtime and fonts-wine (for the
+# companions), but on no font for the window.
 set -euo pipefail
 build=$1
 out=$(mktemp -d)
@@ -12,6 +13,8 @@ echo "Depends: $depends"
 for p in libqt6widgets6 fonts-wine qt6-qpa-plugins; do
   [[ $depends == *"$p"* ]] || { echo "the package does not depend on $p"; exit 1; }
 done
+# The window draws with its own built-in faces.
+[[ $depends != *fonts-urw* ]] || { echo "the package still depends on a title font"; exit 1; }
 contents=$(dpkg-deb -c "$deb")
 for f in ./usr/bin/procesor ./usr/bin/vondrel ./usr/bin/tamrelB ./usr/share/applications/procesor.desktop; do
   grep -q " $f\$" <<<"$contents" || { echo "the package lacks $f"; exit 1; }

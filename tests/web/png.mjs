@@ -1,0 +1,62 @@
+// A small PNG reader for the reference frames: 8-bit RGB or RGBA, not interlaced.
+// Takes a path or the bytes; returns { width, height, rgba } with four bytes a pixel.
+import { readFileSync } from "node:fs";
+import { inflateSync } from "node:zlib";
+
+export function readPng(source) {
+  const path = Buffer.isBuffer(source) ? "screenshot" : source;
+  const data = Buffer.isBuffer(source) ? source : readFileSync(source);
+  const signature = [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a];
+  if (!signature.every((b, i) => data[i] === b)) throw new Error(`${path}: not a PNG file`);
+  let width = 0, height = 0, channels = 0;
+  const idat = [];
+  for (let at = 8; at < data.length;) {
+    const length = data.readUInt32BE(at);
+    const type = data.toString("latin1", at + 4, at + 8);
+    const body = data.subarray(at + 8, at + 8 + length);
+    if (type === "IHDR") {
+      width = body.readUInt32BE(0);
+      height = body.readUInt32BE(4);
+      const [depth, colour, , , interlace] = body.subarray(8, 13);
+      channels = { 2: 3, 6: 4 }[colour];
+      if (depth !== 8 || !channels || interlace !== 0)
+        throw new Error(`${path}: only 8-bit RGB or RGBA, not interlaced`);
+    } else if (type === "IDAT") {
+      idat.push(body);
+    } else if (type === "IEND") {
+      break;
+    }
+    at += 12 + length;
+  }
+  const raw = inflateSync(Buffer.concat(idat));
+  const stride = width * channels;
+  const rows = Buffer.alloc(stride * height);
+  for (let y = 0; y < height; ++y) {
+    const filter = raw[y * (stride + 1)];
+    const line = raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1));
+    const out = rows.subarray(y * stride, (y + 1) * stride);
+    const up = y > 0 ? rows.subarray((y - 1) * stride, y * stride) : Buffer.alloc(stride);
+    for (let i = 0; i < stride; ++i) {
+      const a = i >= channels ? out[i - channels] : 0;
+      const b = up[i];
+      const c = i >= channels ? up[i - channels] : 0;
+      let v = line[i];
+      if (filter === 1) v += a;
+      else if (filter === 2) v += b;
+      else if (filter === 3) v += (a + b) >> 1;
+      else if (filter === 4) {
+        const p = a + b - c, pa = Math.abs(p - a), pb = Math.abs(p - b), pc = Math.abs(p - c);
+        v += pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+      } else if (filter !== 0) throw new Error(`${path}: bad filter ${filter}`);
+      out[i] = v & 0xff;
+    }
+  }
+  const rgba = Buffer.alloc(width * height * 4);
+  for (let p = 0; p < width * height; ++p) {
+    rgba[4 * p] = rows[channels * p];
+    rgba[4 * p + 1] = rows[channels * p + 1];
+    rgba[4 * p + 2] = rows[channels * p + 2];
+    rgba[4 * p + 3] = channels === 4 ? rows[channels * p + 3] : 255;
+  }
+  return { width, height, rgba };
+}
