@@ -1,13 +1,19 @@
 #include "companions/common/Look.h"
 
 #include <QApplication>
+#include <QByteArray>
 #include <QFontDatabase>
+#include <QImage>
 #include <QLabel>
 #include <QLayout>
+#include <QPainter>
 #include <QPalette>
 #include <QVBoxLayout>
+#include <cmath>
 
+#include "companions/common/ProgramIcon.h"
 #include "panel/Colours.h"
+#include "renderer/Text.h"
 
 namespace companion::look {
 
@@ -64,21 +70,26 @@ QColor busDigit() {
     return rgb(procesor::clBlue);
 }
 
-QString loadFontFamily(const QString& fontFile) {
-    const int id = QFontDatabase::addApplicationFont(fontFile);
-    if (id >= 0) {
-        const QStringList families = QFontDatabase::applicationFontFamilies(id);
-        if (!families.isEmpty()) return families.first();
+QString registerFont() {
+    if (chosenFamily().isEmpty()) {
+        for (const auto data :
+             {procesor::render::squarePixelFont(), procesor::render::squarePixelBoldFont()}) {
+            const int id = QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
+                reinterpret_cast<const char*>(data.data()), static_cast<qsizetype>(data.size())));
+            const QStringList families = QFontDatabase::applicationFontFamilies(id);
+            if (!families.isEmpty()) chosenFamily() = families.first();
+        }
     }
-    return QApplication::font().family();
+    return fontFamily();
 }
 
 void applyToApplication() {
     if (applied()) return;
     applied() = true;
-    chosenFamily() = loadFontFamily();
+    registerFont();
 
     QApplication::setFont(font());
+    QApplication::setWindowIcon(procesor::programIcon());
     QPalette palette = QApplication::palette();
     palette.setColor(QPalette::Window, background());
     palette.setColor(QPalette::Button, background());
@@ -94,15 +105,36 @@ QString fontFamily() {
 }
 
 QFont font(bool bold, int pixels) {
-    // The diagram font is a bitmap font of one size; larger text (headings, digits)
-    // takes the system's scalable sans serif so that it does stand out.
-    QString family = fontFamily();
-    if (pixels > kFontPixels && !QFontDatabase::isSmoothlyScalable(family))
-        family = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-    QFont f(family);
+    QFont f(fontFamily());
     f.setPixelSize(pixels);
     f.setBold(bold);
+    // The glyphs' pixels lie on the font's own grid; hinting would move them. Without
+    // antialiasing a text centred on half a pixel keeps solid pixels instead of grey ones.
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::NoAntialias));
     return f;
+}
+
+void drawDiagramText(QPainter& p, const QRectF& box, procesor::render::Face face,
+                     const QString& text, const QColor& ink, const QColor& paper, int scale) {
+    namespace render = procesor::render;
+    const QByteArray utf8 = text.toUtf8();
+    const std::string_view view(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    render::Canvas canvas;
+    canvas.width = std::max(1, render::textWidth(face, view));
+    canvas.height = render::lineHeight(face);
+    canvas.pixels.assign(std::size_t(canvas.width) * std::size_t(canvas.height),
+                         0xFF000000u | paper.rgb());
+    render::drawText(canvas, face, 0, 0, view, ink.rgb() & 0xFFFFFFu,
+                     render::Box{0, 0, canvas.width, canvas.height});
+    const QImage image(reinterpret_cast<const uchar*>(canvas.pixels.data()), canvas.width,
+                       canvas.height, QImage::Format_RGB32);
+    const QSizeF size(canvas.width * scale, canvas.height * scale);
+    const QRectF target(box.center() - QPointF(size.width() / 2, size.height() / 2), size);
+    p.save();
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.drawImage(QRectF(QPointF(std::round(target.left()), std::round(target.top())), size), image);
+    p.restore();
 }
 
 QVBoxLayout* frameWindow(QWidget* window, const QString& title, const QString& heading,
@@ -119,7 +151,7 @@ QVBoxLayout* frameWindow(QWidget* window, const QString& title, const QString& h
 
     auto* head = new QLabel(heading, window);
     head->setObjectName(QStringLiteral("heading"));
-    head->setFont(font(true, kDigitPixels));
+    head->setFont(font(true, kLargePixels));
     layout->addWidget(head);
     layout->addWidget(makeText(explanation, window));
     return layout;
@@ -154,14 +186,14 @@ QString switchedOnBy(const QString& lineList, std::size_t count) {
         .arg(lineList);
 }
 
-QString phaseName(Phase phase) {
+QString stateName(Phase phase) {
     switch (phase) {
     case Phase::Rest:
         return QStringLiteral("klid");
     case Phase::Phi1:
-        return QStringLiteral("Φ1");
+        return QStringLiteral("fáze Φ1");
     case Phase::Phi2:
-        return QStringLiteral("Φ2");
+        return QStringLiteral("fáze Φ2");
     }
     return {};
 }
@@ -171,17 +203,6 @@ QLabel* makeText(const QString& text, QWidget* parent) {
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
     label->setFont(font());
-    return label;
-}
-
-QLabel* makeDigit(QWidget* parent) {
-    auto* label = new QLabel(QStringLiteral("0"), parent);
-    label->setFont(font(true, kDigitPixels));
-    label->setAlignment(Qt::AlignCenter);
-    label->setMinimumWidth(24);
-    label->setStyleSheet(
-        QStringLiteral("QLabel { background: white; color: %1; padding: 0px 3px; }")
-            .arg(digit().name()));
     return label;
 }
 

@@ -6,9 +6,11 @@
 #include <string_view>
 
 #include "companions/common/Word.h"
+#include "renderer/Text.h"
 
 class QBoxLayout;
 class QLabel;
+class QPainter;
 class QVBoxLayout;
 class QWidget;
 
@@ -27,25 +29,32 @@ QColor unmarked();   // the same when not highlighted, sky blue #A6CAF0
 QColor digit();      // register digits, red on white
 QColor busDigit();   // bus digits, blue
 
-inline constexpr const char* kFontFile = "/usr/share/wine/fonts/ms_sans_serif.ttf";
-inline constexpr const char* kFontFamily = "MS Sans Serif";
+// The diagram's window font, "MS Sans Serif" 11 px, as an outline font built into the
+// program whose every pixel is a square on the grid: exact at 11 px on a plain screen
+// and at any scale factor (each pixel simply grows). Its bold face is the diagram's
+// bold: every glyph struck twice, one pixel apart, one pixel wider.
 inline constexpr int kFontPixels = 11;
-inline constexpr int kDigitPixels = 16;
+// Headings and register digits: the same glyphs with every pixel doubled.
+inline constexpr int kLargePixels = 2 * kFontPixels;
 
-// Registers the diagram font from `fontFile` and returns its family. When the file is
-// missing or unreadable the application's default family is returned instead, so a
-// companion still opens with readable text.
-QString loadFontFamily(const QString& fontFile = QString::fromLatin1(kFontFile));
+// Registers the built-in font (regular and bold) with the application and returns its
+// family. Call after the QApplication exists.
+QString registerFont();
 
-// Loads the font and sets the application's font and palette. Call once, after the
-// QApplication exists; later calls do nothing.
+// Registers the font and sets the application's font, palette and window icon. Call
+// once, after the QApplication exists; later calls do nothing.
 void applyToApplication();
 
-// The family chosen by applyToApplication() (the default family before it).
+// The built-in family once registered (the application's default family before).
 QString fontFamily();
-// The diagram font at `pixels`; sizes above the window font that a bitmap-only family
-// cannot show come from the system's scalable family.
+// The built-in font at `pixels`: kFontPixels for texts, kLargePixels for headings and
+// digits.
 QFont font(bool bold = false, int pixels = kFontPixels);
+
+// Draws `text` in one of the diagram's own faces, pixel for pixel as the diagram draws
+// it, `scale` times its size, centred in `box`, on `paper`.
+void drawDiagramText(QPainter& p, const QRectF& box, procesor::render::Face face,
+                     const QString& text, const QColor& ink, const QColor& paper, int scale = 1);
 
 // Sets the window title and builds the common head of a companion window: a bold
 // heading and a word-wrapped explanation. The returned layout is the window's own,
@@ -59,8 +68,8 @@ QString toQString(std::string_view text);
 QString binary(int word);
 // "zapíná řádek 1100" / "zapínají řádky 0011, 0110": who switches a signal on.
 QString switchedOnBy(const QString& lineList, std::size_t count);
-// "klid", "Φ1", "Φ2".
-QString phaseName(Phase phase);
+// The clock's state as the texts name it: "klid", "fáze Φ1", "fáze Φ2".
+QString stateName(Phase phase);
 
 // Gives a finished window a size at which its wrapped texts fit: `width` or the
 // layout's minimum width if that is larger, and as tall as the texts need there. The
@@ -69,9 +78,6 @@ void fitToContents(QWidget* window, int width = 780);
 
 // A word-wrapped paragraph of explanatory text.
 QLabel* makeText(const QString& text, QWidget* parent = nullptr);
-
-// A register digit as the diagram shows it: red, bold, on white.
-QLabel* makeDigit(QWidget* parent = nullptr);
 
 // A listing or value label that is yellow when current and sky blue otherwise.
 QLabel* makeMarkable(const QString& text, QWidget* parent = nullptr);

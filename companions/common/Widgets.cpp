@@ -59,7 +59,8 @@ void SignalLamp::paintEvent(QPaintEvent*) {
     p.setPen(QPen(line, 2));
     p.drawLine(QPointF(lamp.right(), mid), QPointF(lamp.right() + 8, mid));
 
-    p.setPen(isChecked() ? look::signal() : QColor(Qt::black));
+    // A lamp that cannot be used yet (nothing chosen) has a grey name.
+    p.setPen(!isEnabled() ? QColor(Qt::gray) : isChecked() ? look::signal() : QColor(Qt::black));
     const QRect textRect(int(lamp.right()) + 12, 0, width() - int(lamp.right()) - 12, height());
     p.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft, text());
     if (hasFocus()) {
@@ -69,9 +70,28 @@ void SignalLamp::paintEvent(QPaintEvent*) {
     }
 }
 
+ValueDigits::ValueDigits(QWidget* parent) : QWidget(parent) {}
+
+void ValueDigits::setText(const QString& text) {
+    text_ = text;
+    updateGeometry();
+    update();
+}
+
+QSize ValueDigits::sizeHint() const {
+    return {procesor::render::textWidth(procesor::render::Face::Digits, "15") + 8,
+            procesor::render::lineHeight(procesor::render::Face::Digits) + 6};
+}
+
+void ValueDigits::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    look::drawDiagramText(p, rect(), procesor::render::Face::Digits, text_, look::digit(),
+                          Qt::white);
+}
+
 BitCell::BitCell(QWidget* parent) : QAbstractButton(parent) {
     setCheckable(true);
-    setFont(look::font(true, look::kDigitPixels));
 }
 
 QSize BitCell::sizeHint() const {
@@ -95,8 +115,10 @@ void BitCell::paintEvent(QPaintEvent*) {
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(isChecked() ? look::signal() : QColor(Qt::white));
     p.drawRect(box);
-    p.setPen(isChecked() ? QColor(Qt::white) : QColor(Qt::black));
-    p.drawText(box, Qt::AlignCenter, isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    look::drawDiagramText(p, box.adjusted(1, 1, 0, 0), procesor::render::Face::Digits,
+                          isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
+                          isChecked() ? QColor(Qt::white) : QColor(Qt::black),
+                          isChecked() ? look::signal() : QColor(Qt::white));
     if (hasFocus()) {
         p.setPen(QPen(Qt::black, 1, Qt::DotLine));
         p.setBrush(Qt::NoBrush);
@@ -124,7 +146,7 @@ BitToggle::BitToggle(QWidget* parent) : QWidget(parent) {
             if (interactive_) setValue(withBit(value_, bit, on));
         });
     }
-    decimal_ = look::makeDigit(this);
+    decimal_ = new ValueDigits(this);
     grid->addWidget(decimal_, 1, kWordBits);
     grid->setColumnMinimumWidth(kWordBits, 30);
     setInteractive(true);

@@ -5,8 +5,6 @@
 #include <QWidget>
 #include <array>
 
-class QLabel;
-
 namespace companion {
 
 // A push button with the look of the simulator's panel buttons: raised aqua when it
@@ -35,6 +33,24 @@ protected:
 
 private:
     bool interactive_ = true;
+};
+
+// A register's value as the diagram's value digits show it: the 16 px bold digits, red
+// on white, pixel for pixel.
+class ValueDigits : public QWidget {
+    Q_OBJECT
+public:
+    explicit ValueDigits(QWidget* parent = nullptr);
+    void setText(const QString& text);
+    QString text() const { return text_; }
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString text_ = QStringLiteral("0");
 };
 
 // One bit of a BitToggle.
@@ -75,7 +91,7 @@ private:
     int value_ = 0;
     bool interactive_ = true;
     std::array<BitCell*, 4> cells_{};
-    QLabel* decimal_ = nullptr;
+    ValueDigits* decimal_ = nullptr;
 };
 
 } // namespace companion

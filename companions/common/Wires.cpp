@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QtMath>
+#include <cmath>
 
 #include "companions/common/Look.h"
 #include "companions/common/Word.h"
@@ -63,15 +64,37 @@ void drawCaption(QPainter& p, QPointF at, const QString& text, bool carriesOne) 
     p.restore();
 }
 
+std::array<QLineF, kBundleWires> bundleLines(QPointF from, QPointF to, qreal spacing) {
+    // The diagram's rule: bit 3 on the top row of a level bundle, on the leftmost line
+    // of an upright one, whichever way the bundle runs.
+    const QPointF delta = to - from;
+    const QPointF step =
+        std::abs(delta.x()) >= std::abs(delta.y()) ? QPointF(0, spacing) : QPointF(spacing, 0);
+    std::array<QLineF, kBundleWires> lines;
+    for (int bit = 0; bit < kBundleWires; ++bit) {
+        const QPointF offset = step * (kBundleWires - 1 - bit);
+        lines[static_cast<std::size_t>(bit)] = QLineF(from + offset, to + offset);
+    }
+    return lines;
+}
+
+void drawTaps(QPainter& p, QPointF from, qreal tapX, qreal unitY, int word, qreal spacing) {
+    for (int bit = 0; bit < kBundleWires; ++bit) {
+        const qreal column = kBundleWires - 1 - bit;
+        const QPointF junction(tapX + column * spacing, from.y() + column * spacing);
+        const bool one = bitOf(word, bit);
+        drawWire(p, junction, QPointF(junction.x(), unitY), one);
+        // The diagram's junction dot: 4 x 4 where a branch leaves its wire.
+        p.fillRect(QRectF(junction - QPointF(2, 2), QSizeF(4, 4)),
+                   one ? look::signal() : look::wire());
+    }
+}
+
 void drawWord(QPainter& p, QPointF from, QPointF to, int word, qreal spacing) {
-    const QLineF line(from, to);
-    QLineF normal = line.normalVector();
-    if (normal.length() > 0) normal.setLength(spacing);
-    const QPointF step = normal.p2() - normal.p1();
-    for (int column = 0; column < kWordBits; ++column) {
-        const int bit = kWordBits - 1 - column;
-        const QPointF offset = step * column;
-        drawWire(p, from + offset, to + offset, bitOf(word, bit));
+    const auto lines = bundleLines(from, to, spacing);
+    for (int bit = 0; bit < kBundleWires; ++bit) {
+        const QLineF& line = lines[static_cast<std::size_t>(bit)];
+        drawWire(p, line.p1(), line.p2(), bitOf(word, bit));
     }
 }
 

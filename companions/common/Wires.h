@@ -5,6 +5,7 @@
 #include <QPolygonF>
 #include <QRectF>
 #include <QString>
+#include <array>
 
 class QPainter;
 
@@ -26,8 +27,19 @@ void drawBlock(QPainter& p, const QRectF& box, const QString& caption);
 // A text beside a wire, in the window's font.
 void drawCaption(QPainter& p, QPointF at, const QString& text, bool carriesOne = false);
 
-// Four parallel wires from `from` to `to`, offset by `spacing`: bit 3 (weight 8) first,
-// each lit by its own bit of `word`.
+inline constexpr int kBundleWires = 4;
+
+// The four wires of a bundle, indexed by bit (0 = weight 1). `from`-`to` is the wire of
+// bit 3; the others follow `spacing` apart below it (a level bundle) or to its right (an
+// upright one), so bit 3 is always the top row or the leftmost line.
+std::array<QLineF, kBundleWires> bundleLines(QPointF from, QPointF to, qreal spacing);
+
+// Upright taps between a level bundle (bit 3 wire from `from`, as bundleLines()) and a
+// unit at row `unitY`: the tap of bit k leaves its own wire at a junction dot, bit 3
+// leftmost at `tapX`, the others `spacing` apart; each is lit by its bit of `word`.
+void drawTaps(QPainter& p, QPointF from, qreal tapX, qreal unitY, int word, qreal spacing);
+
+// The bundle of bundleLines(), each wire lit by its own bit of `word`.
 void drawWord(QPainter& p, QPointF from, QPointF to, int word, qreal spacing = 5);
 
 } // namespace companion::wires

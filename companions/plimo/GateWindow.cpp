@@ -5,13 +5,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QPainterPath>
 #include <QVBoxLayout>
 
-#include "companions/vondrel/ControlUnit.h"
 #include "companions/common/Look.h"
 #include "companions/common/Widgets.h"
 #include "companions/common/Wires.h"
+#include "companions/vondrel/ControlUnit.h"
 
 namespace companion {
 
@@ -21,20 +20,22 @@ QString bitText(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-// The register that the gate's strobe drives, as the block is labelled.
-QString targetBlock(int gate) {
-    const std::string_view name = kStrobeGates[static_cast<std::size_t>(gate)].signalName;
-    return look::toQString(name.substr(0, name.find('/')));
-}
+// The diagram's gate at twice its size: 25 x 33 px with a 2 px outline, 3 px at the
+// bottom, "&" in the middle; inputs 8 and 24 px below the top, the output at 16 px.
+constexpr int kGateScale = 2;
+constexpr QRect kGate(150, 20, 25 * kGateScale, 33 * kGateScale);
+constexpr int kSignalY = kGate.top() + 8 * kGateScale;
+constexpr int kPhi2Y = kGate.top() + 24 * kGateScale;
+constexpr int kOutputY = kGate.top() + 16 * kGateScale;
 
 } // namespace
 
 GateView::GateView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("gateView"));
-    setMinimumSize(400, 130);
+    setMinimumSize(420, 110);
 }
 
-void GateView::setState(int gate, bool signal, bool phi2) {
+void GateView::setState(std::optional<int> gate, bool signal, bool phi2) {
     gate_ = gate;
     signal_ = signal;
     phi2_ = phi2;
@@ -43,50 +44,47 @@ void GateView::setState(int gate, bool signal, bool phi2) {
 
 void GateView::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const StrobeGate& gate = kStrobeGates[static_cast<std::size_t>(gate_)];
     const bool out = andGate(signal_, phi2_);
+    const QString signalName =
+        gate_ ? look::toQString(kStrobeGates[static_cast<std::size_t>(*gate_)].signalName)
+              : QStringLiteral("signál");
 
-    const qreal left = 150, top = 20, bottom = 110, mid = (top + bottom) / 2;
-    wires::drawWire(p, QPointF(20, 40), QPointF(left, 40), signal_);
-    wires::drawCaption(
-        p, QPointF(22, 34),
-        QStringLiteral("%1 = %2").arg(look::toQString(gate.signalName), bitText(signal_)), signal_);
-    wires::drawWire(p, QPointF(20, 90), QPointF(left, 90), phi2_);
-    wires::drawCaption(p, QPointF(22, 84), QStringLiteral("Φ2 = %1").arg(bitText(phi2_)), phi2_);
+    const qreal inputStart = 20;
+    wires::drawWire(p, QPointF(inputStart, kSignalY), QPointF(kGate.left(), kSignalY), signal_);
+    wires::drawCaption(p, QPointF(inputStart + 2, kSignalY - 6),
+                       QStringLiteral("%1 = %2").arg(signalName, bitText(signal_)), signal_);
+    wires::drawWire(p, QPointF(inputStart, kPhi2Y), QPointF(kGate.left(), kPhi2Y), phi2_);
+    wires::drawCaption(p, QPointF(inputStart + 2, kPhi2Y - 6),
+                       QStringLiteral("Φ2 = %1").arg(bitText(phi2_)), phi2_);
 
-    QPainterPath body;
-    body.moveTo(left, top);
-    body.lineTo(left + 40, top);
-    body.arcTo(QRectF(left - 5, top, 90, 90), 90, -180);
-    body.lineTo(left, bottom);
-    body.closeSubpath();
-    p.setPen(QPen(Qt::black, 1.5));
-    p.setBrush(Qt::white);
-    p.drawPath(body);
-    p.setFont(look::font(true, look::kDigitPixels));
-    p.drawText(QRectF(left, top, 60, bottom - top), Qt::AlignCenter, QStringLiteral("&"));
+    p.fillRect(kGate, Qt::black);
+    p.fillRect(kGate.adjusted(2 * kGateScale, 2 * kGateScale, -2 * kGateScale, -3 * kGateScale),
+               Qt::white);
+    look::drawDiagramText(p, kGate.adjusted(0, 0, 0, -kGateScale), procesor::render::Face::Digits,
+                          QStringLiteral("&"), Qt::black, Qt::white, kGateScale);
 
-    const qreal outX = left + 85;
-    const QRectF block(outX + 70, mid - 20, 60, 40);
-    wires::drawWire(p, QPointF(outX, mid), QPointF(block.left() - 1, mid), out);
-    wires::drawArrowHead(p, QPointF(outX, mid), QPointF(block.left() - 1, mid), out);
-    wires::drawCaption(p, QPointF(outX + 6, mid - 6),
+    const qreal outX = kGate.right() + 1;
+    const QRectF block(outX + 120, kOutputY - 20, 60, 40);
+    wires::drawWire(p, QPointF(outX, kOutputY), QPointF(block.left() - 1, kOutputY), out);
+    wires::drawArrowHead(p, QPointF(outX, kOutputY), QPointF(block.left() - 1, kOutputY), out);
+    wires::drawCaption(p, QPointF(outX + 6, kOutputY - 6),
                        QStringLiteral("impulz = %1").arg(bitText(out)), out);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    wires::drawBlock(p, block, targetBlock(gate_));
+    if (gate_)
+        wires::drawBlock(p, block,
+                         look::toQString(kStrobeGates[static_cast<std::size_t>(*gate_)].block));
 }
 
 GateWindow::GateWindow(QWidget* parent) : QWidget(parent) {
     QVBoxLayout* layout = look::frameWindow(
         this, QStringLiteral("Hradlo AND – zápisové impulzy"),
-        QStringLiteral("Hradla AND a takt Φ2"),
+        QStringLiteral("Hradla AND a fáze Φ2"),
         QStringLiteral(
             "Zápisové signály z dekodéru URČENÍ (IR/W, PC/W, A/W, B/W) a signál PC/I nevedou do "
             "registrů přímo. Každý z nich prochází jedním z pěti hradel AND, jejichž druhým "
             "vstupem je fáze hodin Φ2. Hradlo AND dává na výstupu 1 jen tehdy, když jsou oba "
-            "vstupy 1; jeho výstup je zápisový impulz, na který registr převezme sběrnici (nebo "
-            "PC přičte 1). Klepněte na vstupy nebo tiskněte „takt“ a sledujte výstup."));
+            "vstupy 1. Jeho výstup je zápisový impulz: při něm registr převezme hodnotu ze "
+            "sběrnice (nebo PČ přičte 1). Klikněte na vstupy nebo stiskněte „takt“ a sledujte "
+            "výstup."));
 
     auto* chooser = new QHBoxLayout;
     auto* chooseLabel = new QLabel(QStringLiteral("Hradlo:"), this);
@@ -112,8 +110,8 @@ GateWindow::GateWindow(QWidget* parent) : QWidget(parent) {
     outputLamp_ = new SignalLamp(QStringLiteral("výstup (impulz)"), this);
     outputLamp_->setObjectName(QStringLiteral("output"));
     outputLamp_->setInteractive(false);
-    auto* clock = new PanelButton(QStringLiteral("takt"), this);
-    clock->setObjectName(QStringLiteral("pulse"));
+    clock_ = new PanelButton(QStringLiteral("takt"), this);
+    clock_->setObjectName(QStringLiteral("pulse"));
     phaseLabel_ = new QLabel(this);
     phaseLabel_->setObjectName(QStringLiteral("phase"));
     inputs->addWidget(signalLamp_);
@@ -121,7 +119,7 @@ GateWindow::GateWindow(QWidget* parent) : QWidget(parent) {
     inputs->addSpacing(16);
     inputs->addWidget(outputLamp_);
     inputs->addSpacing(16);
-    inputs->addWidget(clock);
+    inputs->addWidget(clock_);
     inputs->addWidget(phaseLabel_);
     inputs->addStretch();
     layout->addLayout(inputs);
@@ -130,11 +128,11 @@ GateWindow::GateWindow(QWidget* parent) : QWidget(parent) {
         refresh();
     });
     connect(phi2Lamp_, &QAbstractButton::clicked, this, [this](bool on) {
-        // Phi2 is high only in the Phi2 state; switching it off returns the clock to rest.
+        // Phi2 is high only in phase Phi2; switching it off returns the clock to rest.
         phase_ = on ? Phase::Phi2 : Phase::Rest;
         refresh();
     });
-    connect(clock, &QPushButton::clicked, this, [this] { pulse(); });
+    connect(clock_, &QPushButton::clicked, this, [this] { pulse(); });
 
     auto* middle = new QHBoxLayout;
     view_ = new GateView(this);
@@ -176,42 +174,39 @@ GateWindow::GateWindow(QWidget* parent) : QWidget(parent) {
     usage_->setObjectName(QStringLiteral("usage"));
     layout->addWidget(usage_);
 
-    auto* why = new QLabel(QStringLiteral("Proč se zapisuje až v taktu Φ2?"), this);
+    auto* why = new QLabel(QStringLiteral("Proč se zapisuje až ve fázi Φ2?"), this);
     why->setFont(look::font(true));
     layout->addWidget(why);
     layout->addWidget(look::makeText(
         QStringLiteral(
-            "Jeden mikrokrok trvá tři takty. Při vstupu do Φ1 řadič zvýší IR, dekóduje nový řádek "
-            "mikroprogramu a zdroj začne vystavovat svou hodnotu na sběrnici. Řídicí signály i "
-            "sběrnice se musí nejprve ustálit. Kdyby registr převzal sběrnici hned se signálem "
-            "/W, mohl by uložit starou nebo ještě neustálenou hodnotu – a IR, který v Φ1 sám "
-            "počítá, by si přepsal mikroadresu dřív, než jeho řádek doběhne. Hradlo AND proto "
-            "propustí zápisový signál až v Φ2, kdy je hodnota na sběrnici hotová, a registr ji "
-            "převezme právě v tu chvíli. Ve třetím taktu (klid) jsou impulzy opět 0, řídicí "
-            "signály ale trvají až do dalšího Φ1."),
+            "Jeden mikrokrok trvá tři takty. Při vstupu do fáze Φ1 řadič zvýší IR, dekóduje "
+            "nový řádek mikroprogramu a zdroj začne vystavovat svou hodnotu na sběrnici. Řídicí "
+            "signály i sběrnice se musí nejprve ustálit. Kdyby registr převzal hodnotu ze "
+            "sběrnice hned se signálem /W, mohl by uložit starou nebo ještě neustálenou hodnotu – "
+            "a IR, který ve fázi Φ1 sám počítá, by si přepsal mikroadresu dřív, než jeho řádek "
+            "doběhne. Hradlo AND proto propustí zápisový signál až ve fázi Φ2, kdy je hodnota na "
+            "sběrnici ustálená, a registr ji převezme právě v tu chvíli. Třetím taktem přejdou "
+            "hodiny do klidu: zápisové impulzy jsou opět 0, řídicí signály ale trvají až do "
+            "další fáze Φ1."),
         this));
     layout->addStretch();
 
-    chooseGate(0);
+    refresh();
     look::fitToContents(this, 780);
 }
 
 void GateWindow::chooseGate(int gate) {
     gate_ = gate;
+    const StrobeGate& chosen = kStrobeGates[static_cast<std::size_t>(gate)];
     if (QAbstractButton* button = gates_->button(gate)) button->setChecked(true);
-    signalLamp_->setText(look::toQString(kStrobeGates[static_cast<std::size_t>(gate)].signalName));
-    signalLamp_->updateGeometry();
-
     QStringList lines;
-    for (int line : linesUsing(kStrobeGates[static_cast<std::size_t>(gate)].signal))
+    for (int line : linesUsing(chosen.signal))
         lines << QStringLiteral("%1 (%2)").arg(look::binary(line),
                                                look::toQString(instructionOfLine(line)));
-    usage_->setText(
-        QStringLiteral("Impulz hradla %1: %2. Signál %1 %3.")
-            .arg(look::toQString(kStrobeGates[static_cast<std::size_t>(gate)].signalName),
-                 look::toQString(kStrobeGates[static_cast<std::size_t>(gate)].target),
-                 look::switchedOnBy(lines.join(QStringLiteral(", ")),
-                                    static_cast<std::size_t>(lines.size()))));
+    usage_->setText(QStringLiteral("Impulz hradla %1: %2. Signál %1 %3.")
+                        .arg(look::toQString(chosen.signalName), look::toQString(chosen.target),
+                             look::switchedOnBy(lines.join(QStringLiteral(", ")),
+                                                static_cast<std::size_t>(lines.size()))));
     refresh();
 }
 
@@ -221,11 +216,21 @@ void GateWindow::pulse() {
 }
 
 void GateWindow::refresh() {
+    const bool chosen = gate_.has_value();
+    // Until a gate is chosen nothing names a signal the student did not click.
+    signalLamp_->setText(
+        chosen ? look::toQString(kStrobeGates[static_cast<std::size_t>(*gate_)].signalName)
+               : QStringLiteral("signál"));
+    signalLamp_->updateGeometry();
+    if (!chosen) usage_->setText(QStringLiteral("Vyberte hradlo: IR/W, PC/W, PC/I, A/W nebo B/W."));
+    for (QWidget* input : std::initializer_list<QWidget*>{signalLamp_, phi2Lamp_, clock_})
+        input->setEnabled(chosen);
+
     const bool phi2 = phi2High(phase_);
     signalLamp_->setChecked(signal_);
     phi2Lamp_->setChecked(phi2);
     outputLamp_->setChecked(andGate(signal_, phi2));
-    phaseLabel_->setText(QStringLiteral("stav hodin: %1").arg(look::phaseName(phase_)));
+    phaseLabel_->setText(QStringLiteral("hodiny: %1").arg(look::stateName(phase_)));
     view_->setState(gate_, signal_, phi2);
     const int current = truthRow(signal_, phi2);
     for (std::size_t row = 0; row < table_.size(); ++row)

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "companions/plimo/Gates.h"
 
@@ -18,14 +19,15 @@ class GateView : public QWidget {
     Q_OBJECT
 public:
     explicit GateView(QWidget* parent = nullptr);
-    void setState(int gate, bool signal, bool phi2);
+    // No gate chosen draws the gate with a plain "signál" input and no register.
+    void setState(std::optional<int> gate, bool signal, bool phi2);
     QSize sizeHint() const override { return minimumSize(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    int gate_ = 0;
+    std::optional<int> gate_;
     bool signal_ = false;
     bool phi2_ = false;
 };
@@ -35,6 +37,7 @@ class GateWindow : public QWidget {
 public:
     explicit GateWindow(QWidget* parent = nullptr);
 
+    std::optional<int> gate() const { return gate_; }
     bool strobe() const { return andGate(signal_, phi2High(phase_)); }
 
 private:
@@ -42,7 +45,7 @@ private:
     void pulse();
     void refresh();
 
-    int gate_ = 0;
+    std::optional<int> gate_; // none until the student chooses one
     bool signal_ = false;
     Phase phase_ = Phase::Rest;
 
@@ -50,6 +53,7 @@ private:
     SignalLamp* signalLamp_ = nullptr;
     SignalLamp* phi2Lamp_ = nullptr;
     SignalLamp* outputLamp_ = nullptr;
+    PanelButton* clock_ = nullptr;
     QLabel* phaseLabel_ = nullptr;
     QLabel* usage_ = nullptr;
     GateView* view_ = nullptr;

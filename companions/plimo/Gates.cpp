@@ -5,11 +5,11 @@ namespace companion {
 using namespace std::string_view_literals;
 
 const std::array<StrobeGate, 5> kStrobeGates = {{
-    {procesor::IrWrite, "IR/W"sv, "IR převezme sběrnici"sv},
-    {procesor::PcWrite, "PC/W"sv, "PC převezme sběrnici"sv},
-    {procesor::PcInc, "PC/I"sv, "PC přičte 1"sv},
-    {procesor::AWrite, "A/W"sv, "A převezme sběrnici"sv},
-    {procesor::BWrite, "B/W"sv, "B převezme sběrnici"sv},
+    {procesor::IrWrite, "IR/W"sv, "IR"sv, "IR převezme hodnotu ze sběrnice"sv},
+    {procesor::PcWrite, "PC/W"sv, "PČ"sv, "PČ převezme hodnotu ze sběrnice"sv},
+    {procesor::PcInc, "PC/I"sv, "PČ"sv, "PČ přičte 1"sv},
+    {procesor::AWrite, "A/W"sv, "RA"sv, "registr A převezme hodnotu ze sběrnice"sv},
+    {procesor::BWrite, "B/W"sv, "RB"sv, "registr B převezme hodnotu ze sběrnice"sv},
 }};
 
 std::array<GateRow, 4> truthTable() {

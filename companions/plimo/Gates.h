@@ -3,8 +3,8 @@
 #include <array>
 #include <string_view>
 
-#include "model/Microprogram.h"
 #include "companions/common/Word.h"
+#include "model/Microprogram.h"
 
 namespace companion {
 
@@ -17,6 +17,7 @@ constexpr bool andGate(bool a, bool b) {
 struct StrobeGate {
     procesor::Signal signal;     // the control signal on the gate's upper input
     std::string_view signalName; // "IR/W"
+    std::string_view block;      // the register's block as the diagram titles it: "PČ"
     std::string_view target;     // what the strobe drives, in the window's language
 };
 

@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "companions/plimo/GateWindow.h"
 #include "companions/common/Look.h"
+#include "companions/plimo/GateWindow.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -15,9 +15,14 @@ namespace companion {
 
 namespace {
 
-constexpr qreal kColumnStep = 56;
-constexpr qreal kBit3X = 100; // centre of the column of weight 8
+constexpr qreal kColumnStep = 64;
+constexpr qreal kBit3X = 110; // centre of the column of weight 8, the leftmost
 constexpr qreal kCell = 24;
+// Rows of the picture: the two operand bits, the column's adder with its carry input on
+// the right and its carry output on the left, and the sum bit below it.
+constexpr qreal kAY = 30, kBY = 58, kSumY = 140;
+constexpr QRectF kAdderBox(-16, 80, 32, 36); // relative to the column's centre
+constexpr qreal kCarryY = 98;
 
 qreal columnX(int bit) {
     return kBit3X + (kWordBits - 1 - bit) * kColumnStep;
@@ -32,11 +37,15 @@ void drawCell(QPainter& p, QPointF centre, bool one) {
     p.drawText(box, Qt::AlignCenter, one ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
+QString bitText(bool one) {
+    return one ? QStringLiteral("1") : QStringLiteral("0");
+}
+
 } // namespace
 
 AdderColumnsView::AdderColumnsView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("columns"));
-    setMinimumSize(380, 150);
+    setMinimumSize(420, 156);
 }
 
 void AdderColumnsView::setAddition(const Addition& addition) {
@@ -46,45 +55,54 @@ void AdderColumnsView::setAddition(const Addition& addition) {
 
 void AdderColumnsView::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    constexpr qreal carryY = 30, aY = 62, bY = 90, sumY = 128;
-    const qreal labelsX = columnX(0) + 30;
-
     p.setFont(look::font());
     for (int bit = 0; bit < kWordBits; ++bit)
         p.drawText(QRectF(columnX(bit) - 20, 0, 40, 14), Qt::AlignCenter,
                    QStringLiteral("bit %1").arg(bit));
 
+    const qreal carryInEnd = columnX(0) + kAdderBox.right() + 28;
     p.setFont(look::font(true));
-    p.drawText(QPointF(labelsX, carryY + 4), QStringLiteral("přenos"));
-    p.drawText(QPointF(labelsX, aY + 4), QStringLiteral("A"));
-    p.drawText(QPointF(labelsX, bY + 4), QStringLiteral("B"));
-    p.drawText(QPointF(labelsX, sumY + 4), QStringLiteral("součet"));
-    p.setPen(QPen(Qt::black, 1));
-    p.drawLine(QPointF(columnX(3) - 16, bY + 18), QPointF(columnX(0) + 16, bY + 18));
-    p.drawText(QPointF(columnX(3) - 30, bY + 4), QStringLiteral("+"));
+    p.setPen(Qt::black);
+    const qreal labelsX = carryInEnd + 8;
+    p.drawText(QPointF(labelsX, kAY + 4), QStringLiteral("A"));
+    p.drawText(QPointF(labelsX, kBY + 4), QStringLiteral("B"));
+    p.drawText(QPointF(labelsX, kCarryY + 4), QStringLiteral("přenos"));
+    p.drawText(QPointF(labelsX, kSumY + 4), QStringLiteral("součet"));
 
-    p.setFont(look::font(true, 13));
+    // Nothing enters the column of bit 0 from the right: its carry input is 0.
+    wires::drawWire(p, QPointF(carryInEnd, kCarryY),
+                    QPointF(columnX(0) + kAdderBox.right() + 1, kCarryY), false);
+    wires::drawArrowHead(p, QPointF(carryInEnd, kCarryY),
+                         QPointF(columnX(0) + kAdderBox.right() + 1, kCarryY), false);
+
+    const QRectF lost(columnX(3) - kColumnStep - 16, kCarryY - 11, 46, 22);
     for (int bit = 0; bit < kWordBits; ++bit) {
         const BitAddition& column = addition_.bits[static_cast<std::size_t>(bit)];
         const qreal x = columnX(bit);
-        // The carry out of this column enters the next column to the left.
-        const bool carry = column.carryOut;
-        wires::drawWire(p,
-                        QPolygonF{QPointF(x - kCell / 2, sumY), QPointF(x - 28, sumY),
-                                  QPointF(x - 28, carryY),
-                                  QPointF(x - kColumnStep + kCell / 2, carryY)},
-                        carry);
-        wires::drawArrowHead(p, QPointF(x - 28, carryY),
-                             QPointF(x - kColumnStep + kCell / 2 + 1, carryY), carry);
-        drawCell(p, QPointF(x, carryY), column.carryIn);
-        drawCell(p, QPointF(x, aY), column.a);
-        drawCell(p, QPointF(x, bY), column.b);
-        drawCell(p, QPointF(x, sumY), column.sum);
+        const QRectF adder = kAdderBox.translated(x, 0);
+        drawCell(p, QPointF(x, kAY), column.a);
+        drawCell(p, QPointF(x, kBY), column.b);
+        wires::drawWire(p, QPointF(x, adder.bottom() + 1), QPointF(x, kSumY - 12), column.sum);
+        drawCell(p, QPointF(x, kSumY), column.sum);
+
+        // The carry leaves the column's adder on the left and enters the next column's
+        // adder on the right; the carry out of bit 3 has nowhere to go.
+        const qreal to = bit == kWordBits - 1 ? lost.right() + 1 : adder.right() - kColumnStep + 1;
+        wires::drawWire(p, QPointF(adder.left() - 1, kCarryY), QPointF(to, kCarryY),
+                        column.carryOut);
+        wires::drawArrowHead(p, QPointF(adder.left() - 1, kCarryY), QPointF(to, kCarryY),
+                             column.carryOut);
+        p.setPen(column.carryOut ? look::signal() : QColor(Qt::black));
+        p.drawText(QRectF(to, kCarryY - 18, adder.left() - to, 14), Qt::AlignCenter,
+                   bitText(column.carryOut));
+
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::white);
+        p.drawRect(adder);
+        p.setPen(Qt::black);
+        p.drawText(adder, Qt::AlignCenter, QStringLiteral("+"));
     }
 
-    // The carry out of bit 3 has no wire to go to.
-    const QRectF lost(columnX(3) - kColumnStep - 34, carryY - 11, 46, 22);
-    p.setFont(look::font(true));
     p.setPen(QPen(addition_.carryOut ? look::signal() : QColor(Qt::black), 1, Qt::DashLine));
     p.setBrush(Qt::NoBrush);
     p.drawRect(lost);
@@ -97,12 +115,13 @@ AdderWindow::AdderWindow(QWidget* parent) : QWidget(parent) {
         this, QStringLiteral("Sčítačka – sčítání čtyřbitových čísel"),
         QStringLiteral("Čtyřbitová sčítačka (ADD)"),
         QStringLiteral(
-            "Sčítačka sčítá obsah registrů A a B a součet stále vystavuje na svém výstupu; na "
-            "sběrnici ho pustí jen signál ADD/R (řádek 0110 instrukce ADD), odkud ho převezme "
-            "registr A. Sčítá se po bitech od nejnižšího (LSB): v každém sloupci se sečte bit A, "
-            "bit B a přenos ze sloupce vpravo; vznikne bit součtu a přenos do sloupce vlevo. "
-            "Přenos z nejvyššího bitu (váha 8) nikam nevede – ztratí se, a proto sčítačka počítá "
-            "modulo 16: 10 + 8 dá 2 a 15 + 1 dá 0.\nKlepnutím na bity A a B je měňte."));
+            "Sčítačka sčítá hodnoty registrů A a B a součet stále vystavuje na svém výstupu; "
+            "na sběrnici ho vystaví jen signál ADD/R (řádek 0110 instrukce ADD) a odtud ho "
+            "převezme registr A. Sčítá se po bitech od nejnižšího (LSB): v každém sloupci se "
+            "sečte bit A, bit B a přenos ze sloupce vpravo; vznikne bit součtu a přenos do "
+            "sloupce vlevo. Přenos z nejvyššího bitu (váha 8) nikam nevede – ztratí se, a proto "
+            "sčítačka počítá modulo 16: 10 + 8 dá 2 a 15 + 1 dá 0.\nKliknutím na bity A a B je "
+            "měňte."));
 
     auto* inputs = new QGridLayout;
     inputs->setHorizontalSpacing(10);

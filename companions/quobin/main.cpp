@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "companions/quobin/AdderWindow.h"
 #include "companions/common/Look.h"
+#include "companions/quobin/AdderWindow.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

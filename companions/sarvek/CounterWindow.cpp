@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "companions/common/Look.h"
 #include "companions/common/Widgets.h"
@@ -16,7 +17,7 @@ namespace companion {
 namespace {
 
 QString name(CounterRole role) {
-    return role == CounterRole::InstructionRegister ? QStringLiteral("IR") : QStringLiteral("PC");
+    return role == CounterRole::InstructionRegister ? QStringLiteral("IR") : QStringLiteral("PČ");
 }
 
 QString writeName(CounterRole role) {
@@ -24,30 +25,59 @@ QString writeName(CounterRole role) {
                                                     : QStringLiteral("PC/W");
 }
 
-QString roleExplanation(CounterRole role) {
-    if (role == CounterRole::InstructionRegister)
+QString roleExplanation(std::optional<CounterRole> role) {
+    if (!role)
         return QStringLiteral(
-            "IR, registr instrukce, je zároveň čítač mikroprogramu: jeho hodnota je číslo "
-            "řádku, který řadič právě provádí. Při každém vstupu do taktu Φ1 se IR sám zvýší o 1 "
-            "(čítací vstup je vodič Φ1), takže řadič jde na další řádek. Na konci každé rutiny "
-            "řádek RAM/R-IR/W zapne IR/W a IR v taktu Φ2 převezme ze sběrnice operační kód další "
-            "instrukce. Ten je o 1 menší než první řádek její rutiny, protože další Φ1 k němu "
-            "ještě přičte 1.");
+            "Vyberte registr: IR (Instrukční registr), nebo PČ (Programový čítač).");
+    if (*role == CounterRole::InstructionRegister)
+        return QStringLiteral(
+            "IR, Instrukční registr, je zároveň čítač mikroprogramu: jeho hodnota je mikroadresa, "
+            "číslo řádku mikroprogramu, který řadič právě provádí. Při každém vstupu do fáze Φ1 "
+            "se IR sám zvýší o 1 (jeho čítací vstup je vodič Φ1), takže řadič přejde na další "
+            "řádek. Na konci mikroprogramu každé instrukce zapne řádek RAM/R-IR/W signál IR/W a "
+            "IR ve fázi Φ2 převezme ze sběrnice operační kód další instrukce. Ten je o 1 menší "
+            "než první řádek jejího mikroprogramu, protože další fáze Φ1 k němu ještě přičte 1.");
     return QStringLiteral(
-        "PC, programový čítač, drží adresu v RAM, ze které se čte. Signál PC/I z řádků "
-        "PC/I ho v taktu Φ2 zvýší o 1, takže procesor čte další slovo programu. "
-        "Instrukce JMP zapne na řádku RAM/R-PC/W signál PC/W a PC v taktu Φ2 převezme ze "
-        "sběrnice cílovou adresu – tak se skáče.");
+        "PČ, Programový čítač, drží adresu v RAM, ze které se čte. Řádky mikroprogramu PC/I "
+        "zapnou signál PC/I a ten ve fázi Φ2 zvýší PČ o 1, takže procesor čte další slovo "
+        "programu. Instrukce JMP zapne na řádku RAM/R-PC/W signál PC/W a PČ ve fázi Φ2 "
+        "převezme ze sběrnice cílovou adresu – tak se skáče.");
 }
+
+QString loadCaption(CounterRole role) {
+    return QStringLiteral("převzít (%1 · Φ2)").arg(writeName(role));
+}
+
+QString countCaption(CounterRole role) {
+    return role == CounterRole::InstructionRegister ? QStringLiteral("+1 (Φ1)")
+                                                    : QStringLiteral("+1 (PC/I · Φ2)");
+}
+
+QString outputCaption(CounterRole role) {
+    return role == CounterRole::InstructionRegister ? QStringLiteral("mikroadresa do řadiče")
+                                                    : QStringLiteral("adresa do RAM");
+}
+
+constexpr CounterRole kRoles[] = {CounterRole::InstructionRegister, CounterRole::ProgramCounter};
 
 } // namespace
 
 CounterView::CounterView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("counterView"));
-    setMinimumSize(300, 170);
+    // Room for the longest caption of either register, whatever the window's width.
+    const QFontMetrics metrics(look::font(true));
+    int inputs = 0, output = 0;
+    for (const CounterRole role : kRoles) {
+        inputs = std::max({inputs, metrics.horizontalAdvance(loadCaption(role)),
+                           metrics.horizontalAdvance(countCaption(role))});
+        output = std::max(output, metrics.horizontalAdvance(outputCaption(role)));
+    }
+    blockLeft_ = 12 + inputs + 16;
+    setMinimumSize(blockLeft_ + kOutputCaptionX + output + 8, 170);
 }
 
-void CounterView::setState(CounterRole role, int value, int bus, CounterAction action) {
+void CounterView::setState(std::optional<CounterRole> role, int value, int bus,
+                           CounterAction action) {
     role_ = role;
     value_ = value;
     bus_ = bus;
@@ -56,51 +86,46 @@ void CounterView::setState(CounterRole role, int value, int bus, CounterAction a
 }
 
 void CounterView::paintEvent(QPaintEvent*) {
+    if (!role_) return; // nothing to show before a register is chosen
+    const CounterRole role = *role_;
     QPainter p(this);
-    const QRectF block(130, 60, 110, 56);
-    wires::drawCaption(p, QPointF(150, 12), QStringLiteral("sběrnice = %1").arg(bus_), false);
-    wires::drawWord(p, QPointF(170, 18), QPointF(170, block.top() - 1), bus_, 8);
-    wires::drawBlock(p, block,
-                     QStringLiteral("%1\n%2")
-                         .arg(name(role_))
-                         .arg(QStringLiteral("%1").arg(value_, 4, 2, QLatin1Char('0'))));
+    const QRectF block(blockLeft_, 60, 110, 56);
+    const qreal busX = block.left() + 40;
+    wires::drawCaption(p, QPointF(busX - 20, 12), QStringLiteral("sběrnice = %1").arg(bus_), false);
+    wires::drawWord(p, QPointF(busX, 18), QPointF(busX, block.top() - 1), bus_, 8);
+    wires::drawBlock(p, block, QStringLiteral("%1\n%2").arg(name(role), look::binary(value_)));
 
     const qreal loadY = block.top() + 16, countY = block.bottom() - 16;
     wires::drawWire(p, QPointF(10, loadY), QPointF(block.left() - 1, loadY), action_.load);
     wires::drawArrowHead(p, QPointF(10, loadY), QPointF(block.left() - 1, loadY), action_.load);
-    wires::drawCaption(p, QPointF(12, loadY - 5),
-                       QStringLiteral("načíst (%1 · Φ2)").arg(writeName(role_)), action_.load);
+    wires::drawCaption(p, QPointF(12, loadY - 5), loadCaption(role), action_.load);
     wires::drawWire(p, QPointF(10, countY), QPointF(block.left() - 1, countY), action_.count);
     wires::drawArrowHead(p, QPointF(10, countY), QPointF(block.left() - 1, countY), action_.count);
-    wires::drawCaption(p, QPointF(12, countY - 5),
-                       role_ == CounterRole::InstructionRegister ? QStringLiteral("+1 (Φ1)")
-                                                                 : QStringLiteral("+1 (PC/I · Φ2)"),
-                       action_.count);
+    wires::drawCaption(p, QPointF(12, countY - 5), countCaption(role), action_.count);
 
-    const QString output = role_ == CounterRole::InstructionRegister
-                               ? QStringLiteral("mikroadresa do řadiče")
-                               : QStringLiteral("adresa do RAM");
-    wires::drawWord(p, QPointF(170, block.bottom() + 1), QPointF(170, block.bottom() + 36), value_,
-                    8);
-    wires::drawCaption(p, QPointF(210, block.bottom() + 26), output);
+    wires::drawWord(p, QPointF(busX, block.bottom() + 1), QPointF(busX, block.bottom() + 36),
+                    value_, 8);
+    wires::drawCaption(p, QPointF(block.left() + kOutputCaptionX, block.bottom() + 26),
+                       outputCaption(role));
 }
 
 CounterWindow::CounterWindow(QWidget* parent) : QWidget(parent) {
     QVBoxLayout* layout = look::frameWindow(
-        this, QStringLiteral("Čítací registry IR a PC"),
-        QStringLiteral("Čítací registr: načtení ze sběrnice a počítání"),
+        this, QStringLiteral("Čítací registry IR a PČ"),
+        QStringLiteral("Čítací registr: převzetí hodnoty ze sběrnice a počítání"),
         QStringLiteral(
-            "IR i PC jsou čítací registry. Umějí dvě věci: převzít čtyřbitové slovo ze sběrnice "
-            "(načtení), nebo ke své hodnotě přičíst 1 (počítání). Počítá se ve čtyřech bitech, "
+            "IR i PČ jsou čítací registry. Umějí dvě věci: převzít čtyřbitovou hodnotu ze "
+            "sběrnice, nebo ke své hodnotě přičíst 1 (počítání). Počítá se ve čtyřech bitech, "
             "takže po 15 (1111) následuje 0 (0000) – čítač přeteče a začne znovu od nuly. "
-            "Zkuste obojí: nastavte sběrnici a načtěte ji, nebo nastavte registr na 15 a přičtěte "
-            "1. Tlačítkem „takt“ můžete registr ovládat i po taktech jako v procesoru."));
+            "Zkuste obojí: nastavte sběrnici a převezměte její hodnotu, nebo nastavte registr "
+            "na 15 a přičtěte 1. Tlačítkem „takt“ můžete registr ovládat i po taktech jako "
+            "v procesoru."));
 
     auto* chooser = new QHBoxLayout;
     roles_ = new QButtonGroup(this);
-    auto* ir = new PanelButton(QStringLiteral("IR – registr instrukce"), this);
+    auto* ir = new PanelButton(QStringLiteral("IR  Instrukční registr"), this);
     ir->setObjectName(QStringLiteral("roleIR"));
-    auto* pc = new PanelButton(QStringLiteral("PC – programový čítač"), this);
+    auto* pc = new PanelButton(QStringLiteral("PČ  Programový čítač"), this);
     pc->setObjectName(QStringLiteral("rolePC"));
     for (PanelButton* button : {ir, pc}) {
         button->setCheckable(true);
@@ -118,16 +143,18 @@ CounterWindow::CounterWindow(QWidget* parent) : QWidget(parent) {
     layout->addWidget(roleText_);
 
     auto* body = new QHBoxLayout;
-    auto* controls = new QGridLayout;
+    controls_ = new QWidget(this);
+    auto* controls = new QGridLayout(controls_);
+    controls->setContentsMargins(0, 0, 0, 0);
     controls->setHorizontalSpacing(8);
     const auto bold = [this](const QString& text) {
-        auto* label = new QLabel(text, this);
+        auto* label = new QLabel(text, controls_);
         label->setFont(look::font(true));
         return label;
     };
-    value_ = new BitToggle(this);
+    value_ = new BitToggle(controls_);
     value_->setObjectName(QStringLiteral("register"));
-    bus_ = new BitToggle(this);
+    bus_ = new BitToggle(controls_);
     bus_->setObjectName(QStringLiteral("bus"));
     controls->addWidget(bold(QStringLiteral("hodnota registru")), 0, 0);
     controls->addWidget(value_, 0, 1, Qt::AlignLeft);
@@ -135,9 +162,9 @@ CounterWindow::CounterWindow(QWidget* parent) : QWidget(parent) {
     controls->addWidget(bus_, 1, 1, Qt::AlignLeft);
 
     auto* direct = new QHBoxLayout;
-    auto* load = new PanelButton(QStringLiteral("načíst ze sběrnice"), this);
+    auto* load = new PanelButton(QStringLiteral("převzít ze sběrnice"), controls_);
     load->setObjectName(QStringLiteral("load"));
-    auto* count = new PanelButton(QStringLiteral("přičíst 1"), this);
+    auto* count = new PanelButton(QStringLiteral("přičíst 1"), controls_);
     count->setObjectName(QStringLiteral("count"));
     direct->addWidget(load);
     direct->addWidget(count);
@@ -145,13 +172,13 @@ CounterWindow::CounterWindow(QWidget* parent) : QWidget(parent) {
     controls->addLayout(direct, 2, 0, 1, 2);
 
     auto* clocked = new QHBoxLayout;
-    write_ = new SignalLamp(QString(), this);
+    write_ = new SignalLamp(QStringLiteral("IR/W"), controls_);
     write_->setObjectName(QStringLiteral("write"));
-    count_ = new SignalLamp(QStringLiteral("PC/I"), this);
+    count_ = new SignalLamp(QStringLiteral("PC/I"), controls_);
     count_->setObjectName(QStringLiteral("pcInc"));
-    auto* clock = new PanelButton(QStringLiteral("takt"), this);
+    auto* clock = new PanelButton(QStringLiteral("takt"), controls_);
     clock->setObjectName(QStringLiteral("pulse"));
-    phaseLabel_ = new QLabel(this);
+    phaseLabel_ = new QLabel(controls_);
     clocked->addWidget(write_);
     clocked->addWidget(count_);
     clocked->addWidget(clock);
@@ -159,7 +186,7 @@ CounterWindow::CounterWindow(QWidget* parent) : QWidget(parent) {
     clocked->addStretch();
     controls->addLayout(clocked, 3, 0, 1, 2);
     controls->setRowStretch(4, 1);
-    body->addLayout(controls);
+    body->addWidget(controls_, 0, Qt::AlignTop);
 
     view_ = new CounterView(this);
     body->addWidget(view_);
@@ -182,25 +209,24 @@ CounterWindow::CounterWindow(QWidget* parent) : QWidget(parent) {
     });
     connect(bus_, &BitToggle::valueChanged, this, [this] { refresh(); });
     connect(load, &QPushButton::clicked, this,
-            [this] { act({.load = true, .count = false}, QStringLiteral("Načtení")); });
+            [this] { act({.load = true, .count = false}, QStringLiteral("Převzetí")); });
     connect(count, &QPushButton::clicked, this,
             [this] { act({.load = false, .count = true}, QStringLiteral("Počítání")); });
     connect(write_, &QAbstractButton::clicked, this, [this] { refresh(); });
     connect(count_, &QAbstractButton::clicked, this, [this] { refresh(); });
     connect(clock, &QPushButton::clicked, this, [this] { pulse(); });
 
-    chooseRole(CounterRole::ProgramCounter);
+    refresh();
     look::fitToContents(this, 780);
 }
 
 void CounterWindow::chooseRole(CounterRole role) {
     role_ = role;
     roles_->button(static_cast<int>(role))->setChecked(true);
-    roleText_->setText(roleExplanation(role));
     write_->setText(writeName(role));
     write_->setChecked(false);
     write_->updateGeometry();
-    // IR counts from the Phi1 line itself; PC/I belongs to PC only.
+    // IR counts from the Phi1 line itself; PC/I belongs to PČ only.
     count_->setVisible(role == CounterRole::ProgramCounter);
     count_->setChecked(false);
     phase_ = Phase::Rest;
@@ -210,13 +236,16 @@ void CounterWindow::chooseRole(CounterRole role) {
 }
 
 void CounterWindow::pulse() {
+    if (!role_) return;
     phase_ = nextPhase(phase_);
     const CounterAction action =
-        counterAction(role_, phase_, write_->isChecked(), count_->isChecked());
-    act(action, QStringLiteral("Takt %1").arg(look::phaseName(phase_)));
+        counterAction(*role_, phase_, write_->isChecked(), count_->isChecked());
+    act(action, QStringLiteral("Takt – %1").arg(look::stateName(phase_)));
 }
 
 void CounterWindow::act(CounterAction action, const QString& how) {
+    if (!role_) return;
+    const QString reg = name(*role_);
     const int before = register_.value();
     const bool wraps =
         action.count && countWraps(counterNext(before, bus_->value(), {action.load, false}));
@@ -226,22 +255,32 @@ void CounterWindow::act(CounterAction action, const QString& how) {
 
     QString text = QStringLiteral("%1: ").arg(how);
     if (action.load)
-        text += QStringLiteral("%1 převzal ze sběrnice %2").arg(name(role_)).arg(bus_->value());
+        text += QStringLiteral("%1 převzal hodnotu %2 ze sběrnice").arg(reg).arg(bus_->value());
     if (action.load && action.count) text += QStringLiteral(", pak ");
     if (action.count) {
         const int from = action.load ? bus_->value() : before;
         text += QStringLiteral("%1 + 1 = %2").arg(from).arg(after);
         if (wraps) text += QStringLiteral(" – přetečení: po 15 následuje 0, čítá se modulo 16");
     }
-    if (!action.load && !action.count)
-        text += QStringLiteral("žádný impulz, %1 drží %2").arg(name(role_)).arg(before);
+    if (!action.load && !action.count) {
+        if (phase_ == Phase::Phi2)
+            text += QStringLiteral("zápisový impulz nepřišel, %1 drží %2").arg(reg).arg(before);
+        else if (phase_ == Phase::Phi1)
+            text += QStringLiteral("%1 drží %2; převzít hodnotu nebo přičíst 1 může až ve fázi Φ2")
+                        .arg(reg)
+                        .arg(before);
+        else
+            text += QStringLiteral("%1 drží %2").arg(reg).arg(before);
+    }
     result_->setText(text + QStringLiteral("."));
     refresh();
 }
 
 void CounterWindow::refresh() {
+    roleText_->setText(roleExplanation(role_));
+    controls_->setEnabled(role_.has_value());
     value_->setValue(register_.value());
-    phaseLabel_->setText(QStringLiteral("stav hodin: %1").arg(look::phaseName(phase_)));
+    phaseLabel_->setText(QStringLiteral("hodiny: %1").arg(look::stateName(phase_)));
     view_->setState(role_, register_.value(), bus_->value(), last_);
 }
 

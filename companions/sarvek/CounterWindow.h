@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 
 #include "companions/sarvek/Counter.h"
 
@@ -19,14 +20,16 @@ class CounterView : public QWidget {
     Q_OBJECT
 public:
     explicit CounterView(QWidget* parent = nullptr);
-    void setState(CounterRole role, int value, int bus, CounterAction action);
+    void setState(std::optional<CounterRole> role, int value, int bus, CounterAction action);
     QSize sizeHint() const override { return minimumSize(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    CounterRole role_ = CounterRole::ProgramCounter;
+    static constexpr int kOutputCaptionX = 80; // from the block's left edge
+    int blockLeft_ = 0;
+    std::optional<CounterRole> role_;
     int value_ = 0;
     int bus_ = 0;
     CounterAction action_;
@@ -37,7 +40,8 @@ class CounterWindow : public QWidget {
 public:
     explicit CounterWindow(QWidget* parent = nullptr);
 
-    CounterRole role() const { return role_; }
+    // None until the student chooses IR or PČ: the window cannot know which was clicked.
+    std::optional<CounterRole> role() const { return role_; }
     int value() const { return register_.value(); }
 
 private:
@@ -46,13 +50,14 @@ private:
     void act(CounterAction action, const QString& how);
     void refresh();
 
-    CounterRole role_ = CounterRole::ProgramCounter;
+    std::optional<CounterRole> role_;
     CountingRegister register_;
     Phase phase_ = Phase::Rest;
     CounterAction last_;
 
     QButtonGroup* roles_ = nullptr;
     QLabel* roleText_ = nullptr;
+    QWidget* controls_ = nullptr; // everything the student sets, usable once a register is chosen
     BitToggle* value_ = nullptr;
     BitToggle* bus_ = nullptr;
     SignalLamp* write_ = nullptr;

@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "companions/sarvek/CounterWindow.h"
 #include "companions/common/Look.h"
+#include "companions/sarvek/CounterWindow.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -6,11 +6,11 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "companions/vondrel/ControlUnit.h"
 #include "companions/common/Look.h"
-#include "model/Microprogram.h"
 #include "companions/common/Widgets.h"
 #include "companions/common/Wires.h"
+#include "companions/vondrel/ControlUnit.h"
+#include "model/Microprogram.h"
 
 namespace companion {
 
@@ -21,6 +21,16 @@ QString letter(RegisterName name) {
 }
 QString writeName(RegisterName name) {
     return letter(name) + QStringLiteral("/W");
+}
+// The register's block as the diagram titles it.
+QString blockName(RegisterName name) {
+    return QStringLiteral("R") + letter(name);
+}
+// "Fáze Φ1", "Klid": a clock state at the start of a sentence.
+QString stateAtStart(Phase phase) {
+    QString state = look::stateName(phase);
+    state[0] = state[0].toUpper();
+    return state;
 }
 
 // "0011 RAM/R-A/W (LDA), 0110 ADD/R-A/W (ADD)"
@@ -37,23 +47,24 @@ QString lineList(const std::vector<int>& lines) {
 QString explanation(RegisterName name) {
     const QString common =
         QStringLiteral(
-            "Registr %1 uchovává jedno čtyřbitové slovo. Nové slovo ze sběrnice převezme jen při "
-            "zápisovém impulzu, tedy když je zapnutý signál %2 a zároveň je fáze Φ2 "
-            "(hradlo AND). V ostatních taktech drží svou hodnotu, ať je na sběrnici "
-            "cokoli. Signál %2 %3.\n")
+            "Registr %1 uchovává jedno čtyřbitové slovo. Novou hodnotu ze sběrnice převezme jen "
+            "při zápisovém impulzu, tedy když je zapnutý signál %2 a zároveň je fáze Φ2 "
+            "(hradlo AND). Ve fázi Φ1 a v klidu drží svou hodnotu, ať je na sběrnici cokoli. "
+            "Signál %2 %3.\n")
             .arg(letter(name), writeName(name),
                  look::switchedOnBy(lineList(linesWriting(name)), linesWriting(name).size()));
     if (name == RegisterName::A)
         return common +
                QStringLiteral(
-                   "Výstup registru A vede stále do sčítačky. Na sběrnici se A dostane jen "
-                   "se signálem A/R, a ten zapíná jediný řádek %1: instrukce MOV tak "
-                   "zkopíruje A do B.")
+                   "Výstup registru A vede stále do sčítačky. Na sběrnici vystaví registr A "
+                   "svou hodnotu jen se signálem A/R, a ten zapíná jediný řádek %1: instrukce "
+                   "MOV tak zkopíruje hodnotu A do B.")
                    .arg(lineList(linesReading(name)));
     return common +
-           QStringLiteral("Výstup registru B vede jen do sčítačky; na sběrnici se B dostat "
-                          "nemůže, signál B/R neexistuje. Chcete-li do B dostat číslo, "
-                          "načtěte ho nejprve do A (LDA) a pak ho přesuňte instrukcí MOV.");
+           QStringLiteral("Výstup registru B vede jen do sčítačky; na sběrnici se hodnota B "
+                          "dostat nemůže, signál B/R neexistuje. Chcete-li do B dostat číslo, "
+                          "uložte ho nejprve instrukcí LDA do registru A; instrukce MOV ho pak "
+                          "zkopíruje do B.");
 }
 
 } // namespace
@@ -78,9 +89,9 @@ void RegisterView::paintEvent(QPaintEvent*) {
     wires::drawCaption(p, QPointF(12, 48), QStringLiteral("sběrnice = %1").arg(bus_));
 
     const QRectF block(100, 72, 100, 46);
-    wires::drawWord(p, QPointF(122, 33), QPointF(122, block.top() - 1), bus_, 6);
-    wires::drawBlock(
-        p, block, QStringLiteral("%1\n%2").arg(letter(name_)).arg(value_, 4, 2, QLatin1Char('0')));
+    wires::drawTaps(p, QPointF(330, 14), 122, block.top() - 1, bus_, 6);
+    wires::drawBlock(p, block,
+                     QStringLiteral("%1\n%2").arg(blockName(name_), look::binary(value_)));
 
     const qreal strobeY = block.center().y();
     wires::drawWire(p, QPointF(10, strobeY), QPointF(block.left() - 1, strobeY), strobe_);
@@ -94,8 +105,8 @@ void RegisterView::paintEvent(QPaintEvent*) {
 
     if (name_ == RegisterName::A) {
         const QRectF gate(262, 70, 50, 30);
-        wires::drawWord(p, QPointF(block.right() + 1, gate.center().y() + 9),
-                        QPointF(gate.left() - 1, gate.center().y() + 9), value_, 6);
+        wires::drawWord(p, QPointF(block.right() + 1, gate.top() + 6),
+                        QPointF(gate.left() - 1, gate.top() + 6), value_, 6);
         p.save();
         p.setPen(QPen(read_ ? look::signal() : QColor(Qt::black), read_ ? 2 : 1));
         p.setBrush(Qt::white);
@@ -103,7 +114,7 @@ void RegisterView::paintEvent(QPaintEvent*) {
         p.setFont(look::font(true));
         p.drawText(gate, Qt::AlignCenter, QStringLiteral("A/R"));
         p.restore();
-        wires::drawWord(p, QPointF(278, gate.top() - 1), QPointF(278, 33), read_ ? value_ : 0, 6);
+        wires::drawTaps(p, QPointF(330, 14), 278, gate.top() - 1, read_ ? value_ : 0, 6);
     } else {
         wires::drawCaption(p, QPointF(block.right() + 12, block.center().y() + 4),
                            QStringLiteral("na sběrnici nevede"));
@@ -112,12 +123,12 @@ void RegisterView::paintEvent(QPaintEvent*) {
 
 RegisterWindow::RegisterWindow(RegisterName name, QWidget* parent)
     : QWidget(parent), register_(name) {
-    QVBoxLayout* layout =
-        look::frameWindow(this, QStringLiteral("Registr %1").arg(letter(name)),
-                          name == RegisterName::A
-                              ? QStringLiteral("Registr A: zápis ze sběrnice a čtení na sběrnici")
-                              : QStringLiteral("Registr B: zápis ze sběrnice, výstup do sčítačky"),
-                          explanation(name));
+    QVBoxLayout* layout = look::frameWindow(
+        this, QStringLiteral("Registr %1").arg(letter(name)),
+        name == RegisterName::A
+            ? QStringLiteral("Registr A: převzetí ze sběrnice a vystavení na sběrnici")
+            : QStringLiteral("Registr B: převzetí ze sběrnice, výstup do sčítačky"),
+        explanation(name));
 
     auto* body = new QHBoxLayout;
     auto* controls = new QGridLayout;
@@ -178,8 +189,8 @@ RegisterWindow::RegisterWindow(RegisterName name, QWidget* parent)
     body->addStretch();
     layout->addLayout(body);
 
-    result_ = new QLabel(QStringLiteral("Nastavte sběrnici, zapněte %1 a tiskněte „takt“: registr "
-                                        "převezme sběrnici až v taktu Φ2.")
+    result_ = new QLabel(QStringLiteral("Nastavte sběrnici, zapněte %1 a stiskněte „takt“: registr "
+                                        "převezme hodnotu ze sběrnice až ve fázi Φ2.")
                              .arg(writeName(name)),
                          this);
     result_->setObjectName(QStringLiteral("result"));
@@ -191,7 +202,8 @@ RegisterWindow::RegisterWindow(RegisterName name, QWidget* parent)
 
     connect(bus_, &BitToggle::valueChanged, this, [this] { refresh(); });
     connect(write_, &QAbstractButton::clicked, this, [this](bool on) {
-        if (register_.setWriteSignal(on, bus_->value())) describe(true);
+        // The text follows the switch, so it never tells of a strobe no longer there.
+        describe(register_.setWriteSignal(on, bus_->value()));
         refresh();
     });
     connect(pulse, &QPushButton::clicked, this, [this] { this->pulse(); });
@@ -218,13 +230,14 @@ void RegisterWindow::microstep() {
     } while (register_.phase() != Phase::Rest);
     const QString reg = letter(register_.name());
     if (loaded)
-        result_->setText(QStringLiteral("Celý mikrokrok (Φ1, Φ2, klid): v taktu Φ2 dalo hradlo AND "
-                                        "impulz a registr %1 převzal ze sběrnice %2.")
+        result_->setText(QStringLiteral("Celý mikrokrok (fáze Φ1, fáze Φ2, klid): ve fázi Φ2 dalo "
+                                        "hradlo AND zápisový impulz a registr %1 převzal hodnotu "
+                                        "%2 ze sběrnice.")
                              .arg(reg)
                              .arg(register_.value()));
     else
-        result_->setText(QStringLiteral("Celý mikrokrok (Φ1, Φ2, klid): %1 = 0, impulz nepřišel "
-                                        "a registr %2 drží %3.")
+        result_->setText(QStringLiteral("Celý mikrokrok (fáze Φ1, fáze Φ2, klid): %1 = 0, "
+                                        "zápisový impulz nepřišel a registr %2 drží %3.")
                              .arg(writeName(register_.name()), reg)
                              .arg(register_.value()));
 }
@@ -238,27 +251,33 @@ void RegisterWindow::setRead(bool on) {
 
 void RegisterWindow::describe(bool loaded) {
     const QString reg = letter(register_.name());
-    const QString phase = look::phaseName(register_.phase());
+    const QString state = stateAtStart(register_.phase());
     if (loaded)
         result_->setText(
-            QStringLiteral("%1: %2 = 1 a Φ2 = 1 → impulz, registr %3 převzal ze sběrnice %4.")
-                .arg(phase, writeName(register_.name()), reg)
+            QStringLiteral("%1: %2 = 1 a Φ2 = 1, hradlo AND dá zápisový impulz: registr %3 převzal "
+                           "hodnotu %4 ze sběrnice.")
+                .arg(state, writeName(register_.name()), reg)
+                .arg(register_.value()));
+    else if (register_.phase() == Phase::Phi2 && !register_.strobe())
+        result_->setText(
+            QStringLiteral("%1: %2 = 0, hradlo AND nedá zápisový impulz: registr %3 drží %4.")
+                .arg(state, writeName(register_.name()), reg)
                 .arg(register_.value()));
     else if (register_.phase() == Phase::Phi2)
-        result_->setText(QStringLiteral("%1: %2 = 0 → hradlo AND nedá impulz, registr %3 drží %4.")
-                             .arg(phase, writeName(register_.name()), reg)
+        result_->setText(QStringLiteral("%1: zápisový impulz trvá, registr %2 drží %3.")
+                             .arg(state, reg)
                              .arg(register_.value()));
     else
-        result_->setText(QStringLiteral("%1: Φ2 = 0 → žádný impulz, registr %2 drží %3.")
-                             .arg(phase, reg)
+        result_->setText(QStringLiteral("%1: Φ2 = 0, žádný zápisový impulz: registr %2 drží %3.")
+                             .arg(state, reg)
                              .arg(register_.value()));
 }
 
 void RegisterWindow::refresh() {
     value_->setValue(register_.value());
     strobe_->setChecked(register_.strobe());
-    phaseLabel_->setText(QStringLiteral("stav hodin: %1").arg(look::phaseName(register_.phase())));
-    adderLabel_->setText(QStringLiteral("do sčítačky jde stále: %1").arg(register_.value()));
+    phaseLabel_->setText(QStringLiteral("hodiny: %1").arg(look::stateName(register_.phase())));
+    adderLabel_->setText(QStringLiteral("do sčítačky vede stále: %1").arg(register_.value()));
     view_->setState(register_.value(), bus_->value(), register_.strobe(),
                     read_ && read_->isChecked());
 }

@@ -43,9 +43,9 @@ QString signalList(unsigned controls) {
 QString sourceText(Source source) {
     switch (source) {
     case Source::Ram:
-        return QStringLiteral("slovo RAM na adrese PC");
+        return QStringLiteral("slovo z RAM na adrese v PČ");
     case Source::A:
-        return QStringLiteral("registr A");
+        return QStringLiteral("hodnotu registru A");
     case Source::Adder:
         return QStringLiteral("součet A + B ze sčítačky");
     case Source::None:
@@ -59,7 +59,7 @@ QString destinationText(Destination destination) {
     case Destination::Ir:
         return QStringLiteral("IR");
     case Destination::Pc:
-        return QStringLiteral("PC");
+        return QStringLiteral("PČ");
     case Destination::A:
         return QStringLiteral("registr A");
     case Destination::B:
@@ -76,25 +76,26 @@ struct ControlLine {
 };
 
 constexpr ControlLine kSourceLines[] = {
-    {procesor::RamRead, "RAM/R   RAM → sběrnice"},
-    {procesor::ARead, "A/R   A → sběrnice"},
-    {procesor::AddRead, "ADD/R   součet → sběrnice"},
+    {procesor::RamRead, "RAM/R   RAM na sběrnici"},
+    {procesor::ARead, "A/R   A na sběrnici"},
+    {procesor::AddRead, "ADD/R   součet na sběrnici"},
 };
 constexpr ControlLine kDestinationLines[] = {
-    {procesor::IrWrite, "IR/W   sběrnice → IR"},
-    {procesor::PcWrite, "PC/W   sběrnice → PC"},
-    {procesor::AWrite, "A/W   sběrnice → A"},
-    {procesor::BWrite, "B/W   sběrnice → B"},
+    {procesor::IrWrite, "IR/W   sběrnice do IR"},
+    {procesor::PcWrite, "PC/W   sběrnice do PČ"},
+    {procesor::AWrite, "A/W   sběrnice do A"},
+    {procesor::BWrite, "B/W   sběrnice do B"},
 };
 
 } // namespace
 
 DecoderView::DecoderView(QWidget* parent) : QWidget(parent) {
-    setMinimumSize(330, 400);
+    setMinimumSize(360, 400);
     setObjectName(QStringLiteral("decoders"));
 }
 
-void DecoderView::setState(int ir, unsigned controls, bool decoded, bool halted) {
+void DecoderView::setState(bool chosen, int ir, unsigned controls, bool decoded, bool halted) {
+    chosen_ = chosen;
     ir_ = toWord(ir);
     controls_ = controls;
     decoded_ = decoded;
@@ -108,14 +109,15 @@ void DecoderView::paintEvent(QPaintEvent*) {
 
     // IR and its counting input from the Phi1 line.
     const QRectF irBox(20, 8, 100, 40);
-    wires::drawBlock(p, irBox, QStringLiteral("IR\n%1").arg(look::binary(ir_)));
+    wires::drawBlock(
+        p, irBox, chosen_ ? QStringLiteral("IR\n%1").arg(look::binary(ir_)) : QStringLiteral("IR"));
     wires::drawWire(p, QPointF(210, 28), irBox.topRight() + QPointF(2, 20), decoded_);
     wires::drawArrowHead(p, QPointF(210, 28), irBox.topRight() + QPointF(2, 20), decoded_);
     wires::drawCaption(p, QPointF(150, 22), QStringLiteral("Φ1: +1"), decoded_);
 
     // The four microaddress lines, weight 8 on the left.
     wires::drawWord(p, QPointF(52, irBox.bottom() + 1), QPointF(52, 92), ir_, 9);
-    wires::drawCaption(p, QPointF(96, 76), QStringLiteral("mikroadresa %1").arg(ir_));
+    if (chosen_) wires::drawCaption(p, QPointF(96, 76), QStringLiteral("mikroadresa %1").arg(ir_));
 
     const QRectF memory(20, 92, 300, 40);
     const auto& line = kMicroprogram[static_cast<std::size_t>(ir_)];
@@ -123,7 +125,8 @@ void DecoderView::paintEvent(QPaintEvent*) {
         p, memory,
         decoded_
             ? QStringLiteral("paměť mikroprogramu\n%1").arg(look::toQString(line.caption).trimmed())
-            : QStringLiteral("paměť mikroprogramu\nřádek se dekóduje při Φ1"));
+        : chosen_ ? QStringLiteral("paměť mikroprogramu\nřádek se dekóduje ve fázi Φ1")
+                  : QStringLiteral("paměť mikroprogramu"));
 
     // The line's code goes to the decoders.
     const qreal trunkX = 10;
@@ -140,8 +143,8 @@ void DecoderView::paintEvent(QPaintEvent*) {
     wires::drawWire(p, QPointF(trunkX, destinations.center().y()),
                     QPointF(destinations.left(), destinations.center().y()), false);
 
-    wires::drawBlock(p, sources, QStringLiteral("ZDROJE"));
-    wires::drawBlock(p, destinations, QStringLiteral("URČENÍ"));
+    wires::drawBlock(p, sources, QStringLiteral("DEKODÉR\nZDROJE"));
+    wires::drawBlock(p, destinations, QStringLiteral("DEKODÉR\nURČENÍ"));
     wires::drawBlock(p, ok, QStringLiteral("O/K"));
 
     const auto drawOutputs = [&](const QRectF& box, const ControlLine* lines, int count) {
@@ -156,17 +159,18 @@ void DecoderView::paintEvent(QPaintEvent*) {
     };
     drawOutputs(sources, kSourceLines, 3);
     drawOutputs(destinations, kDestinationLines, 4);
-    const ControlLine count{procesor::PcInc, "PC/I   PC + 1"};
+    const ControlLine count{procesor::PcInc, "PC/I   PČ + 1"};
     drawOutputs(ok, &count, 1);
     wires::drawCaption(p, QPointF(20, 332),
-                       QStringLiteral("Zápisové signály a PC/I projdou hradly AND až v taktu Φ2."));
+                       QStringLiteral("Zápisové signály a PC/I projdou hradly AND"));
+    wires::drawCaption(p, QPointF(20, 346), QStringLiteral("až ve fázi Φ2."));
 
     // The halt line C/D.
-    const QRectF clock(20, 350, 12, 12);
+    const QRectF clock(20, 362, 12, 12);
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(halted_ ? look::signal() : look::wire());
     p.drawEllipse(clock);
-    wires::drawCaption(p, QPointF(40, 361),
+    wires::drawCaption(p, QPointF(40, 373),
                        halted_ ? QStringLiteral("C/D: hodiny stojí")
                                : QStringLiteral("C/D: hodiny běží"),
                        halted_);
@@ -174,18 +178,18 @@ void DecoderView::paintEvent(QPaintEvent*) {
 
 ControlUnitWindow::ControlUnitWindow(QWidget* parent) : QWidget(parent) {
     QVBoxLayout* layout = look::frameWindow(
-        this, QStringLiteral("Řadič – řídicí jednotka"),
-        QStringLiteral("Řadič a jeho mikroprogram"),
+        this, QStringLiteral("Řadič a mikroprogram"), QStringLiteral("Řadič a jeho mikroprogram"),
         QStringLiteral(
-            "Řadič řídí celý procesor. Jeho paměť mikroprogramu má šestnáct řádků; řádek, jehož "
-            "číslo je v registru IR, určuje, které řídicí signály jsou zapnuté. Při každém vstupu "
-            "do taktu Φ1 se IR zvýší o 1 (z 15 přeteče na 0), takže řadič prochází řádky jeden po "
-            "druhém. Signál končící /R vystaví svou jednotku na sběrnici (dekodér ZDROJE), signál "
-            "končící /W nechá jednotku převzít sběrnici (dekodér URČENÍ), PC/I zvýší PC o 1.\n"
-            "Každá instrukce končí řádkem RAM/R-IR/W, který do IR načte operační kód další "
-            "instrukce. Další Φ1 k němu přičte 1, proto rutina instrukce začíná na řádku "
-            "(kód + 1) a kód je o jedničku menší než první řádek rutiny: NOP má kód 1111, "
-            "protože 15 + 1 přeteče na řádek 0. Řádek 1111 C/D (HLT) zastaví hodiny."));
+            "Řadič řídí celý procesor. Jeho mikroprogram má šestnáct řádků; řádek, jehož číslo "
+            "(mikroadresa) je v registru IR, určuje, které řídicí signály jsou zapnuté. Při "
+            "každém vstupu do fáze Φ1 se IR zvýší o 1 (po 15 následuje 0), takže řadič prochází "
+            "řádky jeden po druhém. Signál končící /R vystaví hodnotu své jednotky na sběrnici "
+            "(dekodér ZDROJE), signál končící /W nechá jednotku převzít hodnotu ze sběrnice "
+            "(dekodér URČENÍ), signál PC/I zvýší PČ o 1.\n"
+            "Mikroprogram každé instrukce končí řádkem RAM/R-IR/W: IR převezme ze sběrnice "
+            "operační kód další instrukce. Další fáze Φ1 k němu přičte 1, proto mikroprogram "
+            "instrukce začíná na řádku (kód + 1) a kód je o jedničku menší než jeho první řádek: "
+            "NOP má kód 1111, protože po 15 následuje 0. Řádek 1111 C/D (HLT) zastaví hodiny."));
 
     auto* columns = new QHBoxLayout;
     columns->setSpacing(14);
@@ -228,7 +232,7 @@ ControlUnitWindow::ControlUnitWindow(QWidget* parent) : QWidget(parent) {
 
     // Choosing an instruction and stepping through it.
     auto* right = new QVBoxLayout;
-    auto* chooseTitle = new QLabel(QStringLiteral("Vyberte instrukci:"), this);
+    auto* chooseTitle = new QLabel(QStringLiteral("Instrukce:"), this);
     chooseTitle->setFont(look::font(true));
     right->addWidget(chooseTitle);
     auto* buttons = new QGridLayout;
@@ -257,20 +261,20 @@ ControlUnitWindow::ControlUnitWindow(QWidget* parent) : QWidget(parent) {
     codeRow->addStretch();
     right->addLayout(codeRow);
     connect(opcode_, &BitToggle::valueChanged, this, [this](int opcode) {
-        if (opcode != tour_.opcode()) choose(opcode);
+        if (!tour_ || opcode != tour_->opcode()) choose(opcode);
     });
 
     auto* controls = new QHBoxLayout;
     step_ = new PanelButton(QStringLiteral("další mikrokrok"), this);
     step_->setObjectName(QStringLiteral("step"));
-    auto* again = new PanelButton(QStringLiteral("od začátku"), this);
-    again->setObjectName(QStringLiteral("restart"));
+    restart_ = new PanelButton(QStringLiteral("od začátku"), this);
+    restart_->setObjectName(QStringLiteral("restart"));
     controls->addWidget(step_);
-    controls->addWidget(again);
+    controls->addWidget(restart_);
     controls->addStretch();
     right->addLayout(controls);
     connect(step_, &QPushButton::clicked, this, [this] { step(); });
-    connect(again, &QPushButton::clicked, this, [this] { restart(); });
+    connect(restart_, &QPushButton::clicked, this, [this] { restart(); });
 
     text_ = look::makeText(QString(), this);
     text_->setObjectName(QStringLiteral("explanation"));
@@ -283,36 +287,36 @@ ControlUnitWindow::ControlUnitWindow(QWidget* parent) : QWidget(parent) {
     right->addStretch();
     columns->addLayout(right);
 
-    choose(tour_.opcode());
+    refresh();
     look::fitToContents(this, 940);
 }
 
 void ControlUnitWindow::choose(int opcode) {
-    tour_ = MicrostepTour(opcode);
-    if (QAbstractButton* button = instructions_->button(tour_.opcode()))
+    tour_.emplace(opcode);
+    if (QAbstractButton* button = instructions_->button(tour_->opcode()))
         button->setChecked(true);
     else if (QAbstractButton* checked = instructions_->checkedButton()) {
         instructions_->setExclusive(false); // an opcode that names no instruction
         checked->setChecked(false);
         instructions_->setExclusive(true);
     }
-    opcode_->setValue(tour_.opcode());
+    opcode_->setValue(tour_->opcode());
     refresh();
 }
 
 void ControlUnitWindow::step() {
-    tour_.step();
+    if (tour_) tour_->step();
     refresh();
 }
 
 void ControlUnitWindow::restart() {
-    tour_.restart();
+    if (tour_) tour_->restart();
     refresh();
 }
 
 void ControlUnitWindow::refresh() {
-    const bool started = tour_.started();
-    const int current = tour_.ir();
+    const bool started = tour_ && tour_->started();
+    const int current = tour_ ? tour_->ir() : 0;
     const int head = routineHead(current);
     for (int line = 0; line < kWordValues; ++line) {
         const auto index = static_cast<std::size_t>(line);
@@ -320,54 +324,60 @@ void ControlUnitWindow::refresh() {
         if (nameLabels_[index]) look::setMarked(nameLabels_[index], started && line == head);
     }
     ir_->setValue(current);
-    decoders_->setState(current, tour_.controls(), started, tour_.halted());
-    step_->setEnabled(!tour_.finished());
+    decoders_->setState(tour_.has_value(), current, tour_ ? tour_->controls() : 0u, started,
+                        tour_ && tour_->halted());
+    step_->setEnabled(tour_ && !tour_->finished());
+    restart_->setEnabled(started);
     text_->setText(stepText());
 }
 
 QString ControlUnitWindow::stepText() const {
-    const QString mnemonic = look::toQString(mnemonicOf(tour_.opcode()));
-    const QString code = look::binary(tour_.opcode());
+    if (!tour_) return QStringLiteral("Vyberte instrukci tlačítkem nebo nastavte operační kód.");
+    const MicrostepTour& tour = *tour_;
+    const QString mnemonic = look::toQString(mnemonicOf(tour.opcode()));
+    const QString code = look::binary(tour.opcode());
     const QString name = mnemonic.isEmpty()
                              ? QStringLiteral("Kód %1 nepatří žádné instrukci; procesor ho přesto "
                                               "přijme a pokračuje řádkem %2.")
-                                   .arg(code, look::binary(routineStart(tour_.opcode())))
-                             : QStringLiteral("Instrukce %1, kód %2.").arg(mnemonic, code);
-    if (!tour_.started())
-        return QStringLiteral("%1\nIR obsahuje kód %2, který právě načetl řádek RAM/R-IR/W. "
-                              "Stiskněte „další mikrokrok“: v taktu Φ1 se IR zvýší o 1 a řadič "
-                              "dekóduje řádek %3. Rutina má %4.")
-            .arg(name, code, look::binary(routineStart(tour_.opcode())),
-                 microsteps(tour_.stepCount()));
+                                   .arg(code, look::binary(routineStart(tour.opcode())))
+                             : QStringLiteral("Instrukce %1, operační kód %2.").arg(mnemonic, code);
+    if (!tour.started())
+        return QStringLiteral("%1\nIR obsahuje kód %2, který do něj přenesl řádek RAM/R-IR/W. "
+                              "Stiskněte „další mikrokrok“: ve fázi Φ1 se IR zvýší o 1 a řadič "
+                              "dekóduje řádek %3. Mikroprogram instrukce má %4.")
+            .arg(name, code, look::binary(routineStart(tour.opcode())),
+                 microsteps(tour.stepCount()));
 
-    const int line = tour_.ir();
-    const unsigned controls = tour_.controls();
+    const int line = tour.ir();
+    const unsigned controls = tour.controls();
     QString out =
         QStringLiteral("%1\nMikrokrok %2 z %3: IR = %4, řádek %5.\n")
             .arg(name)
-            .arg(tour_.stepsTaken())
-            .arg(tour_.stepCount())
+            .arg(tour.stepsTaken())
+            .arg(tour.stepCount())
             .arg(line)
             .arg(look::toQString(kMicroprogram[static_cast<std::size_t>(line)].caption).trimmed());
-    if (tour_.halted())
-        return out + QStringLiteral("Řádek C/D nezapne žádný řídicí signál: zastaví hodiny. "
+    if (tour.halted())
+        return out + QStringLiteral("Řádek C/D nezapne žádný řídicí signál, zastaví hodiny. "
                                     "Procesor stojí, dokud se nepřepne režim.");
 
-    out += QStringLiteral("Aktivní signály: %1.\n").arg(signalList(controls));
+    out += QStringLiteral("Zapnuté signály: %1.\n").arg(signalList(controls));
     const Source source = sourceOf(controls);
     const Destination destination = destinationOf(controls);
     if (source != Source::None)
-        out += QStringLiteral("Φ1: ZDROJE pustí na sběrnici %1.\n").arg(sourceText(source));
+        out += QStringLiteral("Fáze Φ1: dekodér ZDROJE vystaví na sběrnici %1.\n")
+                   .arg(sourceText(source));
     else
-        out += QStringLiteral("Φ1: žádný zdroj, sběrnice drží svou poslední hodnotu.\n");
+        out += QStringLiteral("Fáze Φ1: žádný zdroj, sběrnice drží svou poslední hodnotu.\n");
     if (destination != Destination::None)
-        out +=
-            QStringLiteral("Φ2: URČENÍ – %1 převezme sběrnici.").arg(destinationText(destination));
+        out += QStringLiteral("Fáze Φ2: dekodér URČENÍ – %1 převezme hodnotu ze sběrnice.")
+                   .arg(destinationText(destination));
     if (controls & procesor::PcInc)
-        out += QStringLiteral("Φ2: PC se zvýší o 1 (po 15 následuje 0).");
+        out += QStringLiteral("Fáze Φ2: PČ se zvýší o 1 (po 15 následuje 0).");
     if (isFetchLine(line))
-        out += QStringLiteral("\nTímto řádkem rutina končí: do IR se načte kód další instrukce "
-                              "a další mikrokrok začne na řádku (kód + 1).");
+        out += QStringLiteral("\nTímto řádkem mikroprogram instrukce končí: IR převezme "
+                              "operační kód další instrukce a další mikrokrok začne na řádku "
+                              "(kód + 1).");
     return out;
 }
 

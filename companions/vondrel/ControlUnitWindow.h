@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "companions/vondrel/ControlUnit.h"
 
@@ -20,13 +21,15 @@ class DecoderView : public QWidget {
     Q_OBJECT
 public:
     explicit DecoderView(QWidget* parent = nullptr);
-    void setState(int ir, unsigned controls, bool decoded, bool halted);
+    // `chosen` is false until the student picks an instruction: then IR shows no value.
+    void setState(bool chosen, int ir, unsigned controls, bool decoded, bool halted);
     QSize sizeHint() const override { return minimumSize(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    bool chosen_ = false;
     int ir_ = 0;
     unsigned controls_ = 0;
     bool decoded_ = false;
@@ -38,7 +41,9 @@ class ControlUnitWindow : public QWidget {
 public:
     explicit ControlUnitWindow(QWidget* parent = nullptr);
 
-    const MicrostepTour& tour() const { return tour_; }
+    // The instruction being stepped through; none until the student chooses one, since
+    // the window cannot know which line of the listing was clicked to open it.
+    const std::optional<MicrostepTour>& tour() const { return tour_; }
 
 private:
     void choose(int opcode);
@@ -47,7 +52,7 @@ private:
     void refresh();
     QString stepText() const;
 
-    MicrostepTour tour_{procesor::kInstructions[1].opcode};
+    std::optional<MicrostepTour> tour_;
     std::array<QLabel*, 16> lineLabels_{};
     std::array<QLabel*, 16> nameLabels_{}; // only beside the first line of a routine
     BitToggle* opcode_ = nullptr;
@@ -55,6 +60,7 @@ private:
     DecoderView* decoders_ = nullptr;
     QButtonGroup* instructions_ = nullptr;
     PanelButton* step_ = nullptr;
+    PanelButton* restart_ = nullptr;
     QLabel* text_ = nullptr;
 };
 

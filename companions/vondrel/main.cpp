@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "companions/vondrel/ControlUnitWindow.h"
 #include "companions/common/Look.h"
+#include "companions/vondrel/ControlUnitWindow.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -3,8 +3,8 @@
 
 #include <QtTest>
 
-#include "model/Clock.h"
 #include "companions/vondrel/ControlUnit.h"
+#include "model/Clock.h"
 #include "model/Microprogram.h"
 
 using namespace companion;

@@ -2,8 +2,8 @@
 
 #include <QtTest>
 
-#include "model/Clock.h"
 #include "companions/sarvek/Counter.h"
+#include "model/Clock.h"
 
 using namespace companion;
 

@@ -3,9 +3,9 @@
 
 #include <QtTest>
 
-#include "model/Clock.h"
-#include "companions/vondrel/ControlUnit.h"
 #include "companions/plimo/Gates.h"
+#include "companions/vondrel/ControlUnit.h"
+#include "model/Clock.h"
 #include "model/Microprogram.h"
 
 using namespace companion;

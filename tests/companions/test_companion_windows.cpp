@@ -6,13 +6,14 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "companions/quobin/AdderWindow.h"
-#include "companions/vondrel/ControlUnitWindow.h"
-#include "companions/sarvek/CounterWindow.h"
-#include "companions/plimo/GateWindow.h"
 #include "companions/common/Look.h"
-#include "companions/tamrel/RegisterWindow.h"
 #include "companions/common/Widgets.h"
+#include "companions/common/Wires.h"
+#include "companions/plimo/GateWindow.h"
+#include "companions/quobin/AdderWindow.h"
+#include "companions/sarvek/CounterWindow.h"
+#include "companions/tamrel/RegisterWindow.h"
+#include "companions/vondrel/ControlUnitWindow.h"
 
 using namespace companion;
 
@@ -47,13 +48,17 @@ private slots:
         RegisterWindow a(RegisterName::A);
         RegisterWindow b(RegisterName::B);
         QCOMPARE(adder.windowTitle(), QStringLiteral("Sčítačka – sčítání čtyřbitových čísel"));
-        QCOMPARE(control.windowTitle(), QStringLiteral("Řadič – řídicí jednotka"));
-        QCOMPARE(counter.windowTitle(), QStringLiteral("Čítací registry IR a PC"));
+        QCOMPARE(control.windowTitle(), QStringLiteral("Řadič a mikroprogram"));
+        QCOMPARE(counter.windowTitle(), QStringLiteral("Čítací registry IR a PČ"));
         QCOMPARE(gate.windowTitle(), QStringLiteral("Hradlo AND – zápisové impulzy"));
         QCOMPARE(a.windowTitle(), QStringLiteral("Registr A"));
         QCOMPARE(b.windowTitle(), QStringLiteral("Registr B"));
+        // The program's icon comes built in, for every window's frame.
+        QVERIFY(!QApplication::windowIcon().pixmap(32).isNull());
+        QVERIFY(!QApplication::windowIcon().pixmap(16).isNull());
         for (QWidget* w :
              std::initializer_list<QWidget*>{&adder, &control, &counter, &gate, &a, &b}) {
+            QVERIFY(!w->windowIcon().isNull());
             auto* heading = w->findChild<QLabel*>(QStringLiteral("heading"));
             QVERIFY(heading);
             QVERIFY(!heading->text().isEmpty());
@@ -87,7 +92,7 @@ private slots:
         auto* step = child<QPushButton>(window, "step");
         QVERIFY(mov && step);
         click(mov);
-        QCOMPARE(window.tour().opcode(), 0b1011);
+        QCOMPARE(window.tour()->opcode(), 0b1011);
         QVERIFY(!look::isMarked(child<QLabel>(window, "line12")));
         click(step);
         QCOMPARE(child<BitToggle>(window, "ir")->value(), 12);
@@ -102,7 +107,7 @@ private slots:
         click(child<QPushButton>(window, "HLT"));
         QVERIFY(step->isEnabled());
         click(step);
-        QVERIFY(window.tour().halted());
+        QVERIFY(window.tour()->halted());
         QVERIFY(look::isMarked(child<QLabel>(window, "line15")));
         QVERIFY(!step->isEnabled());
     }
@@ -114,6 +119,7 @@ private slots:
         auto* output = child<SignalLamp>(window, "output");
         auto* pulse = child<QPushButton>(window, "pulse");
         QVERIFY(signal && output && pulse);
+        click(child<QPushButton>(window, "gate0"));
         click(signal);
         QVERIFY(!output->isChecked()); // rest
         click(output);                 // the output only shows
@@ -136,6 +142,7 @@ private slots:
         auto* bus = child<BitToggle>(window, "bus");
         auto* result = child<QLabel>(window, "result");
         QVERIFY(value && bus && result);
+        click(child<QPushButton>(window, "rolePC"));
         value->setValue(15);
         click(child<QPushButton>(window, "count"));
         QCOMPARE(window.value(), 0);
@@ -175,6 +182,25 @@ private slots:
         QVERIFY(!bus->isInteractive());
     }
 
+    // The explanation tells what the window shows now: B/W switched off in phase Phi2
+    // leaves no strobe, so no text of a register just loaded.
+    void registerTextFollowsTheWriteSignal() {
+        RegisterWindow window(RegisterName::B);
+        window.show();
+        auto* write = child<SignalLamp>(window, "write");
+        auto* result = child<QLabel>(window, "result");
+        click(write);
+        click(child<QPushButton>(window, "pulse"));
+        click(child<QPushButton>(window, "pulse"));
+        QVERIFY(result->text().contains(QStringLiteral("převzal hodnotu 5")));
+        click(write);
+        QVERIFY(!child<SignalLamp>(window, "strobe")->isChecked());
+        QVERIFY2(result->text().startsWith(QStringLiteral("Fáze Φ2: B/W = 0")),
+                 qPrintable(result->text()));
+        click(write); // on again in Phi2: the strobe rises, B takes the bus again
+        QVERIFY(result->text().contains(QStringLiteral("převzal")));
+    }
+
     void registerBHasNoWayToTheBus() {
         RegisterWindow window(RegisterName::B);
         window.show();
@@ -187,14 +213,63 @@ private slots:
         QCOMPARE(window.dataRegister().phase(), Phase::Rest);
     }
 
-    void fontFallsBackWhenTheFileIsMissing() {
-        const QString family =
-            look::loadFontFamily(QStringLiteral("/nonexistent/ms_sans_serif.ttf"));
-        QVERIFY(!family.isEmpty());
-        QCOMPARE(family, QApplication::font().family());
-        if (!QFile::exists(QString::fromLatin1(look::kFontFile)))
-            QSKIP("the diagram font is not installed here");
-        QCOMPARE(look::loadFontFamily(), QString::fromLatin1(look::kFontFamily));
+    // A companion cannot know which element was clicked to start it, so the three that
+    // explain more than one element open with none chosen and a hint to choose.
+    void opensWithNothingChosen() {
+        ControlUnitWindow control;
+        GateWindow gate;
+        CounterWindow counter;
+        QVERIFY(!control.tour());
+        QVERIFY(!gate.gate());
+        QVERIFY(!counter.role());
+        for (int line = 0; line < 16; ++line)
+            QVERIFY(!look::isMarked(
+                child<QLabel>(control, QStringLiteral("line%1").arg(line).toLatin1().constData())));
+        QVERIFY(!child<QPushButton>(control, "step")->isEnabled());
+        QVERIFY(!child<QPushButton>(gate, "pulse")->isEnabled());
+        QVERIFY(!child<QPushButton>(counter, "count")->isEnabled());
+        const std::pair<QWidget*, const char*> hints[] = {
+            {&control, "explanation"}, {&gate, "usage"}, {&counter, "roleText"}};
+        for (const auto& [window, name] : hints) {
+            const QString hint = child<QLabel>(*window, name)->text();
+            QVERIFY2(hint.startsWith(QStringLiteral("Vyberte ")) && !hint.contains(u'\n'),
+                     qPrintable(hint));
+            for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
+                QVERIFY2(!button->isChecked(), qPrintable(button->text()));
+        }
+        // Choosing shows the element and replaces the hint.
+        click(child<QPushButton>(counter, "roleIR"));
+        QCOMPARE(counter.role(), CounterRole::InstructionRegister);
+        QVERIFY(child<QLabel>(counter, "roleText")->text().startsWith(QStringLiteral("IR, ")));
+        click(child<QPushButton>(gate, "gate4"));
+        QVERIFY(child<QLabel>(gate, "usage")->text().contains(QStringLiteral("B/W")));
+    }
+
+    // The diagram's rule for every bundle of four wires, whichever way it is drawn: bit 3
+    // on the top row of a level bundle, on the leftmost line of an upright one.
+    void bundlesPutBit3TopOrLeft() {
+        const QPointF a(100, 100);
+        const std::pair<QPointF, bool> ends[] = {{{300, 100}, true}, // level, rightwards
+                                                 {{-100, 100}, true},
+                                                 {{100, 300}, false}, // upright, downwards
+                                                 {{100, -100}, false}};
+        for (const auto& [b, level] : ends) {
+            const auto lines = wires::bundleLines(a, b, 6);
+            for (int bit = 1; bit < 4; ++bit) {
+                const QLineF& higher = lines[std::size_t(bit)];
+                const QLineF& lower = lines[std::size_t(bit - 1)];
+                if (level)
+                    QCOMPARE(lower.p1().y() - higher.p1().y(), 6.0);
+                else
+                    QCOMPARE(lower.p1().x() - higher.p1().x(), 6.0);
+                QCOMPARE(lower.length(), higher.length());
+            }
+        }
+        // The bit toggles too: weight 8 on the left.
+        BitToggle toggle;
+        toggle.show();
+        QVERIFY(toggle.bitCell(3)->x() < toggle.bitCell(2)->x());
+        QVERIFY(toggle.bitCell(1)->x() < toggle.bitCell(0)->x());
     }
 
     void bitToggleKeepsFourBits() {
