@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QStyleHints>
 
+#include "companions/common/ProgramIcon.h"
 #include "display/TForm1.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(procesor::programIcon());
     // A steady caret: nothing in the window wakes up while the machine stands still.
     QGuiApplication::styleHints()->setCursorFlashTime(0);
     procesor::TForm1 Form1;
