@@ -140,7 +140,7 @@ QStringList differences(const ElementState& el, const View& v) {
     QStringList found;
     for (auto [image, shown] : v.image)
         if (el.image[image].visible != shown)
-            found << QStringLiteral("Image%1 %2").arg(image).arg(shown ? "dark" : "lit");
+            found << QStringLiteral("Image%1 %2").arg(image).arg(shown ? "dark" : "lit up");
     for (const auto& [label, caption] : v.caption)
         if (el.label[label].caption != caption)
             found << QStringLiteral("Label%1 \"%2\" instead of \"%3\"")
