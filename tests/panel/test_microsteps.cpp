@@ -14,7 +14,7 @@ using namespace testing;
 
 namespace {
 
-// LDA 3; MOV; LDA 6; ADD; JMP 10; [8, 9 skipped] MOV; NOP; HLT. Both MOVs copy a
+// LDA 3; MOV; LDA 6; ADD; JMP 10; (words 8, 9 skipped) MOV; NOP; HLT. Both MOVs copy a
 // value into a B that differs from it, ADD adds two non-zero numbers, the jump goes
 // forward to a word that is not its own address, and no word equals its neighbours.
 constexpr std::initializer_list<int> kProgram = {
