@@ -34,8 +34,11 @@ private slots:
         QCOMPARE(sim.elements().timer[1].interval, 900);
         QCOMPARE(sim.elements().panel[2].colour, clTeal);
         QCOMPARE(sim.elements().panel[2].inner, Bevel::Lowered);
-        sim.Panel2Click();
+        sim.setSpeedText("2"); // typing has no handler: the clock keeps its pace
+        QCOMPARE(sim.elements().timer[1].interval, 900);
+        sim.Panel2Click(); // the stop press, too, takes the interval from the field
         QVERIFY(!sim.elements().timer[1].enabled);
+        QCOMPARE(sim.elements().timer[1].interval, 1300);
         QCOMPARE(sim.elements().panel[2].colour, clAqua);
         QCOMPARE(sim.elements().panel[2].outer, Bevel::Raised);
         QVERIFY(r.messages.empty());
