@@ -141,7 +141,13 @@ std::optional<int> Simulator::readSpeed() {
 }
 
 void Simulator::Panel2Click() {
-    if (el_.panel[kClockButton].colour != clAqua) return;
+    // "ručně" pressed in is the lock against a second pulse. From speed 7 on the
+    // automatic clock presses it again the moment it is released, so it is never
+    // ready between two events: a press that stops the running clock is taken
+    // through the lock, or the clock could only be stopped by a mode button.
+    const Rgb clock = el_.panel[kClockButton].colour;
+    const bool stopping = clock == clTeal && el_.timer[kAutoClock].enabled;
+    if (clock != clAqua && !stopping) return;
     // The speed is read before anything changes, so that a bad speed text leaves
     // the button's look and the clock in step.
     const std::optional<int> speed = readSpeed();

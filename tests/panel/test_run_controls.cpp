@@ -165,6 +165,19 @@ private slots:
         // 30 pulses = 10 microsteps: the fetch, then three rounds of JMP 0 ending in a fetch
         QCOMPARE(sim.model().ir, 8);
         QCOMPARE(sim.model().phi1 || sim.model().phi2, false);
+
+        // "ručně" is never ready at this speed, yet "start/stop" stops the clock.
+        QCOMPARE(sim.elements().panel[1].colour, clTeal);
+        sim.Panel2Click();
+        QVERIFY(!sim.elements().timer[1].enabled);
+        QCOMPARE(sim.elements().panel[2].colour, clAqua);
+        // With the clock stopped the lock holds again: no start within the 300 ms.
+        const Simulator stopped = sim;
+        sim.Panel2Click();
+        QVERIFY(sim.elements() == stopped.elements());
+        sim.Button1Click();
+        sim.Panel2Click();
+        QVERIFY(sim.elements().timer[1].enabled);
     }
 
     void aTickWellInsideThePressedLookIsStillDropped() {
