@@ -1,10 +1,10 @@
 // The clock pulse as the student sees it: the guard, the pressed look, the
 // halt, and the diagram agreeing with the machine after every pulse.
 
-#include <QtTest>
 #include <random>
 
 #include "tests/support/Machine.h"
+#include "tests/support/PlainCheck.h"
 
 using namespace procesor;
 using namespace testing;
@@ -14,7 +14,7 @@ namespace {
 constexpr std::initializer_list<int> kWorkedExample = {0b0001, 0b0101, 0b1011, 0b0101, 0b1110};
 
 // Everything the diagram shows must follow from the machine.
-QString disagreement(const Simulator& sim) {
+std::string disagreement(const Simulator& sim) {
     const ProcessorModel& m = sim.model();
     const ElementState& el = sim.elements();
     for (int v : {m.pc, m.bus, m.ir, m.ramOut, m.regA, m.regB, m.sum})
@@ -47,18 +47,11 @@ QString disagreement(const Simulator& sim) {
 
 } // namespace
 
-class ClockDisplay : public QObject {
-    Q_OBJECT
-private slots:
-    void refusedPulsesChangeNothing_data() {
-        QTest::addColumn<int>("situation");
-        QTest::newRow("at start-up") << 0;
-        QTest::newRow("in programming mode after a run") << 1;
-        QTest::newRow("while ručně is still pressed") << 2;
-        QTest::newRow("after the halt") << 3;
-    }
-    void refusedPulsesChangeNothing() {
-        QFETCH(int, situation);
+TEST_CASE(refusedPulsesChangeNothing) {
+    const char* const situations[] = {"at start-up", "in programming mode after a run",
+                                      "while ručně is still pressed", "after the halt"};
+    for (int situation = 0; situation < 4; ++situation) {
+        CONTEXT(situations[situation]);
         Simulator sim;
         loadProgram(sim.model(), kWorkedExample);
         if (situation == 1) {
@@ -77,117 +70,116 @@ private slots:
         sim.Panel1Click();
         sim.Timer1Tick(1000); // an automatic tick far from any release
         sim.Panel2Click();
-        QVERIFY(sim.model() == model);
-        QVERIFY(sim.elements() == el);
+        CHECK(sim.model() == model);
+        CHECK(sim.elements() == el);
     }
+}
 
-    void anAcceptedPulsePressesTheClockButtonUntilTheRelease() {
-        Simulator sim = runMode(kWorkedExample);
-        sim.Panel1Click();
-        const Panel& p = sim.elements().panel[1];
-        QCOMPARE(p.colour, clTeal);
-        QCOMPARE(p.outer, Bevel::Lowered);
-        QCOMPARE(p.inner, Bevel::Lowered);
-        QVERIFY(sim.elements().timer[5].enabled);
-        sim.Panel1Click(); // within 300 ms: dropped
-        QCOMPARE(sim.model().phi2, false);
-        sim.Button1Click();
-        QCOMPARE(sim.elements().panel[1].colour, clAqua);
-        QCOMPARE(sim.elements().panel[1].inner, Bevel::Raised);
-        QVERIFY(!sim.elements().timer[5].enabled);
-        sim.Panel1Click();
-        QCOMPARE(sim.model().phi2, true);
+TEST_CASE(anAcceptedPulsePressesTheClockButtonUntilTheRelease) {
+    Simulator sim = runMode(kWorkedExample);
+    sim.Panel1Click();
+    const Panel& p = sim.elements().panel[1];
+    CHECK_EQ(p.colour, clTeal);
+    CHECK_EQ(p.outer, Bevel::Lowered);
+    CHECK_EQ(p.inner, Bevel::Lowered);
+    CHECK(sim.elements().timer[5].enabled);
+    sim.Panel1Click(); // within 300 ms: dropped
+    CHECK_EQ(sim.model().phi2, false);
+    sim.Button1Click();
+    CHECK_EQ(sim.elements().panel[1].colour, clAqua);
+    CHECK_EQ(sim.elements().panel[1].inner, Bevel::Raised);
+    CHECK(!sim.elements().timer[5].enabled);
+    sim.Panel1Click();
+    CHECK_EQ(sim.model().phi2, true);
+}
+
+TEST_CASE(theFirstPulseDecodesTheFetchFromAddressZero) {
+    Simulator sim = runMode(kWorkedExample);
+    pulse(sim);
+    const ElementState& el = sim.elements();
+    CHECK_EQ(markedListing(el), (std::vector<int>{13, 15})); // NOP, line 0001
+    CHECK_EQ(el.label[kIrDigit].caption, "1");
+    CHECK_EQ(shownValue(el, kMicroaddressLines), 1);
+    CHECK(allShown(el, kPhi1Images, true));
+    CHECK(allShown(el, kPhi2Images, false));
+    CHECK_EQ(markedRamCells(el), std::vector<int>{35});
+}
+
+TEST_CASE(theFirstThreePulsesOfTheWorkedExample) {
+    Simulator sim = runMode(kWorkedExample);
+    pulses(sim, 2); // phi2 of the fetch: IR loads 1 from the bus
+    const ElementState& el = sim.elements();
+    CHECK(allShown(el, std::array<int, 2>{64, 265}, true)); // IR load
+    CHECK(allShown(el, kPhi2Images, true));
+    CHECK(allShown(el, std::array<int, 4>{14, 15, 195, 198}, true)); // IR/W, RAM/R
+    CHECK(allShown(el, kPcIncLine, false));
+    CHECK_EQ(busShown(el), 1);
+    pulse(sim); // rest: phase and strobe lines go dark, control lines stay
+    CHECK(allShown(el, std::array<int, 2>{64, 265}, false));
+    CHECK(allShown(el, kPhi2Images, false));
+    CHECK(allShown(el, kPhi1Images, false));
+    CHECK(allShown(el, std::array<int, 4>{14, 15, 195, 198}, true));
+    CHECK_EQ(busShown(el), 1);
+    CHECK_EQ(el.label[64].caption, "1");
+    CHECK_EQ(el.label[12].caption, "0");
+}
+
+TEST_CASE(theHaltDisablesTheRunControls) {
+    Simulator sim = runMode(kWorkedExample);
+    sim.Panel2Click(); // automatic clock on
+    CHECK(sim.elements().timer[1].enabled);
+    for (int i = 0; i < 34; ++i) sim.Timer1Tick(0);
+    const ElementState& el = sim.elements();
+    CHECK_EQ(sim.model().ir, 15);
+    CHECK_EQ(sim.model().regA, 10);
+    CHECK(!el.timer[1].enabled);
+    CHECK(!el.timer[5].enabled);
+    for (int p : {1, 2}) {
+        CONTEXT("Panel" + std::to_string(p));
+        CHECK_EQ(el.panel[p].colour, clCream);
+        CHECK_EQ(el.panel[p].outer, Bevel::None);
+        CHECK_EQ(el.panel[p].inner, Bevel::None);
     }
+    CHECK(!el.edit17.visible);
+    CHECK_EQ(markedListing(el), (std::vector<int>{29, 34}));
+    CHECK_EQ(shownValue(el, kMicroaddressLines), 15);
+    CHECK(allShown(el, kPhi1Images, true));
+    CHECK_EQ(disagreement(sim), "");
+}
 
-    void theFirstPulseDecodesTheFetchFromAddressZero() {
-        Simulator sim = runMode(kWorkedExample);
-        pulse(sim);
-        const ElementState& el = sim.elements();
-        QCOMPARE(markedListing(el), (std::vector<int>{13, 15})); // NOP, line 0001
-        QCOMPARE(el.label[kIrDigit].caption, std::string("1"));
-        QCOMPARE(shownValue(el, kMicroaddressLines), 1);
-        QVERIFY(allShown(el, kPhi1Images, true));
-        QVERIFY(allShown(el, kPhi2Images, false));
-        QCOMPARE(markedRamCells(el), std::vector<int>{35});
-    }
+TEST_CASE(aCountingMicrostepAtFifteenMarksCellZero) {
+    Simulator sim;
+    sim.model().ram.fill(0b1111);
+    sim.Panel7Click();
+    pulses(sim, 3 * (1 + 2 * 15));
+    CHECK_EQ(markedRamCells(sim.elements()), std::vector<int>{50});
+    pulses(sim, 3);
+    CHECK_EQ(sim.model().pc, 0);
+    CHECK_EQ(markedRamCells(sim.elements()), std::vector<int>{35});
+    CHECK_EQ(shownValue(sim.elements(), kAddressLines), 0);
+}
 
-    void theFirstThreePulsesOfTheWorkedExample() {
-        Simulator sim = runMode(kWorkedExample);
-        pulses(sim, 2); // phi2 of the fetch: IR loads 1 from the bus
-        const ElementState& el = sim.elements();
-        QVERIFY(allShown(el, std::array<int, 2>{64, 265}, true)); // IR load
-        QVERIFY(allShown(el, kPhi2Images, true));
-        QVERIFY(allShown(el, std::array<int, 4>{14, 15, 195, 198}, true)); // IR/W, RAM/R
-        QVERIFY(allShown(el, kPcIncLine, false));
-        QCOMPARE(busShown(el), 1);
-        pulse(sim); // rest: phase and strobe lines go dark, control lines stay
-        QVERIFY(allShown(el, std::array<int, 2>{64, 265}, false));
-        QVERIFY(allShown(el, kPhi2Images, false));
-        QVERIFY(allShown(el, kPhi1Images, false));
-        QVERIFY(allShown(el, std::array<int, 4>{14, 15, 195, 198}, true));
-        QCOMPARE(busShown(el), 1);
-        QCOMPARE(el.label[64].caption, std::string("1"));
-        QCOMPARE(el.label[12].caption, std::string("0"));
-    }
+TEST_CASE(theAdderCaptionShowsTheSumModuloSixteen) {
+    Simulator sim = runMode({0b0001, 10, 0b1011, 0b0001, 8, 0b1110});
+    pulses(sim, 300);
+    CHECK_EQ(sim.model().regA, 8);
+    CHECK_EQ(sim.model().regB, 10);
+    CHECK_EQ(sim.elements().label[kSumDigit].caption, "2");
+}
 
-    void theHaltDisablesTheRunControls() {
-        Simulator sim = runMode(kWorkedExample);
-        sim.Panel2Click(); // automatic clock on
-        QVERIFY(sim.elements().timer[1].enabled);
-        for (int i = 0; i < 34; ++i) sim.Timer1Tick(0);
-        const ElementState& el = sim.elements();
-        QCOMPARE(sim.model().ir, 15);
-        QCOMPARE(sim.model().regA, 10);
-        QVERIFY(!el.timer[1].enabled);
-        QVERIFY(!el.timer[5].enabled);
-        for (int p : {1, 2}) {
-            QCOMPARE(el.panel[p].colour, clCream);
-            QCOMPARE(el.panel[p].outer, Bevel::None);
-            QCOMPARE(el.panel[p].inner, Bevel::None);
-        }
-        QVERIFY(!el.edit17.visible);
-        QCOMPARE(markedListing(el), (std::vector<int>{29, 34}));
-        QCOMPARE(shownValue(el, kMicroaddressLines), 15);
-        QVERIFY(allShown(el, kPhi1Images, true));
-        QVERIFY(disagreement(sim).isEmpty());
-    }
-
-    void aCountingMicrostepAtFifteenMarksCellZero() {
+TEST_CASE(theDiagramFollowsTheMachineOnRandomPrograms) {
+    std::mt19937 random(20261208);
+    for (int program = 0; program < 300; ++program) {
         Simulator sim;
-        sim.model().ram.fill(0b1111);
+        for (int& w : sim.model().ram) w = static_cast<int>(random() % 16);
         sim.Panel7Click();
-        pulses(sim, 3 * (1 + 2 * 15));
-        QCOMPARE(markedRamCells(sim.elements()), std::vector<int>{50});
-        pulses(sim, 3);
-        QCOMPARE(sim.model().pc, 0);
-        QCOMPARE(markedRamCells(sim.elements()), std::vector<int>{35});
-        QCOMPARE(shownValue(sim.elements(), kAddressLines), 0);
-    }
-
-    void theAdderCaptionShowsTheSumModuloSixteen() {
-        Simulator sim = runMode({0b0001, 10, 0b1011, 0b0001, 8, 0b1110});
-        pulses(sim, 300);
-        QCOMPARE(sim.model().regA, 8);
-        QCOMPARE(sim.model().regB, 10);
-        QCOMPARE(sim.elements().label[kSumDigit].caption, std::string("2"));
-    }
-
-    void theDiagramFollowsTheMachineOnRandomPrograms() {
-        std::mt19937 random(20261208);
-        for (int program = 0; program < 300; ++program) {
-            Simulator sim;
-            for (int& w : sim.model().ram) w = static_cast<int>(random() % 16);
-            sim.Panel7Click();
-            for (int p = 0; p < 200 && sim.elements().panel[1].colour == clAqua; ++p) {
-                pulse(sim);
-                const QString why = disagreement(sim);
-                QVERIFY2(why.isEmpty(),
-                         qPrintable(
-                             QString("program %1, pulse %2: %3").arg(program).arg(p + 1).arg(why)));
-            }
+        for (int p = 0; p < 200 && sim.elements().panel[1].colour == clAqua; ++p) {
+            pulse(sim);
+            const std::string why = disagreement(sim);
+            REQUIRE_MSG(why.empty(), "program " + std::to_string(program) + ", pulse " +
+                                         std::to_string(p + 1) + ": " + why);
         }
     }
-};
+}
 
-QTEST_APPLESS_MAIN(ClockDisplay)
-#include "test_clock_display.moc"
+PLAIN_TEST_MAIN()

@@ -3,11 +3,12 @@
 // by hand from the microprogram and the overlay tables, so that a wrong number in the
 // handlers' own tables shows here.
 
-#include <QtTest>
 #include <map>
 #include <set>
+#include <sstream>
 
 #include "tests/support/Machine.h"
+#include "tests/support/PlainCheck.h"
 
 using namespace procesor;
 using namespace testing;
@@ -109,9 +110,11 @@ View expectedView(State state, int line, int bus, int ir, int pc, int a, int b) 
     for (int i : kDarkInRun) v.image[i] = false;
     for (int i : kPhi1) v.image[i] = state != State::Rest;
     for (int i : kPhi2) v.image[i] = state == State::Phi2;
-    const QStringList active = QString(kLineSignals[line]).split(' ', Qt::SkipEmptyParts);
+    std::set<std::string> active;
+    std::istringstream names(kLineSignals[line]);
+    for (std::string name; names >> name;) active.insert(name);
     for (const Signal& s : kSignals) {
-        const bool on = active.contains(s.name);
+        const bool on = active.count(s.name) > 0;
         for (int i : s.wire) v.image[i] = on;
         for (int i : s.gate) v.image[i] = on && state == State::Phi2;
     }
@@ -136,87 +139,76 @@ View expectedView(State state, int line, int bus, int ir, int pc, int a, int b) 
     return v;
 }
 
-QStringList differences(const ElementState& el, const View& v) {
-    QStringList found;
+// What the elements show unlike the view, comma-separated; empty when they agree.
+std::string differences(const ElementState& el, const View& v) {
+    std::string found;
+    auto add = [&found](const std::string& what) { found += (found.empty() ? "" : ", ") + what; };
     for (auto [image, shown] : v.image)
         if (el.image[image].visible != shown)
-            found << QStringLiteral("Image%1 %2").arg(image).arg(shown ? "dark" : "lit up");
+            add("Image" + std::to_string(image) + (shown ? " dark" : " lit up"));
     for (const auto& [label, caption] : v.caption)
         if (el.label[label].caption != caption)
-            found << QStringLiteral("Label%1 \"%2\" instead of \"%3\"")
-                         .arg(label)
-                         .arg(QString::fromStdString(el.label[label].caption),
-                              QString::fromStdString(caption));
+            add("Label" + std::to_string(label) + " \"" + el.label[label].caption +
+                "\" instead of \"" + caption + "\"");
     for (int label = 13; label <= 50; ++label) {
         const Rgb colour = v.yellow.count(label) ? clYellow : clSkyBlue;
         if (el.label[label].colour != colour)
-            found << QStringLiteral("Label%1 %2")
-                         .arg(label)
-                         .arg(colour == clYellow ? "not marked" : "marked");
+            add("Label" + std::to_string(label) + (colour == clYellow ? " not marked" : " marked"));
     }
     return found;
 }
 
 } // namespace
 
-class Microsteps : public QObject {
-    Q_OBJECT
-private slots:
-    void everyClockStateOfEveryInstruction() {
-        Simulator sim = runMode(kProgram);
-        Microstep before{0, 0, 0, 0, 0, 0};
-        auto check = [&sim](const char* state, int step, const View& v) {
-            const QStringList d = differences(sim.elements(), v);
-            QVERIFY2(
-                d.isEmpty(),
-                qPrintable(
-                    QStringLiteral("microstep %1, %2: %3").arg(step).arg(state, d.join(", "))));
-        };
-        int step = 0;
-        for (const Microstep& s : kRun) {
-            ++step;
-            pulse(sim);
-            check("Φ1", step,
-                  expectedView(State::Phi1, s.line, s.bus, s.line, before.pc, before.a, before.b));
-            pulse(sim);
-            check("Φ2", step, expectedView(State::Phi2, s.line, s.bus, s.ir, s.pc, s.a, s.b));
-            pulse(sim);
-            check("rest", step, expectedView(State::Rest, s.line, s.bus, s.ir, s.pc, s.a, s.b));
-            before = s;
-        }
-        pulse(sim); // line 15 halts at its Φ1 pulse
-        check("halt", step + 1, expectedView(State::Phi1, 15, 14, 15, 12, 9, 9));
-        pulse(sim); // refused
-        check("after the halt", step + 1, expectedView(State::Phi1, 15, 14, 15, 12, 9, 9));
+TEST_CASE(everyClockStateOfEveryInstruction) {
+    Simulator sim = runMode(kProgram);
+    Microstep before{0, 0, 0, 0, 0, 0};
+    auto check = [&sim](const char* state, int step, const View& v) {
+        const std::string d = differences(sim.elements(), v);
+        return CHECK_MSG(d.empty(), "microstep " + std::to_string(step) + ", " + state + ": " + d);
+    };
+    int step = 0;
+    for (const Microstep& s : kRun) {
+        ++step;
+        pulse(sim);
+        if (!check("Φ1", step,
+                   expectedView(State::Phi1, s.line, s.bus, s.line, before.pc, before.a, before.b)))
+            return;
+        pulse(sim);
+        if (!check("Φ2", step, expectedView(State::Phi2, s.line, s.bus, s.ir, s.pc, s.a, s.b)))
+            return;
+        pulse(sim);
+        if (!check("rest", step, expectedView(State::Rest, s.line, s.bus, s.ir, s.pc, s.a, s.b)))
+            return;
+        before = s;
     }
+    pulse(sim); // line 15 halts at its Φ1 pulse
+    check("halt", step + 1, expectedView(State::Phi1, 15, 14, 15, 12, 9, 9));
+    pulse(sim); // refused
+    check("after the halt", step + 1, expectedView(State::Phi1, 15, 14, 15, 12, 9, 9));
+}
 
-    // The window's own Czech texts, blanks included; a run changes none of them.
-    void theCaptionsAreTheWindowsOwn() {
-        const char* listing[16] = {
-            "0000  PC/I               ", "0001  RAM/R-IR/W",           "0010  PC/I               ",
-            "0011  RAM/R-A/W  ",         "0100  PC/I               ",  "0101  RAM/R-IR/W",
-            "0110  ADD/R-A/W  ",         "0111  PC/I                ", "1000  RAM/R-IR/W",
-            "1001  PC/I               ", "1010  RAM/R-PC/W",           "1011  RAM/R-IR/W",
-            "1100  A/R-B/W       ",      "1101  PC/I              ",   "1110  RAM/R-IR/W",
-            "1111  C/D               "};
-        const std::pair<int, const char*> labels[] = {
-            {13, "NOP"}, {30, "LDA"}, {31, "ADD"}, {32, "JMP"},       {33, "MOV"},
-            {34, "HLT"}, {4, "LSB"},  {11, "LSB"}, {65, "Rychlost:"}, {1, "0:"},
-            {53, "7:"},  {54, "8:"},  {56, "10:"}, {61, "15:"}};
-        const char* panels[8] = {
-            "",         "ručně",        "start/stop", "krokování", "zápis do RAM",
-            "nulování", "programování", "provoz"};
-        Simulator sim = runMode(kProgram);
-        pulses(sim, 40);
-        const ElementState& el = sim.elements();
-        for (int line = 0; line < 16; ++line)
-            QCOMPARE(el.label[14 + line].caption, std::string(listing[line]));
-        for (auto [label, caption] : labels)
-            QCOMPARE(el.label[label].caption, std::string(caption));
-        for (int panel = 1; panel <= 7; ++panel)
-            QCOMPARE(el.panel[panel].caption, std::string(panels[panel]));
-    }
-};
+// The window's own Czech texts, blanks included; a run changes none of them.
+TEST_CASE(theCaptionsAreTheWindowsOwn) {
+    const char* listing[16] = {
+        "0000  PC/I               ", "0001  RAM/R-IR/W",           "0010  PC/I               ",
+        "0011  RAM/R-A/W  ",         "0100  PC/I               ",  "0101  RAM/R-IR/W",
+        "0110  ADD/R-A/W  ",         "0111  PC/I                ", "1000  RAM/R-IR/W",
+        "1001  PC/I               ", "1010  RAM/R-PC/W",           "1011  RAM/R-IR/W",
+        "1100  A/R-B/W       ",      "1101  PC/I              ",   "1110  RAM/R-IR/W",
+        "1111  C/D               "};
+    const std::pair<int, const char*> labels[] = {
+        {13, "NOP"}, {30, "LDA"}, {31, "ADD"}, {32, "JMP"},       {33, "MOV"},
+        {34, "HLT"}, {4, "LSB"},  {11, "LSB"}, {65, "Rychlost:"}, {1, "0:"},
+        {53, "7:"},  {54, "8:"},  {56, "10:"}, {61, "15:"}};
+    const char* panels[8] = {"",         "ručně",        "start/stop", "krokování", "zápis do RAM",
+                             "nulování", "programování", "provoz"};
+    Simulator sim = runMode(kProgram);
+    pulses(sim, 40);
+    const ElementState& el = sim.elements();
+    for (int line = 0; line < 16; ++line) CHECK_EQ(el.label[14 + line].caption, listing[line]);
+    for (auto [label, caption] : labels) CHECK_EQ(el.label[label].caption, caption);
+    for (int panel = 1; panel <= 7; ++panel) CHECK_EQ(el.panel[panel].caption, panels[panel]);
+}
 
-QTEST_APPLESS_MAIN(Microsteps)
-#include "test_microsteps.moc"
+PLAIN_TEST_MAIN()

@@ -1,8 +1,7 @@
 // The two operating modes: the mode reset and how every handler tells the modes apart.
 
-#include <QtTest>
-
 #include "tests/support/Machine.h"
+#include "tests/support/PlainCheck.h"
 
 using namespace procesor;
 using namespace testing;
@@ -92,117 +91,106 @@ bool onlyPcIncLit(const ElementState& el) {
 void checkResetLook(const Simulator& sim, bool programming) {
     const ElementState& el = sim.elements();
     const ProcessorModel& m = sim.model();
-    QCOMPARE(m.pc + m.ir + m.regA + m.regB + m.sum, 0);
-    QVERIFY(!m.phi1 && !m.phi2);
-    QVERIFY(onlyPcIncLit(el));
-    QCOMPARE(el.image[kClosedBusSwitch].visible, programming);
-    QCOMPARE(markedListing(el), (std::vector<int>{13, 14}));
-    QCOMPARE(markedRamCells(el), std::vector<int>{35});
-    for (int label : {2, 5, 9, 10, 12, 62, 63, 64, 66})
-        QCOMPARE(el.label[label].caption, std::string("0"));
-    for (int button : {8, 9, 10, 11}) QCOMPARE(el.button[button].caption, std::string("0"));
-    QVERIFY(!el.timer[1].enabled && !el.timer[5].enabled);
-    QVERIFY(el.edit17.visible);
-    QCOMPARE(el.panel[6].colour, programming ? clLime : clMoneyGreen);
-    QCOMPARE(el.panel[7].colour, programming ? clMoneyGreen : clLime);
-    QCOMPARE(el.panel[1].colour, programming ? clCream : clAqua);
-    QCOMPARE(el.panel[2].colour, programming ? clCream : clAqua);
-    QCOMPARE(el.panel[2].inner, programming ? Bevel::None : Bevel::Raised);
-    QCOMPARE(el.panel[4].colour, programming ? clAqua : clCream);
+    CHECK_EQ(m.pc + m.ir + m.regA + m.regB + m.sum, 0);
+    CHECK(!m.phi1 && !m.phi2);
+    CHECK(onlyPcIncLit(el));
+    CHECK_EQ(el.image[kClosedBusSwitch].visible, programming);
+    CHECK_EQ(markedListing(el), (std::vector<int>{13, 14}));
+    CHECK_EQ(markedRamCells(el), std::vector<int>{35});
+    for (int label : {2, 5, 9, 10, 12, 62, 63, 64, 66}) CHECK_EQ(el.label[label].caption, "0");
+    for (int button : {8, 9, 10, 11}) CHECK_EQ(el.button[button].caption, "0");
+    CHECK(!el.timer[1].enabled && !el.timer[5].enabled);
+    CHECK(el.edit17.visible);
+    CHECK_EQ(el.panel[6].colour, programming ? clLime : clMoneyGreen);
+    CHECK_EQ(el.panel[7].colour, programming ? clMoneyGreen : clLime);
+    CHECK_EQ(el.panel[1].colour, programming ? clCream : clAqua);
+    CHECK_EQ(el.panel[2].colour, programming ? clCream : clAqua);
+    CHECK_EQ(el.panel[2].inner, programming ? Bevel::None : Bevel::Raised);
+    CHECK_EQ(el.panel[4].colour, programming ? clAqua : clCream);
 }
 
 } // namespace
 
-class Modes : public QObject {
-    Q_OBJECT
-private slots:
-    void everyHandlerRespondsOnlyInItsMode_data() {
-        QTest::addColumn<int>("rule");
-        QTest::addColumn<int>("situation");
-        for (int r = 0; r < int(std::size(kModeRules)); ++r)
-            for (int s = 0; s < SituationCount; ++s)
-                QTest::addRow("%s in %s", kModeRules[r].name, kSituationNames[s]) << r << s;
-    }
-    void everyHandlerRespondsOnlyInItsMode() {
-        QFETCH(int, rule);
-        QFETCH(int, situation);
-        const ModeRule& r = kModeRules[rule];
-        Simulator sim = inSituation(Situation(situation));
-        const Simulator before = sim;
-        (sim.*r.handler)();
-        const bool responded =
-            !(sim.model() == before.model()) || !(sim.elements() == before.elements());
-        QCOMPARE(responded, bool(r.respondsIn & bitOf(Situation(situation))));
-    }
-
-    void dataSwitchesLightTheBusOnlyInProgrammingMode() {
-        for (Situation s : {ProgrammingIdle, RunIdle}) {
-            Simulator sim = inSituation(s);
-            sim.Button8Click();
-            QCOMPARE(sim.elements().button[8].caption, std::string("1"));
-            QVERIFY(sim.elements().image[236].visible && sim.elements().image[255].visible);
-            QCOMPARE(allShown(sim.elements(), kBusImages[3], true), s == ProgrammingIdle);
-            QCOMPARE(sim.elements().label[12].caption,
-                     std::string(s == ProgrammingIdle ? "1" : "0"));
+TEST_CASE(everyHandlerRespondsOnlyInItsMode) {
+    for (const ModeRule& r : kModeRules)
+        for (int s = 0; s < SituationCount; ++s) {
+            CONTEXT(std::string(r.name) + " in " + kSituationNames[s]);
+            Simulator sim = inSituation(Situation(s));
+            const Simulator before = sim;
+            (sim.*r.handler)();
+            const bool responded =
+                !(sim.model() == before.model()) || !(sim.elements() == before.elements());
+            CHECK_EQ(responded, bool(r.respondsIn & bitOf(Situation(s))));
         }
-    }
+}
 
-    void programmingRightAfterStartUpChangesNothing() {
-        Simulator sim;
-        sim.Panel6Click();
-        ElementState expected = ElementState::startup();
-        expected.panel[7].outer = expected.panel[7].inner = Bevel::Raised; // stored as space
-        for (int p : {3, 4, 5}) expected.panel[p].outer = expected.panel[p].inner = Bevel::Raised;
-        QVERIFY(sim.elements() == expected);
-        QVERIFY(sim.model() == ProcessorModel{});
+TEST_CASE(dataSwitchesLightTheBusOnlyInProgrammingMode) {
+    for (Situation s : {ProgrammingIdle, RunIdle}) {
+        CONTEXT(kSituationNames[s]);
+        Simulator sim = inSituation(s);
+        sim.Button8Click();
+        CHECK_EQ(sim.elements().button[8].caption, "1");
+        CHECK(sim.elements().image[236].visible && sim.elements().image[255].visible);
+        CHECK_EQ(allShown(sim.elements(), kBusImages[3], true), s == ProgrammingIdle);
+        CHECK_EQ(sim.elements().label[12].caption, s == ProgrammingIdle ? "1" : "0");
     }
+}
 
-    void eitherResetLeavesTheStartingLookWhateverWasLit() {
-        for (bool programming : {true, false}) {
-            Simulator sim = inSituation(RunAutomatic);
-            loadProgram(sim.model(), {0b0001, 7, 0b1011, 0b0101, 0b1000, 0});
-            for (int i = 0; i < 40; ++i) {
-                sim.Timer1Tick(0);
-                if (sim.model().phi2 && sim.model().pcCount) break; // PC count lit
-            }
-            QVERIFY(sim.elements().image[214].visible);
-            sim.Button9Click();
-            programming ? sim.Panel6Click() : sim.Panel7Click();
-            checkResetLook(sim, programming);
-            QVERIFY(!sim.elements().image[235].visible); // switch back to 0
+TEST_CASE(programmingRightAfterStartUpChangesNothing) {
+    Simulator sim;
+    sim.Panel6Click();
+    ElementState expected = ElementState::startup();
+    expected.panel[7].outer = expected.panel[7].inner = Bevel::Raised; // stored as space
+    for (int p : {3, 4, 5}) expected.panel[p].outer = expected.panel[p].inner = Bevel::Raised;
+    CHECK(sim.elements() == expected);
+    CHECK(sim.model() == ProcessorModel{});
+}
+
+TEST_CASE(eitherResetLeavesTheStartingLookWhateverWasLit) {
+    for (bool programming : {true, false}) {
+        CONTEXT(programming ? "programování" : "provoz");
+        Simulator sim = inSituation(RunAutomatic);
+        loadProgram(sim.model(), {0b0001, 7, 0b1011, 0b0101, 0b1000, 0});
+        for (int i = 0; i < 40; ++i) {
+            sim.Timer1Tick(0);
+            if (sim.model().phi2 && sim.model().pcCount) break; // PC count lit
         }
+        CHECK(sim.elements().image[214].visible);
+        sim.Button9Click();
+        programming ? sim.Panel6Click() : sim.Panel7Click();
+        checkResetLook(sim, programming);
+        CHECK(!sim.elements().image[235].visible); // switch back to 0
     }
+}
 
-    void runModeRestartsAfterTheHalt() {
-        Simulator sim = inSituation(RunHalted);
-        QVERIFY(!sim.elements().edit17.visible);
-        sim.Panel7Click();
-        checkResetLook(sim, false);
-        QCOMPARE(sim.elements().panel[1].inner, Bevel::Raised);
-    }
+TEST_CASE(runModeRestartsAfterTheHalt) {
+    Simulator sim = inSituation(RunHalted);
+    CHECK(!sim.elements().edit17.visible);
+    sim.Panel7Click();
+    checkResetLook(sim, false);
+    CHECK_EQ(sim.elements().panel[1].inner, Bevel::Raised);
+}
 
-    void programmingSoonAfterAPulseKeepsTheClockButtonsFlat() {
-        Simulator sim = inSituation(RunPressed);
-        sim.Panel6Click();
-        QVERIFY(!sim.elements().timer[5].enabled); // the pending release is cancelled
-        QCOMPARE(sim.elements().panel[1].colour, clCream);
-        QCOMPARE(sim.elements().panel[2].colour, clCream);
-    }
+TEST_CASE(programmingSoonAfterAPulseKeepsTheClockButtonsFlat) {
+    Simulator sim = inSituation(RunPressed);
+    sim.Panel6Click();
+    CHECK(!sim.elements().timer[5].enabled); // the pending release is cancelled
+    CHECK_EQ(sim.elements().panel[1].colour, clCream);
+    CHECK_EQ(sim.elements().panel[2].colour, clCream);
+}
 
-    void aProgramSurvivesEveryModeSwitch() {
-        Simulator sim;
-        sim.Button10Click();
-        sim.Panel4Click();
-        const ProcessorModel written = sim.model();
-        sim.Panel7Click();
-        pulses(sim, 9);
-        sim.Panel7Click();
-        sim.Panel6Click();
-        QCOMPARE(sim.model().ram, written.ram);
-        QCOMPARE(sim.model().ramText, written.ramText);
-        QCOMPARE(sim.elements().label[35].caption, std::string("OO l O"));
-    }
-};
+TEST_CASE(aProgramSurvivesEveryModeSwitch) {
+    Simulator sim;
+    sim.Button10Click();
+    sim.Panel4Click();
+    const ProcessorModel written = sim.model();
+    sim.Panel7Click();
+    pulses(sim, 9);
+    sim.Panel7Click();
+    sim.Panel6Click();
+    CHECK_EQ(sim.model().ram, written.ram);
+    CHECK_EQ(sim.model().ramText, written.ramText);
+    CHECK_EQ(sim.elements().label[35].caption, "OO l O");
+}
 
-QTEST_APPLESS_MAIN(Modes)
-#include "test_modes.moc"
+PLAIN_TEST_MAIN()

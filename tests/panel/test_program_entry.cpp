@@ -1,9 +1,8 @@
 // Programming mode: the data switches, writing to RAM, stepping the address and
 // clearing RAM, with their release timers.
 
-#include <QtTest>
-
 #include "tests/support/Machine.h"
+#include "tests/support/PlainCheck.h"
 
 using namespace procesor;
 using namespace testing;
@@ -49,159 +48,148 @@ std::vector<std::string> cellCaptions(const Simulator& sim) {
 
 } // namespace
 
-class ProgramEntry : public QObject {
-    Q_OBJECT
-private slots:
-    // -- data switches
-    void theLowestSwitchLightsItsWholeBusLine() {
-        Simulator sim;
-        const ProcessorModel model = sim.model();
-        sim.Button11Click();
-        QVERIFY(allShown(sim.elements(), kBusImages[0], true));
-        QVERIFY(sim.elements().image[238].visible && sim.elements().image[258].visible);
-        QCOMPARE(sim.elements().label[64].caption, std::string("1"));
-        QCOMPARE(sim.elements().button[11].caption, std::string("1"));
-        sim.Button11Click();
-        QVERIFY(allShown(sim.elements(), kBusImages[0], false));
-        QCOMPARE(sim.elements().label[64].caption, std::string("0"));
-        QVERIFY(sim.model() == model); // switches change no machine state
-    }
+TEST_CASE(theLowestSwitchLightsItsWholeBusLine) {
+    Simulator sim;
+    const ProcessorModel model = sim.model();
+    sim.Button11Click();
+    CHECK(allShown(sim.elements(), kBusImages[0], true));
+    CHECK(sim.elements().image[238].visible && sim.elements().image[258].visible);
+    CHECK_EQ(sim.elements().label[64].caption, "1");
+    CHECK_EQ(sim.elements().button[11].caption, "1");
+    sim.Button11Click();
+    CHECK(allShown(sim.elements(), kBusImages[0], false));
+    CHECK_EQ(sim.elements().label[64].caption, "0");
+    CHECK(sim.model() == model); // switches change no machine state
+}
 
-    void inRunModeASwitchLeavesTheBusAsTheClockLeftIt() {
-        Simulator sim = runMode({0b0001, 0b0101});
-        pulses(sim, 1); // bus = 1
-        const ElementState before = sim.elements();
-        sim.Button8Click();
-        ElementState expected = before;
-        expected.image[236].visible = expected.image[255].visible = true;
-        expected.button[8] = Button{"1", true};
-        QVERIFY(sim.elements() == expected);
-        sim.Panel4Click(); // no write in run mode
-        QVERIFY(sim.elements() == expected);
-        QCOMPARE(sim.model().ram[0], 0b0001);
-    }
+TEST_CASE(inRunModeASwitchLeavesTheBusAsTheClockLeftIt) {
+    Simulator sim = runMode({0b0001, 0b0101});
+    pulses(sim, 1); // bus = 1
+    const ElementState before = sim.elements();
+    sim.Button8Click();
+    ElementState expected = before;
+    expected.image[236].visible = expected.image[255].visible = true;
+    expected.button[8] = Button{"1", true};
+    CHECK(sim.elements() == expected);
+    sim.Panel4Click(); // no write in run mode
+    CHECK(sim.elements() == expected);
+    CHECK_EQ(sim.model().ram[0], 0b0001);
+}
 
-    // -- writing
-    void writingZeroShowsItUnlikeANeverWrittenCell() {
-        Simulator sim;
-        sim.Panel4Click();
-        QCOMPARE(sim.elements().label[35].caption, std::string("OOOO"));
-        QCOMPARE(sim.elements().label[36].caption, kBlank);
-    }
+TEST_CASE(writingZeroShowsItUnlikeANeverWrittenCell) {
+    Simulator sim;
+    sim.Panel4Click();
+    CHECK_EQ(sim.elements().label[35].caption, "OOOO");
+    CHECK_EQ(sim.elements().label[36].caption, kBlank);
+}
 
-    void writingElevenAtAddressThree() {
-        Simulator sim;
-        setSwitches(sim, 0b1011);
-        stepTo(sim, 3);
-        sim.Panel4Click();
-        QCOMPARE(sim.model().ram[3], 11);
-        QCOMPARE(sim.model().bus, 11);
-        QCOMPARE(sim.elements().label[38].caption, std::string(" l O l  l "));
-        QCOMPARE(markedRamCells(sim.elements()), std::vector<int>{38}); // write does not move pc
-    }
+TEST_CASE(writingElevenAtAddressThree) {
+    Simulator sim;
+    setSwitches(sim, 0b1011);
+    stepTo(sim, 3);
+    sim.Panel4Click();
+    CHECK_EQ(sim.model().ram[3], 11);
+    CHECK_EQ(sim.model().bus, 11);
+    CHECK_EQ(sim.elements().label[38].caption, " l O l  l ");
+    CHECK_EQ(markedRamCells(sim.elements()), std::vector<int>{38}); // write does not move pc
+}
 
-    void writingTwiceOverwrites() {
-        Simulator sim;
-        setSwitches(sim, 5);
-        sim.Panel4Click();
-        setSwitches(sim, 9);
-        sim.Panel4Click();
-        QCOMPARE(sim.model().ram[0], 9);
-        QCOMPARE(sim.elements().label[35].caption, std::string(" l OO l "));
-    }
+TEST_CASE(writingTwiceOverwrites) {
+    Simulator sim;
+    setSwitches(sim, 5);
+    sim.Panel4Click();
+    setSwitches(sim, 9);
+    sim.Panel4Click();
+    CHECK_EQ(sim.model().ram[0], 9);
+    CHECK_EQ(sim.elements().label[35].caption, " l OO l ");
+}
 
-    void writtenCellsKeepTheirTextWhileCellZeroIsBlank() {
-        Simulator sim;
-        setSwitches(sim, 0b0110);
-        stepTo(sim, 3);
-        sim.Panel4Click();
-        setSwitches(sim, 0b1000);
-        stepTo(sim, 5);
-        sim.Panel4Click();
-        QCOMPARE(sim.elements().label[38].caption, std::string("O l  l O"));
-        QCOMPARE(sim.elements().label[40].caption, std::string(" l OOO"));
-        QCOMPARE(sim.elements().label[35].caption, kBlank);
-        QCOMPARE(sim.model().ram[3], 6);
-    }
+TEST_CASE(writtenCellsKeepTheirTextWhileCellZeroIsBlank) {
+    Simulator sim;
+    setSwitches(sim, 0b0110);
+    stepTo(sim, 3);
+    sim.Panel4Click();
+    setSwitches(sim, 0b1000);
+    stepTo(sim, 5);
+    sim.Panel4Click();
+    CHECK_EQ(sim.elements().label[38].caption, "O l  l O");
+    CHECK_EQ(sim.elements().label[40].caption, " l OOO");
+    CHECK_EQ(sim.elements().label[35].caption, kBlank);
+    CHECK_EQ(sim.model().ram[3], 6);
+}
 
-    void aWriteReleasesAfterItsTimer() {
-        Simulator sim;
-        sim.Panel4Click();
-        QVERIFY(sim.elements().image[250].visible);
-        QCOMPARE(sim.elements().panel[4].colour, clTeal);
-        QCOMPARE(sim.elements().panel[4].inner, Bevel::Lowered);
-        QVERIFY(sim.elements().timer[3].enabled);
-        sim.Button11Click();
-        sim.Panel4Click(); // still down: writes again
-        QCOMPARE(sim.model().ram[0], 1);
-        sim.Button13click();
-        QVERIFY(!sim.elements().image[250].visible);
-        QCOMPARE(sim.elements().panel[4].colour, clAqua);
-        QCOMPARE(sim.elements().panel[4].outer, Bevel::Raised);
-        QVERIFY(!sim.elements().timer[3].enabled);
-    }
+TEST_CASE(aWriteReleasesAfterItsTimer) {
+    Simulator sim;
+    sim.Panel4Click();
+    CHECK(sim.elements().image[250].visible);
+    CHECK_EQ(sim.elements().panel[4].colour, clTeal);
+    CHECK_EQ(sim.elements().panel[4].inner, Bevel::Lowered);
+    CHECK(sim.elements().timer[3].enabled);
+    sim.Button11Click();
+    sim.Panel4Click(); // still down: writes again
+    CHECK_EQ(sim.model().ram[0], 1);
+    sim.Button13click();
+    CHECK(!sim.elements().image[250].visible);
+    CHECK_EQ(sim.elements().panel[4].colour, clAqua);
+    CHECK_EQ(sim.elements().panel[4].outer, Bevel::Raised);
+    CHECK(!sim.elements().timer[3].enabled);
+}
 
-    // -- stepping and clearing
-    void sixteenStepsComeBackAndFifteenWrapsToZero() {
-        Simulator sim;
-        stepTo(sim, 7);
-        for (int i = 0; i < 16; ++i) sim.Panel3Click();
-        QCOMPARE(sim.model().pc, 7);
-        stepTo(sim, 15);
-        QCOMPARE(shownValue(sim.elements(), kAddressLines), 15);
+TEST_CASE(sixteenStepsComeBackAndFifteenWrapsToZero) {
+    Simulator sim;
+    stepTo(sim, 7);
+    for (int i = 0; i < 16; ++i) sim.Panel3Click();
+    CHECK_EQ(sim.model().pc, 7);
+    stepTo(sim, 15);
+    CHECK_EQ(shownValue(sim.elements(), kAddressLines), 15);
+    sim.Panel3Click();
+    CHECK_EQ(sim.elements().label[2].caption, "0");
+    CHECK_EQ(markedRamCells(sim.elements()), std::vector<int>{35});
+    CHECK_EQ(shownValue(sim.elements(), kAddressLines), 0);
+}
+
+TEST_CASE(steppingToThirteen) {
+    Simulator sim;
+    stepTo(sim, 13);
+    const ElementState& el = sim.elements();
+    CHECK(el.image[114].visible && el.image[115].visible && !el.image[116].visible &&
+          el.image[117].visible);
+    CHECK_EQ(markedRamCells(el), std::vector<int>{48});
+    CHECK_EQ(el.label[2].caption, "13");
+    CHECK(el.image[244].visible && el.image[246].visible);
+    sim.Button12click();
+    CHECK(!el.image[244].visible && !el.image[246].visible);
+    CHECK_EQ(el.panel[3].colour, clAqua);
+}
+
+TEST_CASE(clearingEmptiesRamAndKeepsTheSwitches) {
+    Simulator sim;
+    setSwitches(sim, 3);
+    for (int a = 0; a < 16; ++a) {
+        sim.Panel4Click();
         sim.Panel3Click();
-        QCOMPARE(sim.elements().label[2].caption, std::string("0"));
-        QCOMPARE(markedRamCells(sim.elements()), std::vector<int>{35});
-        QCOMPARE(shownValue(sim.elements(), kAddressLines), 0);
     }
+    stepTo(sim, 9);
+    sim.Panel5Click();
+    CHECK_EQ(sim.model().ram, (std::array<int, 16>{}));
+    CHECK_EQ(cellCaptions(sim), std::vector<std::string>(16, kBlank));
+    CHECK_EQ(sim.model().pc, 0);
+    CHECK_EQ(markedRamCells(sim.elements()), std::vector<int>{35});
+    CHECK_EQ(shownValue(sim.elements(), kAddressLines), 0);
+    CHECK(sim.elements().image[248].visible);
+    sim.Panel4Click(); // the switches still say 3
+    CHECK_EQ(sim.model().ram[0], 3);
+    CHECK_EQ(sim.elements().label[35].caption, "OO l  l ");
+    CHECK_EQ(sim.elements().label[36].caption, kBlank);
+    sim.Button14click();
+    CHECK(!sim.elements().image[248].visible);
+}
 
-    void steppingToThirteen() {
-        Simulator sim;
-        stepTo(sim, 13);
-        const ElementState& el = sim.elements();
-        QVERIFY(el.image[114].visible && el.image[115].visible && !el.image[116].visible &&
-                el.image[117].visible);
-        QCOMPARE(markedRamCells(el), std::vector<int>{48});
-        QCOMPARE(el.label[2].caption, std::string("13"));
-        QVERIFY(el.image[244].visible && el.image[246].visible);
-        sim.Button12click();
-        QVERIFY(!el.image[244].visible && !el.image[246].visible);
-        QCOMPARE(el.panel[3].colour, clAqua);
-    }
-
-    void clearingEmptiesRamAndKeepsTheSwitches() {
-        Simulator sim;
-        setSwitches(sim, 3);
-        for (int a = 0; a < 16; ++a) {
-            sim.Panel4Click();
-            sim.Panel3Click();
-        }
-        stepTo(sim, 9);
-        sim.Panel5Click();
-        QCOMPARE(sim.model().ram, (std::array<int, 16>{}));
-        QCOMPARE(cellCaptions(sim), std::vector<std::string>(16, kBlank));
-        QCOMPARE(sim.model().pc, 0);
-        QCOMPARE(markedRamCells(sim.elements()), std::vector<int>{35});
-        QCOMPARE(shownValue(sim.elements(), kAddressLines), 0);
-        QVERIFY(sim.elements().image[248].visible);
-        sim.Panel4Click(); // the switches still say 3
-        QCOMPARE(sim.model().ram[0], 3);
-        QCOMPARE(sim.elements().label[35].caption, std::string("OO l  l "));
-        QCOMPARE(sim.elements().label[36].caption, kBlank);
-        sim.Button14click();
-        QVERIFY(!sim.elements().image[248].visible);
-    }
-
-    // A release that falls due after "provoz" leaves its button flat: in run mode
-    // the button does nothing and must not look ready.
-    void aReleasePendingAcrossTheSwitchToRunModeLeavesTheButtonFlat_data() {
-        QTest::addColumn<int>("button");
-        QTest::newRow("krokování") << 3;
-        QTest::newRow("zápis do RAM") << 4;
-        QTest::newRow("nulování") << 5;
-    }
-    void aReleasePendingAcrossTheSwitchToRunModeLeavesTheButtonFlat() {
-        QFETCH(int, button);
+// A release that falls due after "provoz" leaves its button flat: in run mode
+// the button does nothing and must not look ready.
+TEST_CASE(aReleasePendingAcrossTheSwitchToRunModeLeavesTheButtonFlat) {
+    for (int button : {3, 4, 5}) { // krokování, zápis do RAM, nulování
+        CONTEXT("Panel" + std::to_string(button));
         Simulator sim;
         void (Simulator::*const press[])() = {&Simulator::Panel3Click, &Simulator::Panel4Click,
                                               &Simulator::Panel5Click};
@@ -211,17 +199,16 @@ private slots:
         sim.Panel7Click();
         (sim.*release[button - 3])();
         const ElementState& el = sim.elements();
-        QCOMPARE(el.panel[button].colour, clCream);
-        QCOMPARE(el.panel[button].inner, Bevel::None);
-        QVERIFY(!el.timer[button - 1].enabled);
-        for (int image : {244, 246, 248, 250}) QVERIFY(!el.image[image].visible);
+        CHECK_EQ(el.panel[button].colour, clCream);
+        CHECK_EQ(el.panel[button].inner, Bevel::None);
+        CHECK(!el.timer[button - 1].enabled);
+        for (int image : {244, 246, 248, 250}) CHECK(!el.image[image].visible);
         // and back in programming mode the button is ready again
         (sim.*press[button - 3])();
-        QCOMPARE(el.panel[button].colour, clCream);
+        CHECK_EQ(el.panel[button].colour, clCream);
         sim.Panel6Click();
-        QCOMPARE(el.panel[button].colour, clAqua);
+        CHECK_EQ(el.panel[button].colour, clAqua);
     }
-};
+}
 
-QTEST_APPLESS_MAIN(ProgramEntry)
-#include "test_program_entry.moc"
+PLAIN_TEST_MAIN()

@@ -2,11 +2,12 @@
 // event the machine must be sound and the diagram must agree with it. A failing
 // sequence is shrunk and printed as a short list of events to replay.
 
-#include <QtTest>
+#include <cstdio>
 #include <random>
 
-#include "tests/support/Machine.h"
 #include "model/WordText.h"
+#include "tests/support/Machine.h"
+#include "tests/support/PlainCheck.h"
 
 using namespace procesor;
 using namespace testing;
@@ -278,34 +279,27 @@ std::vector<Event> randomSequence(unsigned seed, int length) {
 
 } // namespace
 
-class RandomEvents : public QObject {
-    Q_OBJECT
-private slots:
-    void longRandomSessionsStaySound() {
-        constexpr int kSequences = 160;
-        constexpr int kLength = 2500; // timer ticks arrive only while their timer runs
-        Coverage coverage;
-        for (unsigned seed = 1; seed <= kSequences; ++seed) {
-            const std::vector<Event> events = randomSequence(seed, kLength);
-            std::string why;
-            if (failingEvent(events, &why, &coverage) >= 0) {
-                const std::vector<Event> small = shrink(events);
-                failingEvent(small, &why);
-                QFAIL(qPrintable(QString("seed %1: %2 after:\n%3")
-                                     .arg(seed)
-                                     .arg(QString::fromStdString(why))
-                                     .arg(QString::fromStdString(describe(small)))));
-            }
+TEST_CASE(longRandomSessionsStaySound) {
+    constexpr int kSequences = 160;
+    constexpr int kLength = 2500; // timer ticks arrive only while their timer runs
+    Coverage coverage;
+    for (unsigned seed = 1; seed <= kSequences; ++seed) {
+        const std::vector<Event> events = randomSequence(seed, kLength);
+        std::string why;
+        if (failingEvent(events, &why, &coverage) >= 0) {
+            const std::vector<Event> small = shrink(events);
+            failingEvent(small, &why);
+            FAIL("seed " + std::to_string(seed) + ": " + why + " after:\n" + describe(small));
+            return;
         }
-        // The sessions really ran programs, halted and wrote words.
-        qInfo("%ld events, %ld pulses, %ld halts, %ld writes", coverage.events, coverage.pulses,
-              coverage.halts, coverage.writes);
-        QVERIFY(coverage.events >= 200000);
-        QVERIFY(coverage.pulses >= 20000);
-        QVERIFY(coverage.halts >= 40);
-        QVERIFY(coverage.writes >= 1000);
     }
-};
+    // The sessions really ran programs, halted and wrote words.
+    std::printf("%ld events, %ld pulses, %ld halts, %ld writes\n", coverage.events, coverage.pulses,
+                coverage.halts, coverage.writes);
+    CHECK(coverage.events >= 200000);
+    CHECK(coverage.pulses >= 20000);
+    CHECK(coverage.halts >= 40);
+    CHECK(coverage.writes >= 1000);
+}
 
-QTEST_APPLESS_MAIN(RandomEvents)
-#include "test_random_events.moc"
+PLAIN_TEST_MAIN()

@@ -1,9 +1,10 @@
 // Run mode: "ručně", "start/stop", the speed field and its arrows.
 
-#include <QtTest>
+#include <limits>
 
 #include "panel/Speed.h"
 #include "tests/support/Machine.h"
+#include "tests/support/PlainCheck.h"
 
 using namespace procesor;
 using namespace testing;
@@ -23,88 +24,81 @@ Simulator runModeRecording(Recorder& r) {
 
 } // namespace
 
-class RunControls : public QObject {
-    Q_OBJECT
-private slots:
-    void startStopRunsTheClockAtTheSpeedOfTheField() {
-        Recorder r;
-        Simulator sim = runModeRecording(r);
-        sim.Panel2Click();
-        QVERIFY(sim.elements().timer[1].enabled);
-        QCOMPARE(sim.elements().timer[1].interval, 900);
-        QCOMPARE(sim.elements().panel[2].colour, clTeal);
-        QCOMPARE(sim.elements().panel[2].inner, Bevel::Lowered);
-        sim.setSpeedText("2"); // typing has no handler: the clock keeps its pace
-        QCOMPARE(sim.elements().timer[1].interval, 900);
-        sim.Panel2Click(); // the stop press, too, takes the interval from the field
-        QVERIFY(!sim.elements().timer[1].enabled);
-        QCOMPARE(sim.elements().timer[1].interval, 1300);
-        QCOMPARE(sim.elements().panel[2].colour, clAqua);
-        QCOMPARE(sim.elements().panel[2].outer, Bevel::Raised);
-        QVERIFY(r.messages.empty());
-    }
+TEST_CASE(startStopRunsTheClockAtTheSpeedOfTheField) {
+    Recorder r;
+    Simulator sim = runModeRecording(r);
+    sim.Panel2Click();
+    CHECK(sim.elements().timer[1].enabled);
+    CHECK_EQ(sim.elements().timer[1].interval, 900);
+    CHECK_EQ(sim.elements().panel[2].colour, clTeal);
+    CHECK_EQ(sim.elements().panel[2].inner, Bevel::Lowered);
+    sim.setSpeedText("2"); // typing has no handler: the clock keeps its pace
+    CHECK_EQ(sim.elements().timer[1].interval, 900);
+    sim.Panel2Click(); // the stop press, too, takes the interval from the field
+    CHECK(!sim.elements().timer[1].enabled);
+    CHECK_EQ(sim.elements().timer[1].interval, 1300);
+    CHECK_EQ(sim.elements().panel[2].colour, clAqua);
+    CHECK_EQ(sim.elements().panel[2].outer, Bevel::Raised);
+    CHECK(r.messages.empty());
+}
 
-    void theArrowsRunFromOneToSevenWithoutWrap() {
-        Recorder r;
-        Simulator sim = runModeRecording(r);
-        const int expected[] = {0, 1500, 1300, 1100, 900, 700, 500, 300};
-        for (int i = 0; i < 5; ++i) sim.UpDown1Arrow(true);
-        QCOMPARE(sim.elements().edit17.text, std::string("7"));
-        QCOMPARE(sim.elements().timer[1].interval, 300);
-        for (int speed = 6; speed >= 1; --speed) {
-            sim.UpDown1Arrow(false);
-            QCOMPARE(sim.elements().edit17.text, std::to_string(speed));
-            QCOMPARE(sim.elements().timer[1].interval, expected[speed]);
-        }
+TEST_CASE(theArrowsRunFromOneToSevenWithoutWrap) {
+    Recorder r;
+    Simulator sim = runModeRecording(r);
+    const int expected[] = {0, 1500, 1300, 1100, 900, 700, 500, 300};
+    for (int i = 0; i < 5; ++i) sim.UpDown1Arrow(true);
+    CHECK_EQ(sim.elements().edit17.text, "7");
+    CHECK_EQ(sim.elements().timer[1].interval, 300);
+    for (int speed = 6; speed >= 1; --speed) {
         sim.UpDown1Arrow(false);
-        QCOMPARE(sim.elements().edit17.text, std::string("1"));
-        QVERIFY(!sim.elements().timer[1].enabled); // arrows never start the clock
+        CHECK_EQ(sim.elements().edit17.text, std::to_string(speed));
+        CHECK_EQ(sim.elements().timer[1].interval, expected[speed]);
     }
+    sim.UpDown1Arrow(false);
+    CHECK_EQ(sim.elements().edit17.text, "1");
+    CHECK(!sim.elements().timer[1].enabled); // arrows never start the clock
+}
 
-    void theArrowsChangeARunningClockAtOnce() {
-        Recorder r;
-        Simulator sim = runModeRecording(r);
-        sim.Panel2Click();
-        sim.UpDown1Arrow(true);
-        QVERIFY(sim.elements().timer[1].enabled);
-        QCOMPARE(sim.elements().timer[1].interval, 700);
-    }
+TEST_CASE(theArrowsChangeARunningClockAtOnce) {
+    Recorder r;
+    Simulator sim = runModeRecording(r);
+    sim.Panel2Click();
+    sim.UpDown1Arrow(true);
+    CHECK(sim.elements().timer[1].enabled);
+    CHECK_EQ(sim.elements().timer[1].interval, 700);
+}
 
-    void inProgrammingModeTheArrowsOnlyChangeTheNumber() {
-        Simulator sim;
-        sim.UpDown1Arrow(true);
-        sim.UpDown1Arrow(true);
-        QCOMPARE(sim.elements().edit17.text, std::string("6"));
-        QCOMPARE(sim.elements().timer[1].interval, 700);
-        sim.Panel7Click();
-        sim.Panel2Click();
-        QCOMPARE(sim.elements().timer[1].interval, 500);
-    }
+TEST_CASE(inProgrammingModeTheArrowsOnlyChangeTheNumber) {
+    Simulator sim;
+    sim.UpDown1Arrow(true);
+    sim.UpDown1Arrow(true);
+    CHECK_EQ(sim.elements().edit17.text, "6");
+    CHECK_EQ(sim.elements().timer[1].interval, 700);
+    sim.Panel7Click();
+    sim.Panel2Click();
+    CHECK_EQ(sim.elements().timer[1].interval, 500);
+}
 
-    void theArrowsStartFromATypedNumber() {
-        Recorder r;
-        Simulator sim = runModeRecording(r);
-        sim.setSpeedText("6");
-        sim.UpDown1Arrow(true);
-        QCOMPARE(sim.elements().edit17.text, std::string("7"));
-        sim.setSpeedText("abc");
-        sim.UpDown1Arrow(false);
-        QCOMPARE(sim.elements().edit17.text, std::string("6"));
-        QVERIFY(r.messages.empty());
-    }
+TEST_CASE(theArrowsStartFromATypedNumber) {
+    Recorder r;
+    Simulator sim = runModeRecording(r);
+    sim.setSpeedText("6");
+    sim.UpDown1Arrow(true);
+    CHECK_EQ(sim.elements().edit17.text, "7");
+    sim.setSpeedText("abc");
+    sim.UpDown1Arrow(false);
+    CHECK_EQ(sim.elements().edit17.text, "6");
+    CHECK(r.messages.empty());
+}
 
-    // Text that is no whole number is reported and changes nothing: neither the
-    // clock nor the look of "start/stop".
-    void aBadSpeedTextIsReportedAndChangesNothing_data() {
-        QTest::addColumn<QString>("text");
-        for (const char* t : {"", "abc", "1.5", "99999999999", " abc ", " 1.5", "99999999999 ",
-                              "4x", " ", "+", "--3", "0x10", "5 5", "٣"})
-            QTest::newRow(t[0] ? t : "empty") << QString::fromUtf8(t);
-    }
-    void aBadSpeedTextIsReportedAndChangesNothing() {
-        QFETCH(QString, text);
-        const std::string typed = text.toStdString();
+// Text that is no whole number is reported and changes nothing: neither the
+// clock nor the look of "start/stop".
+TEST_CASE(aBadSpeedTextIsReportedAndChangesNothing) {
+    for (const char* text : {"", "abc", "1.5", "99999999999", " abc ", " 1.5", "99999999999 ", "4x",
+                             " ", "+", "--3", "0x10", "5 5", "٣"})
         for (bool running : {false, true}) {
+            const std::string typed = text;
+            CONTEXT(testing::quoted(typed) + (running ? ", clock running" : ""));
             Recorder r;
             Simulator sim = runModeRecording(r);
             if (running) sim.Panel2Click();
@@ -112,96 +106,85 @@ private slots:
             const Simulator before = sim;
             sim.Panel2Click();
             sim.UpDown1Click();
-            QVERIFY(sim.elements() == before.elements());
-            QVERIFY(sim.model() == before.model());
-            QCOMPARE(r.messages.size(), std::size_t{2});
-            QCOMPARE(r.messages[0], "'" + typed + "' is not a valid integer value");
+            CHECK(sim.elements() == before.elements());
+            CHECK(sim.model() == before.model());
+            REQUIRE_EQ(r.messages.size(), std::size_t{2});
+            CHECK_EQ(r.messages[0], "'" + typed + "' is not a valid integer value");
         }
-    }
+}
 
-    void typedSpeedsOutsideTheArrowsRangeStillGiveASaneClock_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("interval");
-        QTest::newRow("8") << "8" << 100;
-        QTest::newRow("0") << "0" << 1700;
-        QTest::newRow("9") << "9" << 100;
-        QTest::newRow("100") << "100" << 100;
-        QTest::newRow("2147483647") << "2147483647" << 100;
-        QTest::newRow("-3") << "-3" << 2300;
-        QTest::newRow(" -3 with blanks") << " -3 " << 2300;
-        QTest::newRow("9 with a blank") << "9 " << 100;
-        QTest::newRow(" 100 with blanks") << " 100 " << 100;
-        QTest::newRow("-2147483648") << "-2147483648" << std::numeric_limits<int>::max();
-        QTest::newRow(" 5 with blanks") << " 5 " << 700;
-        QTest::newRow("+7") << "+7" << 300;
-        QTest::newRow("007") << "007" << 300;
-    }
-    void typedSpeedsOutsideTheArrowsRangeStillGiveASaneClock() {
-        QFETCH(QString, text);
-        QFETCH(int, interval);
+TEST_CASE(typedSpeedsOutsideTheArrowsRangeStillGiveASaneClock) {
+    const std::pair<const char*, int> rows[] = {
+        {"8", 100},          {"0", 1700},
+        {"9", 100},          {"100", 100},
+        {"2147483647", 100}, {"-3", 2300},
+        {" -3 ", 2300},      {"9 ", 100},
+        {" 100 ", 100},      {"-2147483648", std::numeric_limits<int>::max()},
+        {" 5 ", 700},        {"+7", 300},
+        {"007", 300}};
+    for (auto [text, interval] : rows) {
+        CONTEXT(testing::quoted(text));
         Recorder r;
         Simulator sim = runModeRecording(r);
-        sim.setSpeedText(text.toStdString());
+        sim.setSpeedText(text);
         sim.Panel2Click();
-        QVERIFY(sim.elements().timer[1].enabled);
-        QCOMPARE(sim.elements().timer[1].interval, interval);
-        QVERIFY(r.messages.empty());
+        CHECK(sim.elements().timer[1].enabled);
+        CHECK_EQ(sim.elements().timer[1].interval, interval);
+        CHECK(r.messages.empty());
     }
+}
 
-    // At speed 7 the automatic tick and the release of "ručně" fall due together.
-    void atSpeedSevenEveryAutomaticTickIsAPulse() {
-        Recorder r;
-        Simulator sim = runModeRecording(r);
-        sim.setSpeedText("7");
-        sim.Panel2Click();
-        for (int tick = 1; tick <= 30; ++tick) {
-            const unsigned releaseStarts = sim.elements().timer[5].starts;
-            sim.Timer1Tick(0); // the release is due at this very moment
-            QCOMPARE(sim.elements().panel[1].colour, clTeal);
-            // Released and pressed again: the release timer starts over.
-            QVERIFY(sim.elements().timer[5].enabled);
-            QCOMPARE(sim.elements().timer[5].starts, releaseStarts + 1);
-        }
-        // 30 pulses = 10 microsteps: the fetch, then three rounds of JMP 0 ending in a fetch
-        QCOMPARE(sim.model().ir, 8);
-        QCOMPARE(sim.model().phi1 || sim.model().phi2, false);
-
-        // "ručně" is never ready at this speed, yet "start/stop" stops the clock.
-        QCOMPARE(sim.elements().panel[1].colour, clTeal);
-        sim.Panel2Click();
-        QVERIFY(!sim.elements().timer[1].enabled);
-        QCOMPARE(sim.elements().panel[2].colour, clAqua);
-        // With the clock stopped the lock holds again: no start within the 300 ms.
-        const Simulator stopped = sim;
-        sim.Panel2Click();
-        QVERIFY(sim.elements() == stopped.elements());
-        sim.Button1Click();
-        sim.Panel2Click();
-        QVERIFY(sim.elements().timer[1].enabled);
+// At speed 7 the automatic tick and the release of "ručně" fall due together.
+TEST_CASE(atSpeedSevenEveryAutomaticTickIsAPulse) {
+    Recorder r;
+    Simulator sim = runModeRecording(r);
+    sim.setSpeedText("7");
+    sim.Panel2Click();
+    for (int tick = 1; tick <= 30; ++tick) {
+        const unsigned releaseStarts = sim.elements().timer[5].starts;
+        sim.Timer1Tick(0); // the release is due at this very moment
+        CHECK_EQ(sim.elements().panel[1].colour, clTeal);
+        // Released and pressed again: the release timer starts over.
+        CHECK(sim.elements().timer[5].enabled);
+        CHECK_EQ(sim.elements().timer[5].starts, releaseStarts + 1);
     }
+    // 30 pulses = 10 microsteps: the fetch, then three rounds of JMP 0 ending in a fetch
+    CHECK_EQ(sim.model().ir, 8);
+    CHECK_EQ(sim.model().phi1 || sim.model().phi2, false);
 
-    void aTickWellInsideThePressedLookIsStillDropped() {
-        Recorder r;
-        Simulator sim = runModeRecording(r);
-        sim.Panel2Click();
-        sim.Panel1Click(); // a manual pulse
-        const Simulator before = sim;
-        sim.Timer1Tick(200); // the release is 200 ms away
-        QVERIFY(sim.model() == before.model());
-        QVERIFY(sim.elements() == before.elements());
-        sim.Panel1Click(); // and the lock still holds for clicks
-        QVERIFY(sim.model() == before.model());
-    }
+    // "ručně" is never ready at this speed, yet "start/stop" stops the clock.
+    CHECK_EQ(sim.elements().panel[1].colour, clTeal);
+    sim.Panel2Click();
+    CHECK(!sim.elements().timer[1].enabled);
+    CHECK_EQ(sim.elements().panel[2].colour, clAqua);
+    // With the clock stopped the lock holds again: no start within the 300 ms.
+    const Simulator stopped = sim;
+    sim.Panel2Click();
+    CHECK(sim.elements() == stopped.elements());
+    sim.Button1Click();
+    sim.Panel2Click();
+    CHECK(sim.elements().timer[1].enabled);
+}
 
-    void theWholeNumberConversion() {
-        QCOMPARE(parseWholeNumber("42"), std::optional<int>(42));
-        QCOMPARE(parseWholeNumber("\t-0 "), std::optional<int>(0));
-        QCOMPARE(parseWholeNumber("2147483648"), std::nullopt);
-        QCOMPARE(parseWholeNumber("-2147483648"),
-                 std::optional<int>(std::numeric_limits<int>::min()));
-        QCOMPARE(parseWholeNumber("1 2"), std::nullopt);
-    }
-};
+TEST_CASE(aTickWellInsideThePressedLookIsStillDropped) {
+    Recorder r;
+    Simulator sim = runModeRecording(r);
+    sim.Panel2Click();
+    sim.Panel1Click(); // a manual pulse
+    const Simulator before = sim;
+    sim.Timer1Tick(200); // the release is 200 ms away
+    CHECK(sim.model() == before.model());
+    CHECK(sim.elements() == before.elements());
+    sim.Panel1Click(); // and the lock still holds for clicks
+    CHECK(sim.model() == before.model());
+}
 
-QTEST_APPLESS_MAIN(RunControls)
-#include "test_run_controls.moc"
+TEST_CASE(theWholeNumberConversion) {
+    CHECK_EQ(parseWholeNumber("42"), std::optional<int>(42));
+    CHECK_EQ(parseWholeNumber("\t-0 "), std::optional<int>(0));
+    CHECK_EQ(parseWholeNumber("2147483648"), std::nullopt);
+    CHECK_EQ(parseWholeNumber("-2147483648"), std::optional<int>(std::numeric_limits<int>::min()));
+    CHECK_EQ(parseWholeNumber("1 2"), std::nullopt);
+}
+
+PLAIN_TEST_MAIN()
