@@ -30,7 +30,9 @@ int inkIn(const Canvas& c, Box b) {
     return n;
 }
 
-void labelWidths() {
+} // namespace
+
+TEST_CASE(labelWidths) {
     struct Label {
         const char* caption;
         int width;
@@ -62,8 +64,8 @@ void labelWidths() {
         {"           ", 33}, // a blank RAM cell
     };
     for (const Label& l : listing) {
-        if (!CHECK_EQ(textWidth(Face::Window, l.caption), l.width))
-            std::printf("  \"%s\"\n", l.caption);
+        CONTEXT(testing::quoted(l.caption));
+        CHECK_EQ(textWidth(Face::Window, l.caption), l.width);
     }
     for (int n = 0; n < 16; ++n) {
         const std::string address = std::to_string(n) + ":";
@@ -77,7 +79,7 @@ void labelWidths() {
     CHECK_EQ(textWidth(Face::WindowBold, "LSB"), textWidth(Face::Window, "LSB") + 3 + 1);
 }
 
-void drawingStaysInItsClip() {
+TEST_CASE(drawingStaysInItsClip) {
     Canvas c = blank(120, 40);
     const std::string text = "Paměť programu";
     const int w = textWidth(Face::WindowBold, text);
@@ -98,7 +100,7 @@ void drawingStaysInItsClip() {
     CHECK(inkIn(e, Box{0, 0, 120, 40}) > 0);
 }
 
-void upwardsIsAQuarterTurn() {
+TEST_CASE(upwardsIsAQuarterTurn) {
     const std::string text = "DEKODÉR PAMĚTI";
     for (Face face : {Face::Title11, Face::WindowBold}) {
         const int w = textWidth(face, text);
@@ -115,7 +117,7 @@ void upwardsIsAQuarterTurn() {
     }
 }
 
-void titlesKeepClearOfTheirLines() {
+TEST_CASE(titlesKeepClearOfTheirLines) {
     // Every title in its line with a blank row above the accents (the caption under
     // the divider of the control unit must not touch it) and a blank row below.
     const struct {
@@ -148,7 +150,7 @@ void titlesKeepClearOfTheirLines() {
     CHECK(accentRows >= 2);
 }
 
-void anyTextIsSafe() {
+TEST_CASE(anyTextIsSafe) {
     // Malformed UTF-8 draws nothing and takes no room; what follows it is kept.
     const std::string bad[] = {"\xFF",         "\xC3",     "\xC3\xC3",     "\xE2\x82",
                                "\xF0\x9F\x98", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
@@ -169,13 +171,4 @@ void anyTextIsSafe() {
     CHECK_EQ(inkIn(c, Box{0, 0, 10, 10}), 0);
 }
 
-} // namespace
-
-int main() {
-    labelWidths();
-    drawingStaysInItsClip();
-    upwardsIsAQuarterTurn();
-    titlesKeepClearOfTheirLines();
-    anyTextIsSafe();
-    return testing::checkFailures() == 0 ? 0 : 1;
-}
+PLAIN_TEST_MAIN()
