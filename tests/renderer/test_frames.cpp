@@ -1,20 +1,31 @@
 // Every reference frame, every pixel: walks tests/frames/scenario.txt with the
 // headless screen and compares the picture at each frame step with NAME.png. On a
 // mismatch it writes NAME-actual.png and NAME-diff.png (differing pixels red on a
-// faded copy) into the build directory and names the first differing pixels.
+// faded copy) into the output directory and names the first differing pixels.
+//
+//   test_frames [SCENARIO FRAME_DIRECTORY OUTPUT_DIRECTORY]
+//   test_frames --rebaseline [SCENARIO FRAME_DIRECTORY]
+//
+// --rebaseline makes the frames anew, on purpose, after a change to the picture: it
+// writes NAME.png for every frame that is missing or differs (and no other), says
+// which; look at each of them before checking it in. Without paths, both take the
+// project's tests/frames and write into the build directory.
 
 #include <cstdio>
+#include <string_view>
 
 #include "tests/renderer/Png.h"
 #include "tests/renderer/Scenario.h"
+#include "tests/support/PlainCheck.h"
 
 using namespace procesor;
+namespace frames = procesor::testing;
 
 namespace {
 
 // How a frame differs from its reference; empty when it equals it.
-std::string compare(const testing::Image& expected, const render::Canvas& actual,
-                    testing::Image& diff) {
+std::string compare(const frames::Image& expected, const render::Canvas& actual,
+                    frames::Image& diff) {
     if (expected.width != actual.width || expected.height != actual.height)
         return "size " + std::to_string(actual.width) + "x" + std::to_string(actual.height) +
                ", expected " + std::to_string(expected.width) + "x" +
@@ -46,33 +57,47 @@ std::string compare(const testing::Image& expected, const render::Canvas& actual
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: test_frames SCENARIO FRAME_DIRECTORY OUTPUT_DIRECTORY\n");
+    const bool rebaseline = argc > 1 && std::string_view(argv[1]) == "--rebaseline";
+    const int paths = argc - 1 - rebaseline;
+    if (paths != 0 && paths != (rebaseline ? 2 : 3)) {
+        std::fprintf(stderr, "usage: test_frames [SCENARIO FRAME_DIRECTORY OUTPUT_DIRECTORY]\n"
+                             "       test_frames --rebaseline [SCENARIO FRAME_DIRECTORY]\n");
         return 2;
     }
-    const std::string frames = argv[2];
-    const std::string out = argv[3];
+    const std::string frameDirectory = paths ? argv[argc - paths + 1] : PROCESOR_FRAMES;
+    const std::string scenario = paths ? argv[argc - paths] : frameDirectory + "/scenario.txt";
+    const std::string out = paths == 3 ? argv[argc - 1] : PROCESOR_FRAMES_OUT;
     std::string error;
-    const std::vector<testing::Step> steps = testing::readScenario(argv[1], error);
+    const std::vector<frames::Step> steps = frames::readScenario(scenario, error);
     if (steps.empty()) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+        std::fprintf(stderr, "%s\n", error.empty() ? "the scenario has no steps" : error.c_str());
         return 1;
     }
     render::Screen screen;
     int checked = 0;
-    int failed = 0;
-    testing::walk(screen, steps, [&](const testing::Step& s, const render::Canvas& c) {
+    int differing = 0;
+    frames::walk(screen, steps, [&](const frames::Step& s, const render::Canvas& c) {
         ++checked;
-        const auto expected = testing::readPng(frames + "/" + s.name + ".png");
-        testing::Image diff;
+        const std::string reference = frameDirectory + "/" + s.name + ".png";
+        const auto expected = frames::readPng(reference);
+        frames::Image diff;
         const std::string why = expected ? compare(*expected, c, diff) : "no readable reference";
         if (why.empty()) return;
-        ++failed;
-        std::fprintf(stderr, "frame %s (scenario line %d): %s\n", s.name.c_str(), s.line,
-                     why.c_str());
-        testing::writePng(out + "/" + s.name + "-actual.png", {c.width, c.height, c.pixels});
-        if (!diff.pixels.empty()) testing::writePng(out + "/" + s.name + "-diff.png", diff);
+        ++differing;
+        if (rebaseline) {
+            CHECK_MSG(frames::writePng(reference, {c.width, c.height, c.pixels}),
+                      "cannot write " + reference);
+            std::printf("wrote %s (%s)\n", reference.c_str(), why.c_str());
+            return;
+        }
+        FAIL("frame " + s.name + " (scenario line " + std::to_string(s.line) + "): " + why);
+        frames::writePng(out + "/" + s.name + "-actual.png", {c.width, c.height, c.pixels});
+        if (!diff.pixels.empty()) frames::writePng(out + "/" + s.name + "-diff.png", diff);
     });
-    std::printf("%d of %d frames differ\n", failed, checked);
-    return failed == 0 && checked > 0 ? 0 : 1;
+    if (rebaseline)
+        std::printf("%d of %d frames written anew into %s\n", differing, checked,
+                    frameDirectory.c_str());
+    else
+        std::printf("test_frames: %d of %d frames differ\n", differing, checked);
+    return ::testing::checkFailures() == 0 && checked > 0 ? 0 : 1;
 }
