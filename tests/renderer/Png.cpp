@@ -1,15 +1,80 @@
 #include "tests/renderer/Png.h"
 
-#include <zlib.h>
-
 #include <array>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#else
+#include <zlib.h>
+#endif
+
 namespace procesor::testing {
 
 namespace {
+
+#ifdef __EMSCRIPTEN__
+// The web build has no zlib of its own; its tests run under Node.js, which lends its
+// own. Inflates (or deflates at level 9) `source` into `target`; the size made, or -1.
+EM_JS(int, nodeZlib,
+      (int inflate, const unsigned char* source, int sourceSize, unsigned char* target,
+       int targetCapacity),
+      {
+          const zlib = require('zlib');
+          const input = HEAPU8.subarray(source, source + sourceSize);
+          let result;
+          try {
+              result = inflate ? zlib.inflateSync(input) : zlib.deflateSync(input, {level : 9});
+          } catch (e) {
+              return -1;
+          }
+          if (result.length > targetCapacity) return -1;
+          HEAPU8.set(result, target);
+          return result.length;
+      });
+#endif
+
+// zlib data of `raw`, or an empty vector when it cannot be made.
+std::vector<unsigned char> deflate(const std::vector<unsigned char>& raw) {
+#ifdef __EMSCRIPTEN__
+    std::vector<unsigned char> packed(raw.size() + raw.size() / 100 + 1024);
+    const int size = nodeZlib(0, raw.data(), int(raw.size()), packed.data(), int(packed.size()));
+    packed.resize(size < 0 ? 0 : std::size_t(size));
+#else
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<unsigned char> packed(packedSize);
+    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 9) !=
+        Z_OK)
+        return {};
+    packed.resize(packedSize);
+#endif
+    return packed;
+}
+
+// Inflates `packed` into `raw`, which must come out exactly as large as it is.
+bool inflate(const std::vector<unsigned char>& packed, std::vector<unsigned char>& raw) {
+#ifdef __EMSCRIPTEN__
+    return nodeZlib(1, packed.data(), int(packed.size()), raw.data(), int(raw.size())) ==
+           int(raw.size());
+#else
+    uLongf rawSize = static_cast<uLongf>(raw.size());
+    return uncompress(raw.data(), &rawSize, packed.data(), static_cast<uLong>(packed.size())) ==
+               Z_OK &&
+           rawSize == raw.size();
+#endif
+}
+
+// The CRC-32 of a PNG chunk.
+std::uint32_t crc32Of(const unsigned char* data, std::size_t size) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit) crc = crc >> 1 ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
 
 void put32(std::vector<unsigned char>& out, std::uint32_t v) {
     for (int shift = 24; shift >= 0; shift -= 8)
@@ -26,8 +91,7 @@ void chunk(std::vector<unsigned char>& out, const char* type,
     const std::size_t start = out.size();
     out.insert(out.end(), type, type + 4);
     out.insert(out.end(), data.begin(), data.end());
-    put32(out, static_cast<std::uint32_t>(
-                   crc32(0, out.data() + start, static_cast<uInt>(out.size() - start))));
+    put32(out, crc32Of(out.data() + start, out.size() - start));
 }
 
 constexpr std::array<unsigned char, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -54,12 +118,8 @@ bool writePng(const std::string& path, const Image& image) {
                         static_cast<unsigned char>(p)});
         }
     }
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<unsigned char> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 9) !=
-        Z_OK)
-        return false;
-    packed.resize(packedSize);
+    const std::vector<unsigned char> packed = deflate(raw);
+    if (packed.empty()) return false;
 
     std::vector<unsigned char> out(kSignature.begin(), kSignature.end());
     std::vector<unsigned char> header;
@@ -103,11 +163,7 @@ std::optional<Image> readPng(const std::string& path) {
         return std::nullopt;
     const std::size_t stride = std::size_t(image.width) * channels;
     std::vector<unsigned char> raw((stride + 1) * image.height);
-    uLongf rawSize = static_cast<uLongf>(raw.size());
-    if (uncompress(raw.data(), &rawSize, packed.data(), static_cast<uLong>(packed.size())) !=
-            Z_OK ||
-        rawSize != raw.size())
-        return std::nullopt;
+    if (!inflate(packed, raw)) return std::nullopt;
 
     image.pixels.resize(std::size_t(image.width) * image.height);
     std::vector<unsigned char> previous(stride, 0);
