@@ -138,8 +138,8 @@ template <typename A, typename B> bool equal(const A& a, const B& b) {
 
 // ---- the checks
 
-// Counts a failure and prints it, with the case and the open contexts; only the first
-// twenty failures of a case are printed.
+// Counts a failure and prints it, with the case and the open contexts (a line of 0
+// names no line); only the first twenty failures of a case are printed.
 inline bool fail(const char* file, int line, const std::string& message) {
     ++checkFailures();
     Progress& p = progress();
@@ -147,7 +147,8 @@ inline bool fail(const char* file, int line, const std::string& message) {
     std::string where;
     if (*p.name) where = p.name;
     for (const std::string& c : p.contexts) where += (where.empty() ? "" : ", ") + c;
-    std::printf("%s:%d: %s%s%s%s\n", file, line, where.c_str(), where.empty() ? "" : ": ",
+    const std::string at = line > 0 ? std::string(file) + ":" + std::to_string(line) : file;
+    std::printf("%s: %s%s%s%s\n", at.c_str(), where.c_str(), where.empty() ? "" : ": ",
                 message.c_str(),
                 p.failuresPrinted == 20 ? " (further failures of this case not shown)" : "");
     return false;
@@ -200,7 +201,7 @@ inline int runCases(int argc, char** argv) {
         p.name = c.name;
         const int before = checkFailures();
         c.run();
-        if (p.checks == 0) fail(__FILE__, __LINE__, "the case made no check");
+        if (p.checks == 0) fail(program.c_str(), 0, "the case made no check");
         ++run;
         checks += p.checks;
         if (checkFailures() != before) failed.emplace_back(c.name);
