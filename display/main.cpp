@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <QStyleHints>
 
-#include "companions/common/ProgramIcon.h"
+#include "assets/ProgramIcon.h"
 #include "display/TForm1.h"
 
 int main(int argc, char* argv[]) {
