@@ -175,7 +175,8 @@ void TForm1::createControls() {
 
     // Tab order: the speed field, the data switches, the instruction box, the arrows;
     // the panels take no focus.
-    QWidget* order[] = {edit17_, switches[0], switches[1], switches[2], switches[3], memo1_, upDown};
+    QWidget* order[] = {edit17_,     switches[0], switches[1], switches[2],
+                        switches[3], memo1_,      upDown};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
     edit17_->setFocus();
 }
