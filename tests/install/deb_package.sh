@@ -19,14 +19,14 @@ done
 contents=$(dpkg-deb -c "$deb")
 for f in ./usr/bin/procesor ./usr/bin/vondrel ./usr/bin/tamrelB ./usr/share/applications/procesor.desktop \
          ./usr/share/metainfo/io.github.procesor.metainfo.xml ./usr/share/doc/procesor/copyright \
-         ./usr/share/doc/procesor/changelog.Debian.gz; do
+         ./usr/share/doc/procesor/changelog.gz; do
   grep -q " $f\$" <<<"$contents" || { echo "the package lacks $f"; exit 1; }
 done
 echo "built $(basename "$deb")"
 
 command -v lintian >/dev/null || { echo "lintian is missing: run scripts/deps --test"; exit 1; }
 set +e
-report=$(lintian --fail-on error --no-tag-display-limit "$deb" 2>&1)
+report=$(lintian --fail-on error --tag-display-limit 0 "$deb" 2>&1)
 status=$?
 set -e
 echo "${report:-lintian: nothing to report}"
