@@ -7,7 +7,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
@@ -166,18 +165,6 @@ void TForm1::createControls() {
         lines << QString::fromUtf8(line.data(), qsizetype(line.size()));
     memo1_->setPlainText(lines.join(QLatin1Char('\n')));
 
-    // The hidden buttons carry the release handlers; nobody can reach them.
-    std::array<QPushButton*, 4> hidden{};
-    std::size_t h = 0;
-    for (const Route& route : kReleaseHandlers) {
-        auto* button = new QPushButton(this);
-        button->setObjectName(QStringLiteral("Button%1").arg(route.number));
-        button->hide();
-        connect(button, &QPushButton::clicked, this,
-                [this, handler = route.handler] { run(handler); });
-        hidden[h++] = button;
-    }
-
     for (int n = 1; n < ElementState::kTimers; ++n) {
         auto* timer = new QTimer(this);
         timer->setObjectName(QStringLiteral("Timer%1").arg(n));
@@ -186,10 +173,10 @@ void TForm1::createControls() {
         timers_[std::size_t(n)] = timer;
     }
 
-    // Tab order: the speed field, the data switches, the instruction box, the arrows,
-    // then the hidden buttons; the panels take no focus.
-    QWidget* order[] = {edit17_, switches[0], switches[1], switches[2], switches[3], memo1_,
-                        upDown,  hidden[0],   hidden[1],   hidden[2],   hidden[3]};
+    // Tab order: the speed field, the data switches, the instruction box, the arrows;
+    // the panels take no focus.
+    QWidget* order[] = {edit17_,     switches[0], switches[1], switches[2],
+                        switches[3], memo1_,      upDown};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
     edit17_->setFocus();
 }

@@ -14,7 +14,6 @@
 
 class QMessageBox;
 class QPlainTextEdit;
-class QPushButton;
 class QTimer;
 
 namespace procesor {

@@ -1,10 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QStyleHints>
 
-#include "companions/common/ProgramIcon.h"
+#include <cstdio>
+#include <cstring>
+
+#include "assets/ProgramIcon.h"
 #include "display/TForm1.h"
 
+namespace {
+
+// `procesor --version` and `procesor --help`, answered before any window opens.
+constexpr const char* kVersion =
+    "Procesor " PROCESOR_VERSION "\n"
+    "Copyright (C) 2026 Procesor team\n"
+    "Licence GPLv3+: GNU GPL verze 3 nebo novější <https://gnu.org/licenses/gpl.html>.\n"
+    "Toto je svobodný software: můžete jej měnit a šířit.\n"
+    "Neposkytuje se ŽÁDNÁ ZÁRUKA, v rozsahu povoleném zákonem.\n"
+    "Písmo: glyfy \"MS Sans Serif\" projektu Wine (LGPL-2.1+)\n"
+    "a Liberation Serif Bold (SIL OFL 1.1); viz /usr/share/doc/procesor/copyright.\n";
+constexpr const char* kHelp = "Použití: procesor [--version | --help]\n"
+                              "Výukový simulátor malého mikroprogramovaného procesoru.\n";
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) return std::fputs(kVersion, stdout) < 0;
+        if (std::strcmp(argv[i], "--help") == 0) return std::fputs(kHelp, stdout) < 0;
+    }
     QApplication app(argc, argv);
     QApplication::setWindowIcon(procesor::programIcon());
     // A steady caret: nothing in the window wakes up while the machine stands still.

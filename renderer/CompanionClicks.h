@@ -10,7 +10,6 @@ struct CompanionClick {
     enum Kind { Image, Label };
     Kind kind;
     int number;          // Image9 -> {Image, 9}
-    const char* handler; // "Image9Click"
     const char* command; // bare command name
 };
 extern const std::array<CompanionClick, 33> kCompanionClicks;

@@ -441,13 +441,6 @@ constexpr auto kDataSwitches = std::to_array<SwitchPlace>({
     {11, {964, 139, 13, 15}, clWindowText},
 });
 
-constexpr auto kHiddenButtons = std::to_array<Control>({
-    {1, {928, 272, 17, 25}},
-    {12, {499, 328, 54, 17}},
-    {13, {499, 384, 54, 17}},
-    {14, {491, 432, 54, 17}},
-});
-
 constexpr auto kMemoLines = std::to_array<std::string_view>({
     "NOP - 1111     0 - 0000",
     "LDA  - 0001     1 - 0001",
@@ -497,9 +490,6 @@ std::span<const Control> panels() {
 }
 std::span<const SwitchPlace> dataSwitches() {
     return kDataSwitches;
-}
-std::span<const Control> hiddenButtons() {
-    return kHiddenButtons;
 }
 std::span<const std::string_view> memoLines() {
     return kMemoLines;

@@ -117,8 +117,6 @@ struct SwitchPlace {
     Rgb ink;
 };
 std::span<const SwitchPlace> dataSwitches();
-// Button1, Button12, Button13, Button14: never shown; their clicks are timer ticks.
-std::span<const Control> hiddenButtons();
 
 inline constexpr Box kEdit17 = {954, 312, 23, 21};
 inline constexpr Box kUpDown1 = {977, 312, 16, 21};

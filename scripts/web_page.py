@@ -2,9 +2,10 @@
 """Writes the web page as one self-contained file: index.html with the style sheet,
 the square-pixel font and the icon (as data: URLs), the WebAssembly module's script
 and the page's own script written into it, so that it runs from disk without a
-network."""
+network; and the full texts of the licences (--licence, one file each) at its end."""
 import argparse
 import base64
+import html
 import pathlib
 
 
@@ -17,6 +18,7 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__)
     for part in ("page", "style", "script", "module", "font", "icon", "out"):
         ap.add_argument("--" + part, required=True)
+    ap.add_argument("--licence", action="append", required=True)
     a = ap.parse_args()
 
     font = base64.b64encode(pathlib.Path(a.font).read_bytes()).decode("ascii")
@@ -30,6 +32,8 @@ def main():
         '<link rel="stylesheet" href="style.css">': "<style>\n" + style + "</style>",
         '<script src="procesor_web.js"></script>': "<script>\n" + script_text(a.module) + "</script>",
         '<script src="procesor.js"></script>': "<script>\n" + script_text(a.script) + "</script>",
+        '<pre id="licence-text"></pre>': '<pre id="licence-text">' + "\n\n".join(
+            html.escape(pathlib.Path(f).read_text(encoding="utf-8")) for f in a.licence) + "</pre>",
     }
     for tag, inline in parts.items():
         if page.count(tag) != 1:

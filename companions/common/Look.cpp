@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "companions/common/ProgramIcon.h"
+#include "assets/ProgramIcon.h"
 #include "panel/Colours.h"
 #include "renderer/Text.h"
 

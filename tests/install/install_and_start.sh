@@ -18,6 +18,13 @@ grep -q '^Exec=procesor$' "$desktop" || { echo "the desktop entry does not start
 grep -q '^Comment=Výukový' "$desktop" || { echo "the desktop entry has no Czech comment"; exit 1; }
 [ -f "$prefix/share/icons/hicolor/scalable/apps/procesor.svg" ] || { echo "missing: the icon"; exit 1; }
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop"; fi
+[ -f "$prefix/share/doc/procesor/copyright" ] || { echo "missing: the licences"; exit 1; }
+# --version answers without a display and names the licences.
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/procesor" --version) ||
+  { echo "procesor --version failed"; exit 1; }
+for words in "Procesor 1" "GPLv3+" "LGPL-2.1+" "OFL 1.1"; do
+  grep -qF "$words" <<<"$version" || { echo "procesor --version does not say $words:"; echo "$version"; exit 1; }
+done
 
 log=$prefix/start.log
 # A desktop session provides a private runtime directory; without one Qt says so.

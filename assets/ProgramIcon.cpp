@@ -1,11 +1,11 @@
-#include "companions/common/ProgramIcon.h"
+#include "assets/ProgramIcon.h"
 
 #include <QByteArray>
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
 
-#include "companions/common/ProgramIconData.h"
+#include "assets/ProgramIconData.h"
 
 namespace procesor {
 
