@@ -46,7 +46,7 @@ std::string pulseReport(const ProcessorModel& before, const ProcessorModel& afte
     } else if (after.phi2) {
         out = "Fáze Φ2.";
     } else {
-        out = "Hodiny v klidu, mikrokrok skončil.";
+        out = "Hodiny jsou v klidu, mikrokrok skončil.";
     }
     for (const Register& r : kRegisters) {
         if (phi1 && r.value == &ProcessorModel::ir) continue; // said as the line

@@ -40,7 +40,8 @@ function procesorView(m, afterEvent, pointerDown) {
   }
   function textIn(text) {
     const bytes = encoder.encode(text);
-    m.HEAPU8.set(bytes, m._procesor_text_buffer(bytes.length));
+    const buffer = m._procesor_text_buffer(bytes.length); // may grow the memory
+    m.HEAPU8.set(bytes, buffer);
     return bytes.length;
   }
 
@@ -84,7 +85,8 @@ function procesorView(m, afterEvent, pointerDown) {
   function painted() {
     if (!scaled) return;
     const [w, h] = scaled;
-    const pixels = new Uint8ClampedArray(m.HEAPU8.buffer, m._procesor_scaled(w, h), w * h * 4);
+    const at = m._procesor_scaled(w, h); // may grow the memory
+    const pixels = new Uint8ClampedArray(m.HEAPU8.buffer, at, w * h * 4);
     viewContext.putImageData(new ImageData(pixels, w, h), 0, 0);
   }
 
