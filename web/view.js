@@ -25,7 +25,8 @@ function procesorView(m, afterEvent, pointerDown) {
   const client = document.getElementById("client");
   const canvas = document.getElementById("diagram");
   const view = document.getElementById("view");
-  const viewContext = view.getContext("2d", { alpha: false });
+  // Drawn only by putImageData, as the picture is.
+  const viewContext = view.getContext("2d", { alpha: false, willReadFrequently: true });
   const edit17 = document.getElementById("Edit17");
   const memo1 = document.getElementById("Memo1");
   const report = document.getElementById("report");
