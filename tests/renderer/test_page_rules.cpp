@@ -112,8 +112,9 @@ void smallerPictureKeepsLines() {
     std::vector<std::uint8_t> rgba(std::size_t(1024) * 715 * 4);
     scaleDown(s.canvas(), 1024, 715, rgba.data());
     const std::uint32_t p = s.canvas().at(300, 40);
-    CHECK_EQ(rgba[(40 * 1024 + 300) * 4], (p >> 16) & 0xFF);
-    CHECK_EQ(rgba[(40 * 1024 + 300) * 4 + 2], p & 0xFF);
+    constexpr std::size_t at = (40 * 1024 + 300) * 4;
+    CHECK_EQ(rgba[at], (p >> 16) & 0xFF);
+    CHECK_EQ(rgba[at + 2], p & 0xFF);
 }
 
 int differing(const Canvas& a, const Canvas& b, Box r) {
