@@ -325,20 +325,41 @@ constexpr int kFieldTextY = 4;
 constexpr int kMemoTextX = 4;
 constexpr int kMemoTextY = 4;
 
-// The text's lines, one per "\n", scrolled left by scrollX and up by scrollY pixels.
+// The classic colours of selected text.
+constexpr Rgb kSelection = 0x0A246A;
+constexpr Rgb kSelectedInk = clWhite;
+
+// The text's lines, one per "\n", scrolled left by scrollX and up by scrollY pixels;
+// the selected bytes white on dark blue.
 void paintField(Canvas& c, Box r, Box clip, int textX, int textY, std::string_view text,
-                int scrollX = 0, int scrollY = 0) {
+                int scrollX = 0, int scrollY = 0, Selection selected = {}) {
     c.fill(r, kPaper, clip);
     edge(c, r, kSunkenField, nullptr, clip);
     const Box inside = intersect(clip, shrink(r, 2, 2, 2, 2));
     const int step = lineHeight(Face::Window);
+    const std::size_t from =
+        std::size_t(std::clamp(std::min(selected.from, selected.to), 0, int(text.size())));
+    const std::size_t to =
+        std::size_t(std::clamp(std::max(selected.from, selected.to), 0, int(text.size())));
+    const int x = r.x + textX - scrollX;
     int y = r.y + textY - scrollY;
+    std::size_t start = 0; // of the line in the text
     while (y < inside.y + inside.h) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        if (y + step > inside.y)
-            drawText(c, Face::Window, r.x + textX - scrollX, y, text.substr(0, end), kInk, inside);
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = text.substr(start, end - start);
+        if (y + step > inside.y) {
+            drawText(c, Face::Window, x, y, line, kInk, inside);
+            const std::size_t a = std::clamp(from, start, end) - start;
+            const std::size_t b = std::clamp(to, start, end) - start;
+            if (a < b) {
+                const int left = x + textWidth(Face::Window, line.substr(0, a));
+                const std::string_view part = line.substr(a, b - a);
+                c.fill({left, y, textWidth(Face::Window, part), step}, kSelection, inside);
+                drawText(c, Face::Window, left, y, part, kSelectedInk, inside);
+            }
+        }
         if (end == text.size()) break;
-        text.remove_prefix(end + 1);
+        start = end + 1;
         y += step;
     }
 }
@@ -427,11 +448,15 @@ std::vector<Box> Renderer::render(const ElementState& now, Pushed pushed, const 
             (pushed.dataSwitch == s.button) != (pushed_.dataSwitch == s.button) ||
             (pushed.focus == s.button) != (pushed_.focus == s.button))
             mark(s.box);
-    if (now.edit17 != drawn_.edit17 || fields.edit17ScrollX != fields_.edit17ScrollX)
+    if (now.edit17 != drawn_.edit17 || fields.edit17ScrollX != fields_.edit17ScrollX ||
+        fields.edit17Selection != fields_.edit17Selection)
         mark(layout::kEdit17);
     if (pushed.arrow != pushed_.arrow || pushed.focusArrow != pushed_.focusArrow)
         mark(layout::kUpDown1);
-    if (fields != fields_) mark(layout::kMemo1);
+    if (fields.memo1 != fields_.memo1 || fields.memo1ScrollX != fields_.memo1ScrollX ||
+        fields.memo1ScrollY != fields_.memo1ScrollY ||
+        fields.memo1Selection != fields_.memo1Selection)
+        mark(layout::kMemo1);
 
     drawn_ = now;
     pushed_ = pushed;
@@ -477,7 +502,8 @@ void Renderer::paint(Box clip) {
         // One line: whatever follows a line break stays out of sight, as in the field.
         const std::string_view text = drawn_.edit17.text;
         paintField(c, layout::kEdit17, clip, kFieldTextX, kFieldTextY,
-                   text.substr(0, std::min(text.find('\n'), text.size())), fields_.edit17ScrollX);
+                   text.substr(0, std::min(text.find('\n'), text.size())), fields_.edit17ScrollX, 0,
+                   fields_.edit17Selection);
     }
     if (meets(layout::kUpDown1, clip)) {
         paintArrow(c, upArrow(), true, pushed_.arrow > 0, clip);
@@ -487,7 +513,7 @@ void Renderer::paint(Box clip) {
     }
     if (meets(layout::kMemo1, clip))
         paintField(c, layout::kMemo1, clip, kMemoTextX, kMemoTextY, fields_.memo1,
-                   fields_.memo1ScrollX, fields_.memo1ScrollY);
+                   fields_.memo1ScrollX, fields_.memo1ScrollY, fields_.memo1Selection);
 }
 
 } // namespace procesor::render

@@ -29,13 +29,21 @@ struct ControlLook {
 };
 
 // The text of Memo1 as the student left it (the stored lines at start; nothing reads
-// it) and how far the front end's fields have scrolled their texts, so that the
-// picture draws each text where the field above it has it.
+// it), how far the front end's fields have scrolled their texts and what is selected
+// in the field that has the focus, so that the picture draws each text where the
+// field above it has it, the selection in the classic colours.
+struct Selection {
+    int from = 0; // byte offsets into the field's UTF-8 text; empty when equal
+    int to = 0;
+    bool operator==(const Selection&) const = default;
+};
 struct FieldView {
     std::string memo1 = startMemoText();
     int memo1ScrollX = 0;
     int memo1ScrollY = 0;
     int edit17ScrollX = 0;
+    Selection edit17Selection;
+    Selection memo1Selection;
     bool operator==(const FieldView&) const = default;
 
     // The stored sixteen lines, one "\n" between each two.

@@ -65,6 +65,12 @@ public:
     // field scrolled its text (Edit17 to the left, Memo1 both ways) by so many pixels.
     void memoEdited(std::string_view text) { fields_.memo1 = text; }
     void fieldsScrolled(int edit17X, int memo1X, int memo1Y);
+    // What is selected in Edit17 and in Memo1 (byte offsets into their texts); the
+    // front end gives an empty selection for a field without the focus.
+    void fieldsSelected(Selection edit17, Selection memo1) {
+        fields_.edit17Selection = edit17;
+        fields_.memo1Selection = memo1;
+    }
     const FieldView& fields() const { return fields_; }
     // The control held down now, drawn pushed in, and the focus.
     ControlLook pushed() const;

@@ -152,6 +152,12 @@ EMSCRIPTEN_KEEPALIVE void procesor_memo_edited(int bytes) {
     page().screen->memoEdited(textIn(bytes));
 }
 
+// What is selected in the fields: byte offsets into their UTF-8 texts.
+EMSCRIPTEN_KEEPALIVE void procesor_fields_selected(int edit17From, int edit17To, int memo1From,
+                                                   int memo1To) {
+    page().screen->fieldsSelected({edit17From, edit17To}, {memo1From, memo1To});
+}
+
 // How far the fields scrolled their texts, in pixels.
 EMSCRIPTEN_KEEPALIVE void procesor_fields_scrolled(int edit17X, int memo1X, int memo1Y) {
     page().screen->fieldsScrolled(edit17X, memo1X, memo1Y);

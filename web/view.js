@@ -121,21 +121,31 @@ function procesorView(m, afterEvent, pointerDown) {
   });
 
   // ---- the fields: the picture draws their texts where they have them ----
-  function fieldsScrolled() {
+  // The selection of a field with the focus, as byte offsets into its UTF-8 text.
+  function selection(field) {
+    if (document.activeElement !== field) return [0, 0];
+    const bytes = (end) => encoder.encode(field.value.slice(0, end)).length;
+    return [bytes(field.selectionStart), bytes(field.selectionEnd)];
+  }
+  function fieldsChanged() {
     m._procesor_fields_scrolled(edit17.scrollLeft, memo1.scrollLeft, memo1.scrollTop);
+    m._procesor_fields_selected(...selection(edit17), ...selection(memo1));
     afterEvent();
   }
   memo1.value = textOut(m._procesor_memo_text());
   memo1.addEventListener("input", () => {
     m._procesor_memo_edited(textIn(memo1.value));
-    fieldsScrolled();
+    fieldsChanged();
   });
+  edit17.addEventListener("input", () => requestAnimationFrame(fieldsChanged));
   for (const field of [edit17, memo1]) {
-    field.addEventListener("scroll", fieldsScrolled);
-    // The caret moved by keys or the mouse may scroll the text without an event.
-    for (const type of ["keyup", "pointerup", "select", "focus", "blur"])
-      field.addEventListener(type, () => requestAnimationFrame(fieldsScrolled));
+    field.addEventListener("scroll", fieldsChanged);
+    // The caret moved by keys or the mouse may scroll the text without an event of its
+    // own; the selection changes as the mouse drags.
+    for (const type of ["keydown", "keyup", "pointerup", "select", "focus", "blur"])
+      field.addEventListener(type, () => requestAnimationFrame(fieldsChanged));
   }
+  document.addEventListener("selectionchange", fieldsChanged);
 
   // ---- the keyboard: invisible buttons over the controls ----
   const kinds = { panel: 1, dataSwitch: 2, arrow: 3 };

@@ -11,6 +11,7 @@
 #include "panel/Speed.h"
 #include "renderer/Scaled.h"
 #include "renderer/Screen.h"
+#include "renderer/Text.h"
 #include "tests/support/PlainCheck.h"
 
 using namespace procesor;
@@ -178,6 +179,34 @@ void memoAsEdited() {
     CHECK_EQ(differing(s.canvas(), rest, {864, 424, 129, 2}), 0);
 }
 
+// A selection white on dark blue: "4" selected in Edit17, "LDA" in Memo1's second line.
+void selections() {
+    Screen s;
+    s.render();
+    const Canvas rest = s.canvas();
+    s.fieldsSelected({0, 1}, {24, 27});
+    s.render();
+    const auto count = [&](Box r, std::uint32_t rgb) {
+        int n = 0;
+        for (int y = r.y; y < r.y + r.h; ++y)
+            for (int x = r.x; x < r.x + r.w; ++x) n += (s.canvas().at(x, y) & 0xFFFFFF) == rgb;
+        return n;
+    };
+    // Edit17's text starts 5 in and 4 down; its line is 13 high.
+    const Box edit = {959, 316, textWidth(Face::Window, "4"), 13};
+    CHECK_EQ(count(edit, 0x000000), 0);
+    CHECK(count(edit, 0x0A246A) > 20 && count(edit, 0xFFFFFF) > 5);
+    CHECK_EQ(count(edit, 0x0A246A) + count(edit, 0xFFFFFF), edit.w * edit.h);
+    const Box memo = {868, 441, textWidth(Face::Window, "LDA"), 13};
+    CHECK_EQ(count(memo, 0x000000), 0);
+    CHECK_EQ(count(memo, 0x0A246A) + count(memo, 0xFFFFFF), memo.w * memo.h);
+    CHECK_EQ(differing(s.canvas(), rest, {0, 0, 1024, 715}),
+             differing(s.canvas(), rest, edit) + differing(s.canvas(), rest, memo));
+    s.fieldsSelected({}, {});
+    s.render();
+    CHECK_EQ(differing(s.canvas(), rest, {0, 0, 1024, 715}), 0);
+}
+
 } // namespace
 
 int main() {
@@ -186,5 +215,6 @@ int main() {
     smallerPictureKeepsLines();
     focusFrames();
     memoAsEdited();
+    selections();
     return testing::checkFailures();
 }

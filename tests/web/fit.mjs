@@ -48,8 +48,10 @@ async function expectedPicture(page, grow) {
   }, grow);
 }
 
-async function samePixels(s, grow, what) {
-  await s.page.evaluate(() => document.activeElement?.blur());
+// With `keepFocus` a field keeps the focus and its selection (no caret is drawn then).
+async function samePixels(s, grow, what, keepFocus = false) {
+  if (!keepFocus) await s.page.evaluate(() => document.activeElement?.blur());
+  await s.page.evaluate(() => new Promise((done) => requestAnimationFrame(() => setTimeout(done))));
   const shot = readPng(Buffer.from(await s.page.screenshot({ type: "png" })));
   const { w, h, rgb } = await expectedPicture(s.page, grow);
   // Inside the scroll bars, if any.
@@ -115,6 +117,26 @@ for (const c of cases) {
     await page.keyboard.press("Backspace");
     await page.keyboard.type("6");
     await samePixels(s, c.grow ?? 1, `${c.what}, 6 typed into the speed field`);
+    // Selected text, white on dark blue, is the picture's too: in the speed field and
+    // over two lines of the instruction box.
+    await page.focus("#Edit17");
+    await page.keyboard.down("Shift");
+    await page.keyboard.press("Home");
+    await page.keyboard.up("Shift");
+    await samePixels(s, c.grow ?? 1, `${c.what}, the speed field's text selected`, true);
+    check(await s.pixel(959, 316) === "#0a246a", `${c.what}: the picture shows no selection in the speed field`);
+    await page.focus("#Memo1");
+    await page.keyboard.down("Control");
+    await page.keyboard.press("Home");
+    await page.keyboard.up("Control");
+    await page.keyboard.press("ArrowRight");
+    await page.keyboard.down("Shift");
+    for (const key of ["ArrowDown", "ArrowDown", "ArrowRight", "ArrowRight"]) await page.keyboard.press(key);
+    await page.keyboard.up("Shift");
+    const selected = await page.$eval("#Memo1", (e) => e.value.slice(e.selectionStart, e.selectionEnd));
+    check(selected.split("\n").length === 3, `${c.what}: ${JSON.stringify(selected)} selected in Memo1`);
+    await samePixels(s, c.grow ?? 1, `${c.what}, lines of the instruction box selected`, true);
+    check(await s.pixel(874, 441) === "#0a246a", `${c.what}: the picture shows no selection in Memo1`);
 
     // A click on "provoz" in screen pixels selects the run mode.
     await page.mouse.click((kProvoz[0] + 0.5) * k, (kProvoz[1] + 0.5) * k);
