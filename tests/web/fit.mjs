@@ -152,3 +152,31 @@ for (const c of cases) {
     check(back === width, `${c.what}: after 1:1 again the picture is ${back} wide, not ${width}`);
   }, { scale: c.scale, viewport: { width: c.width, height: c.height } });
 }
+
+// The window made larger and smaller again (and the full screen): the picture follows.
+await withPage(htmlPath, async (s) => {
+  const page = s.page;
+  const deviceWidth = () => page.$eval("#diagram", (e) => e.getBoundingClientRect().width * devicePixelRatio);
+  const small = await deviceWidth();
+  await page.setViewport({ width: 2200, height: 1600, deviceScaleFactor: 1 });
+  await page.waitForFunction(() => document.getElementById("diagram").getBoundingClientRect().width === 2048,
+                             { timeout: 2000 }).catch(() => {});
+  check(await deviceWidth() === 2048, `the window made larger: the picture is ${await deviceWidth()} wide, not 2048`);
+  await samePixels(s, 2, "the window made larger");
+  await page.setViewport({ width: 1093, height: 511, deviceScaleFactor: 1.25 });
+  await page.waitForFunction((w) => document.getElementById("diagram").getBoundingClientRect().width * devicePixelRatio === w,
+                             { timeout: 2000 }, small).catch(() => {});
+  check(await deviceWidth() === small, `the window back at 1093x511: the picture is ${await deviceWidth()}, not ${small}`);
+  await samePixels(s, 1, "the window back at 1093x511");
+
+  await page.click("#full-screen");
+  await page.waitForFunction(() => document.fullscreenElement !== null, { timeout: 2000 }).catch(() => {});
+  const on = await page.evaluate(() => [document.fullscreenElement === document.documentElement,
+                                        document.getElementById("full-screen").getAttribute("aria-pressed")]);
+  check(on[0] && on[1] === "true", `the full-screen button gives ${JSON.stringify(on)}`);
+  await page.click("#full-screen");
+  await page.waitForFunction(() => document.fullscreenElement === null, { timeout: 2000 }).catch(() => {});
+  const off = await page.evaluate(() => [document.fullscreenElement,
+                                         document.getElementById("full-screen").getAttribute("aria-pressed")]);
+  check(off[0] === null && off[1] === "false", `the full-screen button again gives ${JSON.stringify(off)}`);
+}, { scale: 1.25, viewport: { width: 1093, height: 511 } });
