@@ -37,8 +37,14 @@ std::string Screen::accessibleName(Element element) const {
     const ElementState& el = sim_.elements();
     switch (element.kind) {
     case Element::Panel:
-        if (element.number >= 1 && element.number < ElementState::kPanels)
-            return el.panel[element.number].caption;
+        if (element.number >= 1 && element.number < ElementState::kPanels) {
+            // The look says what the button does now; the name says it too.
+            const Panel& p = el.panel[element.number];
+            if (p.colour == clCream) return p.caption + ", nyní nedostupné";
+            if (p.colour == clLime) return p.caption + ", vybráno";
+            if (p.colour == clTeal) return p.caption + ", stisknuto";
+            return p.caption;
+        }
         break;
     case Element::DataSwitch:
         if (element.number >= 8 && element.number <= 11)

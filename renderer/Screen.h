@@ -103,7 +103,8 @@ public:
     };
     static std::span<const KeyboardControl> keyboardControls();
     // What a screen reader says for a control that has the focus: its caption or
-    // role and, for a data switch, its state.
+    // role and its state (a data switch's bit; a panel unavailable, selected or
+    // pressed, as its colour shows).
     std::string accessibleName(Element element) const;
 
 private:

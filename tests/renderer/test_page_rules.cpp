@@ -207,6 +207,32 @@ void selections() {
     CHECK_EQ(differing(s.canvas(), rest, {0, 0, 1024, 715}), 0);
 }
 
+// Names for a screen reader, with the state the picture shows; the Tab order after
+// the data switches: both arrows, then the panels.
+void namesAndOrder() {
+    using E = Screen::Element;
+    Screen s;
+    CHECK(s.accessibleName({E::Panel, 6}) == "programování, vybráno");
+    CHECK(s.accessibleName({E::Panel, 1}) == "ručně, nyní nedostupné");
+    CHECK(s.accessibleName({E::Panel, 3}) == "krokování");
+    CHECK(s.accessibleName({E::DataSwitch, 11}) == "datový přepínač bitu 0: 0");
+    CHECK(s.accessibleName({E::Arrow, -1}) == "rychlost o jednu níž");
+    s.mouseDown(859, 132); // "provoz"
+    s.mouseUp(859, 132);
+    CHECK(s.accessibleName({E::Panel, 7}) == "provoz, vybráno");
+    CHECK(s.accessibleName({E::Panel, 1}) == "ručně");
+    s.mouseDown(855, 284); // "ručně": pressed for 300 ms
+    s.mouseUp(855, 284);
+    CHECK(s.accessibleName({E::Panel, 1}) == "ručně, stisknuto");
+    std::string order;
+    for (const Screen::KeyboardControl& c : Screen::keyboardControls())
+        order += (c.element.kind == E::Panel ? "P" : "A") + std::to_string(c.element.number) + " ";
+    CHECK(order == "A1 A-1 P6 P7 P1 P2 P3 P4 P5 ");
+    // Each acts where it lies: a click at the middle of its box lands on it.
+    for (const Screen::KeyboardControl& c : Screen::keyboardControls())
+        CHECK(s.elementAt(c.box.x + c.box.w / 2, c.box.y + c.box.h / 2) == c.element);
+}
+
 } // namespace
 
 int main() {
@@ -216,5 +242,6 @@ int main() {
     focusFrames();
     memoAsEdited();
     selections();
+    namesAndOrder();
     return testing::checkFailures();
 }

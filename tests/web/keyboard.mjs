@@ -53,13 +53,17 @@ await withPage(htmlPath, async (s) => {
         "the canvas has no name");
   const names = await page.evaluate(() => Object.fromEntries(
     [...document.querySelectorAll(".control-key")].map((k) => [k.id, k.getAttribute("aria-label")])));
-  check(names.Panel7 === "provoz" && names.Panel2 === "start/stop" && names.Button8 === "datový přepínač bitu 3: 0" &&
+  check(names.Panel7 === "provoz" && names.Panel6 === "programování, vybráno" &&
+        names.Panel2 === "start/stop, nyní nedostupné" && names.Button8 === "datový přepínač bitu 3: 0" &&
         names["UpDown1-up"] === "rychlost o jednu výš", `the controls are named ${JSON.stringify(names)}`);
 
   // "provoz" by Enter, a switch by Space, "ručně" by Space: one pulse, said aloud.
   await page.focus("#Panel7");
   await page.keyboard.press("Enter");
   check(await s.pixel(823, 124) === kLime, "Enter on \"provoz\" does not select the run mode");
+  const now = await page.evaluate(() => [document.getElementById("Panel7").getAttribute("aria-label"),
+                                          document.getElementById("Panel2").getAttribute("aria-label")]);
+  check(now[0] === "provoz, vybráno" && now[1] === "start/stop", `in the run mode the panels are named ${now}`);
   await page.focus("#Button11");
   await page.keyboard.press(" ");
   check((await page.$eval("#Button11", (e) => e.getAttribute("aria-label"))).endsWith(": 1"),
