@@ -147,6 +147,11 @@ for (const c of cases) {
     const actual = await page.$eval("#diagram", (e) => e.getBoundingClientRect().width);
     check(Math.abs(actual * c.scale - kWidth) < 0.5, `${c.what}: 1:1 shows ${actual * c.scale} device pixels`);
     if (!c.grow) await samePixels(s, 1, `${c.what}, 1:1`);
+    const tools = await page.$$eval("#tools button", (all) => all.map((b) => {
+      const r = b.getBoundingClientRect();
+      return r.right <= innerWidth && r.bottom <= innerHeight && r.left >= 0;
+    }));
+    check(tools.every(Boolean), `${c.what}: at 1:1 the buttons lie outside the window`);
     await page.click("#one-to-one");
     const back = await page.$eval("#diagram", (e) => e.getBoundingClientRect().width);
     check(back === width, `${c.what}: after 1:1 again the picture is ${back} wide, not ${width}`);
