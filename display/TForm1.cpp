@@ -14,6 +14,7 @@
 #include <span>
 
 #include "display/Controls.h"
+#include "panel/Speed.h"
 #include "renderer/DiagramLayout.h"
 #include "renderer/Routes.h"
 #include "renderer/Text.h"
@@ -58,19 +59,6 @@ QPalette fieldPalette(QPalette pal) {
     pal.setColor(QPalette::HighlightedText, colour(clWhite));
     pal.setColor(QPalette::Window, colour(clInactiveBorder));
     return pal;
-}
-
-// The text of the error box. A typed speed so long that the box would not fit on
-// the screen is cut short in its middle; the message keeps its form.
-QString boxedMessage(const std::string& message, const QFontMetrics& metrics, QScreen* screen) {
-    QString text = QString::fromStdString(message);
-    const QString tail = QStringLiteral("' is not a valid integer value");
-    if (!text.startsWith(QLatin1Char('\'')) || !text.endsWith(tail)) return text;
-    const int screenWidth = screen ? screen->availableGeometry().width() : 640;
-    const int room = std::min(480, screenWidth / 2) - metrics.horizontalAdvance(tail);
-    const QString typed = text.mid(1, text.size() - 1 - tail.size());
-    return QLatin1Char('\'') + metrics.elidedText(typed, Qt::ElideMiddle, std::max(room, 120)) +
-           tail;
 }
 
 } // namespace
@@ -196,7 +184,7 @@ void TForm1::showError(const std::string& message) {
     // The standard error box, window-modal and without waiting: the handler that
     // reports the error ends at once, and the clock keeps running behind the box.
     auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(), {}, QMessageBox::Ok, this);
-    box->setText(boxedMessage(message, QFontMetrics(box->font()), screen()));
+    box->setText(QString::fromStdString(boxedMessage(message)));
     box->setObjectName(QStringLiteral("ErrorBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();

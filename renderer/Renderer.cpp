@@ -325,19 +325,61 @@ constexpr int kFieldTextY = 4;
 constexpr int kMemoTextX = 4;
 constexpr int kMemoTextY = 4;
 
-void paintField(Canvas& c, Box r, Box clip, int textX, int textY,
-                std::span<const std::string_view> lines) {
+// The classic colours of selected text.
+constexpr Rgb kSelection = 0x0A246A;
+constexpr Rgb kSelectedInk = clWhite;
+
+// The text's lines, one per "\n", scrolled left by scrollX and up by scrollY pixels;
+// the selected bytes white on dark blue.
+void paintField(Canvas& c, Box r, Box clip, int textX, int textY, std::string_view text,
+                int scrollX = 0, int scrollY = 0, Selection selected = {}) {
     c.fill(r, kPaper, clip);
     edge(c, r, kSunkenField, nullptr, clip);
     const Box inside = intersect(clip, shrink(r, 2, 2, 2, 2));
-    int y = r.y + textY;
-    for (std::string_view line : lines) {
-        drawText(c, Face::Window, r.x + textX, y, line, kInk, inside);
-        y += lineHeight(Face::Window);
+    const int step = lineHeight(Face::Window);
+    const std::size_t from =
+        std::size_t(std::clamp(std::min(selected.from, selected.to), 0, int(text.size())));
+    const std::size_t to =
+        std::size_t(std::clamp(std::max(selected.from, selected.to), 0, int(text.size())));
+    const int x = r.x + textX - scrollX;
+    int y = r.y + textY - scrollY;
+    std::size_t start = 0; // of the line in the text
+    while (y < inside.y + inside.h) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = text.substr(start, end - start);
+        if (y + step > inside.y) {
+            drawText(c, Face::Window, x, y, line, kInk, inside);
+            const std::size_t a = std::clamp(from, start, end) - start;
+            const std::size_t b = std::clamp(to, start, end) - start;
+            if (a < b) {
+                const int left = x + textWidth(Face::Window, line.substr(0, a));
+                const std::string_view part = line.substr(a, b - a);
+                c.fill({left, y, textWidth(Face::Window, part), step}, kSelection, inside);
+                drawText(c, Face::Window, left, y, part, kSelectedInk, inside);
+            }
+        }
+        if (end == text.size()) break;
+        start = end + 1;
+        y += step;
     }
 }
 
+// The dotted frame of a focused control, `inset` pixels inside its edge: on a panel's
+// face one pixel in from the bevels, on an arrow's face round its triangle.
+void focusInside(Canvas& c, Box r, int inset, Box clip) {
+    focusFrame(c, shrink(r, inset, inset, inset, inset), clip);
+}
+
 } // namespace
+
+std::string FieldView::startMemoText() {
+    std::string text;
+    for (std::string_view line : layout::memoLines()) {
+        if (!text.empty()) text += '\n';
+        text += line;
+    }
+    return text;
+}
 
 Box labelBarFor(int label, std::string_view caption) {
     const layout::LabelPlace* place = layout::label(label);
@@ -357,9 +399,10 @@ Box Renderer::labelBar(int label) const {
     return labelBars_[label];
 }
 
-void Renderer::renderAll(const ElementState& state, Pushed pushed) {
+void Renderer::renderAll(const ElementState& state, Pushed pushed, const FieldView& fields) {
     drawn_ = state;
     pushed_ = pushed;
+    fields_ = fields;
     drawnOnce_ = true;
     for (const layout::LabelPlace& place : layout::labels())
         labelBars_[place.label] = labelBarFor(place.label, state.label[place.label].caption);
@@ -385,10 +428,10 @@ void Renderer::noteLabel(int label, const Label& now) {
     mark(labelBars_[label]);
 }
 
-std::vector<Box> Renderer::render(const ElementState& now, Pushed pushed) {
+std::vector<Box> Renderer::render(const ElementState& now, Pushed pushed, const FieldView& fields) {
     dirty_.clear();
     if (!drawnOnce_) {
-        renderAll(now, pushed);
+        renderAll(now, pushed, fields);
         return {kClient};
     }
     for (int n = 0; n < ElementState::kImages; ++n)
@@ -397,17 +440,27 @@ std::vector<Box> Renderer::render(const ElementState& now, Pushed pushed) {
         if (now.label[place.label] != drawn_.label[place.label])
             noteLabel(place.label, now.label[place.label]);
     for (const layout::Control& p : layout::panels())
-        if (now.panel[p.number] != drawn_.panel[p.number]) mark(p.box);
+        if (now.panel[p.number] != drawn_.panel[p.number] ||
+            (pushed.focusPanel == p.number) != (pushed_.focusPanel == p.number))
+            mark(p.box);
     for (const layout::SwitchPlace& s : layout::dataSwitches())
         if (now.button[s.button] != drawn_.button[s.button] ||
             (pushed.dataSwitch == s.button) != (pushed_.dataSwitch == s.button) ||
             (pushed.focus == s.button) != (pushed_.focus == s.button))
             mark(s.box);
-    if (now.edit17 != drawn_.edit17) mark(layout::kEdit17);
-    if (pushed.arrow != pushed_.arrow) mark(layout::kUpDown1);
+    if (now.edit17 != drawn_.edit17 || fields.edit17ScrollX != fields_.edit17ScrollX ||
+        fields.edit17Selection != fields_.edit17Selection)
+        mark(layout::kEdit17);
+    if (pushed.arrow != pushed_.arrow || pushed.focusArrow != pushed_.focusArrow)
+        mark(layout::kUpDown1);
+    if (fields.memo1 != fields_.memo1 || fields.memo1ScrollX != fields_.memo1ScrollX ||
+        fields.memo1ScrollY != fields_.memo1ScrollY ||
+        fields.memo1Selection != fields_.memo1Selection)
+        mark(layout::kMemo1);
 
     drawn_ = now;
     pushed_ = pushed;
+    fields_ = fields;
     for (const Box& d : dirty_) paint(d);
     return dirty_;
 }
@@ -434,8 +487,11 @@ void Renderer::paint(Box clip) {
         drawText(c, faceOf(place.font), bar.x, bar.y, l.caption, place.ink, clip);
     }
 
-    for (const layout::Control& p : layout::panels())
-        if (meets(p.box, clip)) paintPanel(c, p.box, drawn_.panel[p.number], clip);
+    for (const layout::Control& p : layout::panels()) {
+        if (!meets(p.box, clip)) continue;
+        paintPanel(c, p.box, drawn_.panel[p.number], clip);
+        if (pushed_.focusPanel == p.number) focusInside(c, p.box, 3, clip);
+    }
     for (const layout::SwitchPlace& s : layout::dataSwitches()) {
         const Button& b = drawn_.button[s.button];
         if (b.visible && meets(s.box, clip))
@@ -443,15 +499,21 @@ void Renderer::paint(Box clip) {
                             clip);
     }
     if (drawn_.edit17.visible && meets(layout::kEdit17, clip)) {
+        // One line: whatever follows a line break stays out of sight, as in the field.
         const std::string_view text = drawn_.edit17.text;
-        paintField(c, layout::kEdit17, clip, kFieldTextX, kFieldTextY, {&text, 1});
+        paintField(c, layout::kEdit17, clip, kFieldTextX, kFieldTextY,
+                   text.substr(0, std::min(text.find('\n'), text.size())), fields_.edit17ScrollX, 0,
+                   fields_.edit17Selection);
     }
     if (meets(layout::kUpDown1, clip)) {
         paintArrow(c, upArrow(), true, pushed_.arrow > 0, clip);
         paintArrow(c, downArrow(), false, pushed_.arrow < 0, clip);
+        if (pushed_.focusArrow > 0) focusInside(c, upArrow(), 2, clip);
+        if (pushed_.focusArrow < 0) focusInside(c, downArrow(), 2, clip);
     }
     if (meets(layout::kMemo1, clip))
-        paintField(c, layout::kMemo1, clip, kMemoTextX, kMemoTextY, layout::memoLines());
+        paintField(c, layout::kMemo1, clip, kMemoTextX, kMemoTextY, fields_.memo1,
+                   fields_.memo1ScrollX, fields_.memo1ScrollY, fields_.memo1Selection);
 }
 
 } // namespace procesor::render

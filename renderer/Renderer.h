@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "panel/ElementState.h"
@@ -16,13 +17,37 @@
 namespace procesor::render {
 
 // What the front end's mouse and keyboard do to the controls' looks: a control held
-// down with the mouse looks pushed in until the button goes up; the data switch
-// with the keyboard focus shows the classic dotted focus frame.
+// down with the mouse looks pushed in until the button goes up; the data switch, the
+// panel or the arrow with the keyboard focus shows the classic dotted focus frame.
 struct ControlLook {
     int dataSwitch = 0; // held: Button8..Button11, 0 for none
     int arrow = 0;      // held: +1 the up arrow, -1 the down arrow, 0 for none
     int focus = 0;      // Button8..Button11 with the keyboard focus, 0 for none
+    int focusPanel = 0; // Panel1..Panel7 with the keyboard focus, 0 for none
+    int focusArrow = 0; // the arrow with the keyboard focus: +1 up, -1 down, 0 none
     constexpr bool operator==(const ControlLook&) const = default;
+};
+
+// The text of Memo1 as the student left it (the stored lines at start; nothing reads
+// it), how far the front end's fields have scrolled their texts and what is selected
+// in the field that has the focus, so that the picture draws each text where the
+// field above it has it, the selection in the classic colours.
+struct Selection {
+    int from = 0; // byte offsets into the field's UTF-8 text; empty when equal
+    int to = 0;
+    bool operator==(const Selection&) const = default;
+};
+struct FieldView {
+    std::string memo1 = startMemoText();
+    int memo1ScrollX = 0;
+    int memo1ScrollY = 0;
+    int edit17ScrollX = 0;
+    Selection edit17Selection;
+    Selection memo1Selection;
+    bool operator==(const FieldView&) const = default;
+
+    // The stored sixteen lines, one "\n" between each two.
+    static std::string startMemoText();
 };
 using Pushed = ControlLook;
 
@@ -33,9 +58,10 @@ public:
     // Brings the canvas in line with the state and returns the rectangles that
     // changed: the whole client area on the first call, then only what differs from
     // the state drawn last.
-    std::vector<Box> render(const ElementState& state, Pushed pushed = {});
+    std::vector<Box> render(const ElementState& state, Pushed pushed = {},
+                            const FieldView& fields = {});
     // Draws everything anew, whatever was drawn before.
-    void renderAll(const ElementState& state, Pushed pushed = {});
+    void renderAll(const ElementState& state, Pushed pushed = {}, const FieldView& fields = {});
 
     const Canvas& canvas() const { return canvas_; }
     // Where a label's bar lies as drawn: its width follows its caption.
@@ -50,6 +76,7 @@ private:
     Canvas canvas_;
     ElementState drawn_;
     Pushed pushed_;
+    FieldView fields_;
     bool drawnOnce_ = false;
     std::array<Box, ElementState::kImages> imageAreas_{};
     std::array<Box, ElementState::kLabels> labelBars_{};

@@ -15,7 +15,49 @@ constexpr Box kUpArrow = {layout::kUpDown1.x, layout::kUpDown1.y, layout::kUpDow
 constexpr Box kDownArrow = {layout::kUpDown1.x, layout::kUpDown1.y + layout::kUpDown1.h / 2,
                             layout::kUpDown1.w, layout::kUpDown1.h - layout::kUpDown1.h / 2};
 
+// After the arrows, the panels: the right column top to bottom (mode buttons, then the
+// clock), then the address buttons beside the RAM.
+constexpr int kPanelTabOrder[] = {6, 7, 1, 2, 3, 4, 5};
+
 } // namespace
+
+std::span<const Screen::KeyboardControl> Screen::keyboardControls() {
+    static const std::vector<KeyboardControl> controls = [] {
+        std::vector<KeyboardControl> all = {{{Element::Arrow, +1}, kUpArrow},
+                                            {{Element::Arrow, -1}, kDownArrow}};
+        for (int number : kPanelTabOrder)
+            for (const layout::Control& p : layout::panels())
+                if (p.number == number) all.push_back({{Element::Panel, number}, p.box});
+        return all;
+    }();
+    return controls;
+}
+
+std::string Screen::accessibleName(Element element) const {
+    const ElementState& el = sim_.elements();
+    switch (element.kind) {
+    case Element::Panel:
+        if (element.number >= 1 && element.number < ElementState::kPanels) {
+            // The look says what the button does now; the name says it too.
+            const Panel& p = el.panel[element.number];
+            if (p.colour == clCream) return p.caption + ", nyní nedostupné";
+            if (p.colour == clLime) return p.caption + ", vybráno";
+            if (p.colour == clTeal) return p.caption + ", stisknuto";
+            return p.caption;
+        }
+        break;
+    case Element::DataSwitch:
+        if (element.number >= 8 && element.number <= 11)
+            return "datový přepínač bitu " + std::to_string(11 - element.number) + ": " +
+                   el.button[element.number].caption;
+        break;
+    case Element::Arrow:
+        return element.number > 0 ? "rychlost o jednu výš" : "rychlost o jednu níž";
+    default:
+        break;
+    }
+    return {};
+}
 
 Screen::Screen(Simulator::ErrorSink showError)
     : sim_(std::move(showError)), renderer_(std::make_unique<Renderer>()) {}
@@ -100,9 +142,22 @@ Screen::TimerState Screen::timer(int n) const {
     return {t.enabled, t.interval, t.starts};
 }
 
+void Screen::setFocus(std::optional<Element> element) {
+    focus_ = {};
+    if (!element) return;
+    if (element->kind == Element::DataSwitch) focus_.focus = element->number;
+    if (element->kind == Element::Panel) focus_.focusPanel = element->number;
+    if (element->kind == Element::Arrow) focus_.focusArrow = element->number > 0 ? 1 : -1;
+}
+
+void Screen::fieldsScrolled(int edit17X, int memo1X, int memo1Y) {
+    fields_.edit17ScrollX = edit17X;
+    fields_.memo1ScrollX = memo1X;
+    fields_.memo1ScrollY = memo1Y;
+}
+
 ControlLook Screen::pushed() const {
-    ControlLook pushed;
-    pushed.focus = focus_;
+    ControlLook pushed = focus_;
     if (!held_ || !overHeld_) return pushed;
     if (held_->kind == Element::DataSwitch) pushed.dataSwitch = held_->number;
     if (held_->kind == Element::Arrow) pushed.arrow = held_->number;
@@ -110,7 +165,7 @@ ControlLook Screen::pushed() const {
 }
 
 std::vector<Box> Screen::render() {
-    return renderer_->render(sim_.elements(), pushed());
+    return renderer_->render(sim_.elements(), pushed(), fields_);
 }
 
 const Canvas& Screen::canvas() const {

@@ -61,9 +61,17 @@ public:
     std::vector<Box> render();
     const Canvas& canvas() const;
     const Renderer& renderer() const { return *renderer_; }
-    // The data switch (8..11) that has the keyboard focus in the front end, 0 for
-    // none: it shows the dotted focus frame.
-    void setFocus(int dataSwitch) { focus_ = dataSwitch; }
+    // The student edited Memo1 (nothing reads it, but the picture shows it), or a
+    // field scrolled its text (Edit17 to the left, Memo1 both ways) by so many pixels.
+    void memoEdited(std::string_view text) { fields_.memo1 = text; }
+    void fieldsScrolled(int edit17X, int memo1X, int memo1Y);
+    // What is selected in Edit17 and in Memo1 (byte offsets into their texts); the
+    // front end gives an empty selection for a field without the focus.
+    void fieldsSelected(Selection edit17, Selection memo1) {
+        fields_.edit17Selection = edit17;
+        fields_.memo1Selection = memo1;
+    }
+    const FieldView& fields() const { return fields_; }
     // The control held down now, drawn pushed in, and the focus.
     ControlLook pushed() const;
 
@@ -79,12 +87,33 @@ public:
     };
     std::optional<Element> elementAt(int x, int y) const;
 
+    // The data switch (8..11) that has the keyboard focus in the front end, 0 for
+    // none: it shows the dotted focus frame.
+    void setFocus(int dataSwitch) { setFocus(Element{Element::DataSwitch, dataSwitch}); }
+    // The control with the keyboard focus (a panel, a data switch or an arrow), or
+    // none: it shows the dotted focus frame. Other elements take no focus.
+    void setFocus(std::optional<Element> element);
+
+    // The controls that take the keyboard focus after the fields and the data
+    // switches, in the order Tab visits them: the arrows, then the panels. Each acts
+    // on Space and Enter as on a click at the middle of its box.
+    struct KeyboardControl {
+        Element element;
+        Box box;
+    };
+    static std::span<const KeyboardControl> keyboardControls();
+    // What a screen reader says for a control that has the focus: its caption or
+    // role and its state (a data switch's bit; a panel unavailable, selected or
+    // pressed, as its colour shows).
+    std::string accessibleName(Element element) const;
+
 private:
     Simulator sim_;
     std::unique_ptr<Renderer> renderer_;
     std::optional<Element> held_; // where the left button went down
     bool overHeld_ = false;       // and whether the pointer is still over it
-    int focus_ = 0;
+    ControlLook focus_;           // only its focus members
+    FieldView fields_;
 };
 
 } // namespace procesor::render

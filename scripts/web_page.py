@@ -16,9 +16,11 @@ def script_text(path):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__)
-    for part in ("page", "style", "script", "module", "font", "icon", "out"):
+    for part in ("page", "style", "module", "font", "icon", "out"):
         ap.add_argument("--" + part, required=True)
     ap.add_argument("--licence", action="append", required=True)
+    # The page's own scripts, each written where index.html names it by its file name.
+    ap.add_argument("--script", action="append", required=True)
     a = ap.parse_args()
 
     font = base64.b64encode(pathlib.Path(a.font).read_bytes()).decode("ascii")
@@ -31,10 +33,12 @@ def main():
             '<link rel="icon" href="data:image/svg+xml;base64,' + icon + '">',
         '<link rel="stylesheet" href="style.css">': "<style>\n" + style + "</style>",
         '<script src="procesor_web.js"></script>': "<script>\n" + script_text(a.module) + "</script>",
-        '<script src="procesor.js"></script>': "<script>\n" + script_text(a.script) + "</script>",
         '<pre id="licence-text"></pre>': '<pre id="licence-text">' + "\n\n".join(
             html.escape(pathlib.Path(f).read_text(encoding="utf-8")) for f in a.licence) + "</pre>",
     }
+    for script in a.script:
+        tag = f'<script src="{pathlib.Path(script).name}"></script>'
+        parts[tag] = "<script>\n" + script_text(script) + "</script>"
     for tag, inline in parts.items():
         if page.count(tag) != 1:
             raise SystemExit(f"web_page.py: {a.page} must hold {tag} exactly once")

@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "model/PulseReport.h"
+#include "panel/Speed.h"
 #include "renderer/DiagramLayout.h"
+#include "renderer/Scaled.h"
 #include "renderer/Screen.h"
 
 namespace {
@@ -22,10 +25,15 @@ struct Page {
     std::string pendingError; // set by the handler, taken by the page
     std::string shownError;
     std::unique_ptr<Screen> screen;
-    std::vector<std::uint8_t> rgba; // the canvas as ImageData wants it: R, G, B, A bytes
-    std::vector<int> dirty;         // x, y, w, h of each changed rectangle
-    std::string text;               // UTF-8 passed in from the page, or out to it
-    std::string memo;
+    std::vector<std::uint8_t> rgba;   // the canvas as ImageData wants it: R, G, B, A bytes
+    std::vector<int> dirty;           // x, y, w, h of each changed rectangle
+    std::string text;                 // UTF-8 passed in from the page
+    std::size_t outBytes = 0;         // the length of the last text passed out
+    std::string outText;              // a text made for the page
+    std::string report;               // what the last pulse changed, for the live region
+    std::vector<std::uint8_t> scaled; // the picture made smaller, RGBA bytes
+    int scaledWidth = 0;
+    int scaledHeight = 0;
     unsigned pulses = 0; // clock pulses taken, for the page's tests and figures
 };
 
@@ -34,12 +42,29 @@ Page& page() {
     return p;
 }
 
-// Every clock pulse the machine takes moves its phase on by one state.
+// Every clock pulse the machine takes moves its phase on by one state; the page
+// says what it changed.
 template <typename Event> void countingPulses(Event event) {
     const procesor::ProcessorModel& m = page().screen->simulator().model();
-    const bool phi1 = m.phi1, phi2 = m.phi2;
+    const procesor::ProcessorModel before = m;
     event();
-    if (m.phi1 != phi1 || m.phi2 != phi2) ++page().pulses;
+    if (m.phi1 != before.phi1 || m.phi2 != before.phi2) {
+        ++page().pulses;
+        page().report = procesor::pulseReport(before, m);
+    }
+}
+
+// A text for the page, read with its length (procesor_out_bytes): it may hold a NUL.
+const char* out(const std::string& text) {
+    page().outBytes = text.size();
+    return text.data();
+}
+
+// The text the page wrote into the buffer: its first `bytes` bytes.
+const std::string& textIn(int bytes) {
+    std::string& t = page().text;
+    t.resize(std::size_t(bytes > 0 && std::size_t(bytes) < t.size() ? bytes : 0));
+    return t;
 }
 
 bool validTimer(int n) {
@@ -69,16 +94,16 @@ EMSCRIPTEN_KEEPALIVE void procesor_init() {
     Page& p = page();
     p.screen = std::make_unique<Screen>([](const std::string& message) {
         // One box at a time: a handler reports at most one failed conversion.
-        if (page().pendingError.empty()) page().pendingError = message;
+        // The box shows the typed text readable and cut short as the desktop's does.
+        if (page().pendingError.empty()) page().pendingError = procesor::boxedMessage(message);
     });
     const procesor::render::Canvas& c = p.screen->canvas();
     p.rgba.assign(std::size_t(c.width) * c.height * 4, 0);
-    p.memo.clear();
-    for (std::string_view line : procesor::layout::memoLines()) {
-        p.memo += line;
-        p.memo += '\n';
-    }
-    if (!p.memo.empty()) p.memo.pop_back(); // no newline after the last line
+}
+
+// The length in bytes of the text that the last function returning one gave out.
+EMSCRIPTEN_KEEPALIVE int procesor_out_bytes() {
+    return int(page().outBytes);
 }
 
 EMSCRIPTEN_KEEPALIVE void procesor_mouse_down(int x, int y) {
@@ -116,11 +141,26 @@ EMSCRIPTEN_KEEPALIVE char* procesor_text_buffer(int bytes) {
     return t.data();
 }
 
-// The user changed Edit17: its new text is the first `bytes` bytes of the buffer.
+// The user changed Edit17: its new text is the first `bytes` bytes of the buffer,
+// NULs and all.
 EMSCRIPTEN_KEEPALIVE void procesor_speed_edited(int bytes) {
-    std::string& t = page().text;
-    t.resize(std::size_t(bytes > 0 && std::size_t(bytes) < t.size() ? bytes : 0));
-    page().screen->speedEdited(t);
+    page().screen->speedEdited(textIn(bytes));
+}
+
+// The user changed Memo1: the picture shows its new text.
+EMSCRIPTEN_KEEPALIVE void procesor_memo_edited(int bytes) {
+    page().screen->memoEdited(textIn(bytes));
+}
+
+// What is selected in the fields: byte offsets into their UTF-8 texts.
+EMSCRIPTEN_KEEPALIVE void procesor_fields_selected(int edit17From, int edit17To, int memo1From,
+                                                   int memo1To) {
+    page().screen->fieldsSelected({edit17From, edit17To}, {memo1From, memo1To});
+}
+
+// How far the fields scrolled their texts, in pixels.
+EMSCRIPTEN_KEEPALIVE void procesor_fields_scrolled(int edit17X, int memo1X, int memo1Y) {
+    page().screen->fieldsScrolled(edit17X, memo1X, memo1Y);
 }
 
 EMSCRIPTEN_KEEPALIVE void procesor_speed_arrow(int up) {
@@ -128,7 +168,7 @@ EMSCRIPTEN_KEEPALIVE void procesor_speed_arrow(int up) {
 }
 
 EMSCRIPTEN_KEEPALIVE const char* procesor_speed_text() {
-    return page().screen->simulator().elements().edit17.text.c_str();
+    return out(page().screen->simulator().elements().edit17.text);
 }
 
 EMSCRIPTEN_KEEPALIVE int procesor_speed_visible() {
@@ -136,7 +176,15 @@ EMSCRIPTEN_KEEPALIVE int procesor_speed_visible() {
 }
 
 EMSCRIPTEN_KEEPALIVE const char* procesor_memo_text() {
-    return page().memo.c_str();
+    return out(page().screen->fields().memo1);
+}
+
+// What the last clock pulse changed, in Czech, once; an empty text when nothing.
+EMSCRIPTEN_KEEPALIVE const char* procesor_take_report() {
+    Page& p = page();
+    p.outText = std::move(p.report);
+    p.report.clear();
+    return out(p.outText);
 }
 
 // The error message the last event reported, once; an empty text when none.
@@ -144,7 +192,7 @@ EMSCRIPTEN_KEEPALIVE const char* procesor_take_error() {
     Page& p = page();
     p.shownError = std::move(p.pendingError);
     p.pendingError.clear();
-    return p.shownError.c_str();
+    return out(p.shownError);
 }
 
 // Draws what changed and returns how many rectangles changed; procesor_dirty()
@@ -175,9 +223,54 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* procesor_pixels() {
     return page().rgba.data();
 }
 
-// The data switch (8..11) that has the keyboard focus in the page, 0 for none.
-EMSCRIPTEN_KEEPALIVE void procesor_set_focus(int dataSwitch) {
-    page().screen->setFocus(dataSwitch);
+// The control that has the keyboard focus in the page: kind (0 none, 1 a panel, 2 a
+// data switch, 3 an arrow) and number (Panel1 -> 1, Button8 -> 8, the arrows +1, -1).
+EMSCRIPTEN_KEEPALIVE void procesor_set_focus(int kind, int number) {
+    constexpr Screen::Element::Kind kinds[] = {Screen::Element::Panel, Screen::Element::DataSwitch,
+                                               Screen::Element::Arrow};
+    if (kind >= 1 && kind <= 3)
+        page().screen->setFocus(Screen::Element{kinds[kind - 1], number});
+    else
+        page().screen->setFocus(std::nullopt);
+}
+
+// What a screen reader says for that control.
+EMSCRIPTEN_KEEPALIVE const char* procesor_accessible_name(int kind, int number) {
+    constexpr Screen::Element::Kind kinds[] = {Screen::Element::Panel, Screen::Element::DataSwitch,
+                                               Screen::Element::Arrow};
+    Page& p = page();
+    p.outText = kind >= 1 && kind <= 3
+                    ? p.screen->accessibleName(Screen::Element{kinds[kind - 1], number})
+                    : std::string();
+    return out(p.outText);
+}
+
+// The arrows and panels in their Tab order: kind, number, x, y, w, h of each, as many
+// as procesor_keyboard_count().
+EMSCRIPTEN_KEEPALIVE int procesor_keyboard_count() {
+    return int(Screen::keyboardControls().size());
+}
+
+EMSCRIPTEN_KEEPALIVE const int* procesor_keyboard_places() {
+    static std::vector<int> places;
+    places.clear();
+    for (const Screen::KeyboardControl& c : Screen::keyboardControls()) {
+        const int kind = c.element.kind == Screen::Element::Panel ? 1 : 3;
+        places.insert(places.end(), {kind, c.element.number, c.box.x, c.box.y, c.box.w, c.box.h});
+    }
+    return places.data();
+}
+
+// The whole picture made smaller to width x height (each at most the picture's own),
+// every pixel the average of the picture's pixels it covers; RGBA bytes.
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* procesor_scaled(int width, int height) {
+    Page& p = page();
+    const procesor::render::Canvas& c = p.screen->canvas();
+    width = std::clamp(width, 1, c.width);
+    height = std::clamp(height, 1, c.height);
+    p.scaled.resize(std::size_t(width) * height * 4);
+    procesor::render::scaleDown(c, width, height, p.scaled.data());
+    return p.scaled.data();
 }
 
 // The data switches: number, x, y, w, h of each, as many as procesor_switch_count().

@@ -21,8 +21,8 @@
   // ticks, so that tests reach each picture step by step.
   const manualTimers = location.hash === "#manual-timers";
   let m = null; // the module's exports, set when it is ready; until then no event counts
+  let view = null; // the picture's size, the keyboard and the live region (view.js)
   let pointerDown = false;
-  let keyHeld = 0; // the data switch held down with the space bar
   // The browser's side of Timer1..Timer5: whether it runs, its interval handle, the
   // interval and start count it was started with, and when its next tick is due.
   const timers = [];
@@ -31,18 +31,18 @@
 
   // A field goes inside the sunken frame that the picture draws around it.
   const kFrame = 2;
-  function placeInside(element, box, frame = kFrame) {
+  function placeInside(element, box) {
     const [x, y, w, h] = box;
-    element.style.left = x + frame + "px";
-    element.style.top = y + frame + "px";
-    element.style.width = w - 2 * frame + "px";
-    element.style.height = h - 2 * frame + "px";
+    element.style.left = x + kFrame + "px";
+    element.style.top = y + kFrame + "px";
+    element.style.width = w - 2 * kFrame + "px";
+    element.style.height = h - 2 * kFrame + "px";
   }
 
-  // The changed rectangles of the picture onto the canvas.
+  // The changed rectangles of the picture onto the canvas; returns how many.
   function paint() {
     const count = m._procesor_render();
-    if (count === 0) return;
+    if (count === 0) return 0;
     const rects = new Int32Array(m.HEAP32.buffer, m._procesor_dirty(), count * 4);
     const pixels = new Uint8ClampedArray(m.HEAPU8.buffer, m._procesor_pixels(),
                                          canvas.width * canvas.height * 4);
@@ -51,6 +51,7 @@
       const x = rects[4 * i], y = rects[4 * i + 1], w = rects[4 * i + 2], h = rects[4 * i + 3];
       context.putImageData(image, 0, 0, x, y, w, h);
     }
+    return count;
   }
 
   // The timers as the handlers left them. A timer that was switched on from off
@@ -78,13 +79,13 @@
   }
 
   function syncFields() {
-    const text = m.UTF8ToString(m._procesor_speed_text());
+    const text = view.textOut(m._procesor_speed_text());
     if (edit17.value !== text) edit17.value = text;
     edit17.hidden = m._procesor_speed_visible() === 0;
   }
 
   function showError() {
-    const message = m.UTF8ToString(m._procesor_take_error());
+    const message = view.textOut(m._procesor_take_error());
     if (message === "" || errorBox.open) return;
     errorText.textContent = message;
     errorBox.showModal();
@@ -93,8 +94,9 @@
 
   // After every event: the picture, the fields, the timers, then any error box.
   function afterEvent() {
-    paint();
+    const count = paint();
     syncFields();
+    view.afterPaint(count);
     syncTimers();
     showError();
   }
@@ -118,7 +120,7 @@
   // The mouse, a pen or a finger: the canvas keeps the pointer from the button
   // going down until it goes up, wherever that is.
   canvas.addEventListener("pointerdown", (event) => {
-    if (!event.isPrimary || event.button !== 0 || !m || pointerDown || keyHeld) return;
+    if (!event.isPrimary || event.button !== 0 || !view || pointerDown || view.keyHeld()) return;
     event.preventDefault(); // keep the focus where it is, as a click on the diagram does
     canvas.setPointerCapture(event.pointerId);
     pointerDown = true;
@@ -149,66 +151,18 @@
   window.addEventListener("blur", () => pointerUp(-1, -1));
 
   edit17.addEventListener("input", () => {
-    if (!m) return;
-    const bytes = m.lengthBytesUTF8(edit17.value);
-    m.stringToUTF8(edit17.value, m._procesor_text_buffer(bytes), bytes + 1);
-    m._procesor_speed_edited(bytes);
+    if (!view) return;
+    m._procesor_speed_edited(view.textIn(edit17.value));
     afterEvent();
   });
 
   // Up and Down in the speed field step it like the arrows.
   edit17.addEventListener("keydown", (event) => {
-    if (!m || (event.key !== "ArrowUp" && event.key !== "ArrowDown")) return;
+    if (!view || (event.key !== "ArrowUp" && event.key !== "ArrowDown")) return;
     event.preventDefault();
     m._procesor_speed_arrow(event.key === "ArrowUp" ? 1 : 0);
     afterEvent();
   });
-
-  // The data switches take the keyboard focus by Tab, as on the desktop, through
-  // invisible buttons over them: the picture draws the dotted focus frame, and the
-  // space bar pushes the switch in and lets it go like the mouse.
-  function addSwitchKeys() {
-    const places = new Int32Array(m.HEAP32.buffer, m._procesor_switch_places(),
-                                  m._procesor_switch_count() * 5);
-    for (let i = 0; i < places.length; i += 5) {
-      const [n, x, y, w, h] = places.subarray(i, i + 5);
-      const cx = x + (w >> 1), cy = y + (h >> 1);
-      const key = document.createElement("button");
-      key.type = "button";
-      key.className = "switch-key";
-      key.id = "Button" + n;
-      placeInside(key, [x, y, w, h], 0);
-      const letGo = (x, y) => {
-        if (keyHeld !== n) return;
-        keyHeld = 0;
-        m._procesor_mouse_up(x, y);
-      };
-      key.addEventListener("focus", () => {
-        m._procesor_set_focus(n);
-        afterEvent();
-      });
-      key.addEventListener("blur", () => {
-        letGo(-1, -1);
-        m._procesor_set_focus(0);
-        afterEvent();
-      });
-      key.addEventListener("keydown", (event) => {
-        if (event.key !== " ") return;
-        event.preventDefault();
-        if (event.repeat || keyHeld || pointerDown) return;
-        keyHeld = n;
-        m._procesor_mouse_down(cx, cy);
-        afterEvent();
-      });
-      key.addEventListener("keyup", (event) => {
-        if (event.key !== " ") return;
-        event.preventDefault();
-        letGo(cx, cy);
-        afterEvent();
-      });
-      memo1.before(key);
-    }
-  }
 
   errorBox.querySelector(".close").addEventListener("click", () => errorBox.close());
   // Enter takes the OK button, Escape closes the box as the dialog does by itself.
@@ -219,19 +173,33 @@
     }
   });
 
-  createProcesor().then((module) => {
+  // Without WebAssembly (switched off, or a browser too old) the page says so.
+  function cannotRun() {
+    document.getElementById("cannot-run").hidden = false;
+    document.getElementById("stage").hidden = true;
+    document.documentElement.dataset.ready = "0";
+  }
+  function start(module) {
     m = module;
     m._procesor_init();
     const places = new Int32Array(m.HEAP32.buffer, m._procesor_places(), 14);
     placeInside(edit17, places.subarray(0, 4));
     placeInside(memo1, places.subarray(8, 12));
-    memo1.value = m.UTF8ToString(m._procesor_memo_text());
-    addSwitchKeys();
+    view = procesorView(m, afterEvent, () => pointerDown);
+    view.fit();
     afterEvent();
     edit17.focus();
     performance.mark("procesor-first-frame");
     document.documentElement.dataset.ready = "1";
-  });
+  }
+  if (typeof WebAssembly !== "object") cannotRun();
+  else {
+    try {
+      createProcesor({ printErr() {} }).then(start, cannotRun);
+    } catch {
+      cannotRun();
+    }
+  }
 
   // For the tests and the figures: the pulses taken so far, whether a timer runs,
   // a tick given by hand (with "#manual-timers"; a timer that is off does not

@@ -341,7 +341,7 @@ TEST_CASE(changedRectangles) {
     constexpr int kEvents = 600;
 #endif
     for (int event = 0; event < kEvents; ++event) {
-        const int kind = int(random() % 6);
+        const int kind = int(random() % 8);
         const Target t = targets[random() % std::size(targets)];
         if (kind == 0)
             s.timerTick(1 + int(random() % 5));
@@ -353,11 +353,25 @@ TEST_CASE(changedRectangles) {
             s.mouseMove(t.x, t.y);
         else if (kind == 4)
             s.setFocus(int(random() % 2) * (8 + int(random() % 4)));
-        else
+        else if (kind == 6) {
+            // The focus on a panel or an arrow, or none.
+            const int which = int(random() % 10);
+            if (which < 7)
+                s.setFocus(Screen::Element{Screen::Element::Panel, which + 1});
+            else if (which < 9)
+                s.setFocus(Screen::Element{Screen::Element::Arrow, which == 7 ? 1 : -1});
+            else
+                s.setFocus(std::nullopt);
+        } else if (kind == 7) {
+            // Memo1 edited and scrolled.
+            s.memoEdited(std::string(random() % 3, 'x') + "NOP\n\n" +
+                         std::string(random() % 40, 'W'));
+            s.fieldsScrolled(int(random() % 3), int(random() % 20), int(random() % 30));
+        } else
             click(s, t.x, t.y);
         const std::vector<Box> changed = s.render();
         Renderer fresh;
-        fresh.renderAll(s.simulator().elements(), s.pushed());
+        fresh.renderAll(s.simulator().elements(), s.pushed(), s.fields());
         const Canvas& now = s.canvas();
         int wrong = 0;
         int unreported = 0;

@@ -24,8 +24,14 @@ await withPage(htmlPath, async (s) => {
     text: document.querySelector("dialog[open] #error-text")?.textContent,
     title: document.querySelector("dialog[open] #error-title")?.textContent,
   }));
+  // The speed field's text scrolls as the field takes and loses the focus (the
+  // picture draws it where the field has it): the field is left out.
+  const withoutField = (rgba) => {
+    for (let y = 312; y < 333; ++y) rgba.fill(0, 4 * (y * 1024 + 954), 4 * (y * 1024 + 977));
+    return rgba;
+  };
   const unchanged = async (when) => {
-    const diff = compareRgba(await s.canvasPixels(), before, 1024);
+    const diff = compareRgba(withoutField(await s.canvasPixels()), withoutField(before), 1024);
     check(diff.count === 0, `${when}: ${diff.count} pixels changed, ${diff.first.join(", ")}`);
     check(await s.pulses() === pulses, `${when}: a clock pulse was taken`);
   };

@@ -20,7 +20,11 @@ export function check(ok, message) {
 }
 
 // Runs body(session) against a fresh browser and page; `hash` picks "#manual-timers".
-export async function withPage(htmlPath, body, { hash = "", scale = 1 } = {}) {
+// `viewport` gives the window's size in CSS pixels, `before(page)` runs before the page
+// loads, and `ready` is what the page sets when it has started ("1"; "0" when it
+// cannot run; null: wait for nothing, as with JavaScript off).
+export async function withPage(htmlPath, body, { hash = "", scale = 1, viewport = null,
+                                                before = null, ready = "1" } = {}) {
   const profile = mkdtempSync(join(tmpdir(), "procesor-chromium-"));
   const browser = await puppeteer.launch({
     executablePath: chromium,
@@ -33,7 +37,8 @@ export async function withPage(htmlPath, body, { hash = "", scale = 1 } = {}) {
   const requests = [];
   try {
     const page = await browser.newPage();
-    await page.setViewport({ width: 1100, height: 760, deviceScaleFactor: scale });
+    await page.setViewport({ width: 1100, height: 760, ...viewport, deviceScaleFactor: scale });
+    if (before) await before(page);
     // The page writes nothing to the console: no errors, no warnings, no notes.
     page.on("console", (msg) => problems.push(`console ${msg.type()}: ${msg.text()}`));
     page.on("pageerror", (error) => problems.push(`page error: ${error.message}`));
@@ -51,8 +56,9 @@ export async function withPage(htmlPath, body, { hash = "", scale = 1 } = {}) {
     const url = pathToFileURL(resolve(htmlPath)).href + hash;
     const started = performance.now();
     await page.goto(url, { waitUntil: "load" });
-    await page.waitForFunction(() => document.documentElement.dataset.ready === "1",
-                               { timeout: 10000 });
+    if (ready !== null)
+      await page.waitForFunction((r) => document.documentElement.dataset.ready === r,
+                                 { timeout: 10000 }, ready);
     const session = new Session(page, performance.now() - started);
     await body(session);
   } finally {

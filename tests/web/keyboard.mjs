@@ -1,0 +1,83 @@
+// A student with the keyboard and a screen reader: Tab visits the speed field, the
+// four data switches, the instruction box, the two arrows and the seven panels in
+// that order; each control shows the dotted focus frame while it has the focus (and
+// the picture is as at rest again when it goes), and Enter or Space works it like a
+// click. The canvas has a name, every control a Czech name, and after each pulse the
+// live region says what changed.
+//   node keyboard.mjs procesor.html
+import { check, compareRgba, withPage } from "./support.mjs";
+
+const [htmlPath] = process.argv.slice(2);
+const kOrder = ["Edit17", "Button8", "Button9", "Button10", "Button11", "Memo1", "UpDown1-up",
+                "UpDown1-down", "Panel6", "Panel7", "Panel1", "Panel2", "Panel3", "Panel4", "Panel5"];
+const kPanels = { Panel6: [819, 96, 81, 25], Panel7: [819, 120, 81, 25], Panel1: [819, 272, 73, 25],
+                  Panel2: [819, 308, 73, 25], Panel3: [408, 328, 81, 25], Panel4: [408, 360, 81, 25],
+                  Panel5: [408, 392, 81, 25] };
+const kLime = "#00ff00";
+
+await withPage(htmlPath, async (s) => {
+  const page = s.page;
+  const rest = await s.canvasPixels();
+  const focused = () => page.evaluate(() => document.activeElement.id);
+  const changedIn = async ([x, y, w, h]) => {
+    const now = await s.canvasPixels();
+    let n = 0;
+    for (let j = y; j < y + h; ++j)
+      for (let i = x; i < x + w; ++i)
+        for (let c = 0; c < 3; ++c) if (now[4 * (j * 1024 + i) + c] !== rest[4 * (j * 1024 + i) + c]) { ++n; break; }
+    return n;
+  };
+
+  check(await focused() === "Edit17", "the speed field does not have the focus at start");
+  const visited = ["Edit17"];
+  for (let i = 1; i < kOrder.length; ++i) {
+    await page.keyboard.press("Tab");
+    visited.push(await focused());
+    const panel = kPanels[visited[i]];
+    // The dotted frame 3 pixels in: half of its edge's pixels.
+    if (panel) {
+      const dots = await changedIn(panel);
+      const edge = 2 * (panel[2] - 6) + 2 * (panel[3] - 6) - 4;
+      check(Math.abs(dots - edge / 2) <= 1, `${visited[i]} with the focus: ${dots} pixels changed, not ${edge / 2}`);
+    }
+    if (visited[i] === "UpDown1-up")
+      check(await changedIn([977, 312, 16, 10]) === 16, "the up arrow shows no focus frame");
+  }
+  check(visited.join(",") === kOrder.join(","), `Tab visits ${visited.join(", ")}`);
+  await page.keyboard.press("Tab"); // out of the page's controls
+  const diff = compareRgba(await s.canvasPixels(), rest, 1024);
+  check(diff.count === 0, `with the focus gone ${diff.count} pixels differ from the start, ${diff.first.join(", ")}`);
+
+  // Names for the screen reader.
+  check(await page.$eval("#diagram", (e) => e.getAttribute("aria-label")) === "Blokové schéma procesoru",
+        "the canvas has no name");
+  const names = await page.evaluate(() => Object.fromEntries(
+    [...document.querySelectorAll(".control-key")].map((k) => [k.id, k.getAttribute("aria-label")])));
+  check(names.Panel7 === "provoz" && names.Panel6 === "programování, vybráno" &&
+        names.Panel2 === "start/stop, nyní nedostupné" && names.Button8 === "datový přepínač bitu 3: 0" &&
+        names["UpDown1-up"] === "rychlost o jednu výš", `the controls are named ${JSON.stringify(names)}`);
+
+  // "provoz" by Enter, a switch by Space, "ručně" by Space: one pulse, said aloud.
+  await page.focus("#Panel7");
+  await page.keyboard.press("Enter");
+  check(await s.pixel(823, 124) === kLime, "Enter on \"provoz\" does not select the run mode");
+  const now = await page.evaluate(() => [document.getElementById("Panel7").getAttribute("aria-label"),
+                                          document.getElementById("Panel2").getAttribute("aria-label")]);
+  check(now[0] === "provoz, vybráno" && now[1] === "start/stop", `in the run mode the panels are named ${now}`);
+  await page.focus("#Button11");
+  await page.keyboard.press(" ");
+  check((await page.$eval("#Button11", (e) => e.getAttribute("aria-label"))).endsWith(": 1"),
+        "Space on Button11 does not set it to 1");
+  const pulses = await s.pulses();
+  await page.focus("#Panel1");
+  await page.keyboard.down(" ");
+  await page.keyboard.up(" ");
+  check(await s.pulses() === pulses + 1, "Space on \"ručně\" does not give one pulse");
+  const said = await page.$eval("#report", (e) => [e.textContent, e.getAttribute("aria-live")]);
+  check(said[0] === "Fáze Φ1. Řádek mikroprogramu 0001: RAM/R-IR/W. Na sběrnici je 0." && said[1] === "polite",
+        `after the pulse the live region says ${JSON.stringify(said)}`);
+  // The up arrow by Enter: the speed field from 4 to 5.
+  await page.focus("#UpDown1-up");
+  await page.keyboard.press("Enter");
+  check(await page.$eval("#Edit17", (e) => e.value) === "5", "Enter on the up arrow does not step the speed");
+}, { hash: "#manual-timers" });
