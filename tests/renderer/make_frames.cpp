@@ -23,13 +23,15 @@ int main(int argc, char** argv) {
     render::Screen screen;
     int written = 0;
     bool ok = true;
-    testing::walk(screen, steps, [&](const testing::Step& s, const render::Canvas& c) {
-        const std::string path = std::string(argv[2]) + "/" + s.name + ".png";
-        if (testing::writePng(path, {c.width, c.height, c.pixels}))
-            ++written;
-        else
-            ok = false, std::fprintf(stderr, "cannot write %s\n", path.c_str());
-    });
+    const std::string problems =
+        testing::walk(screen, steps, [&](const testing::Step& s, const render::Canvas& c) {
+            const std::string path = std::string(argv[2]) + "/" + s.name + ".png";
+            if (testing::writePng(path, {c.width, c.height, c.pixels}))
+                ++written;
+            else
+                ok = false, std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        });
     std::printf("%d frames written to %s\n", written, argv[2]);
-    return ok ? 0 : 1;
+    std::fputs(problems.c_str(), stderr);
+    return ok && problems.empty() ? 0 : 1;
 }

@@ -2,8 +2,11 @@
 // headless screen and compares the picture at each frame step with NAME.png. On a
 // mismatch it writes NAME-actual.png and NAME-diff.png (differing pixels red on a
 // faded copy) into the build directory and names the first differing pixels.
+// Then the same from the program step on, the program brought in as text: pasted,
+// and as a file's bytes.
 
 #include <cstdio>
+#include <functional>
 
 #include "tests/renderer/Png.h"
 #include "tests/renderer/Scenario.h"
@@ -58,21 +61,55 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    render::Screen screen;
+    struct Way {
+        const char* name;
+        std::function<void(render::Screen&, const std::string& program)> bringIn;
+    };
+    const Way ways[] = {
+        {"clicks", {}},
+        {"paste", [](render::Screen& s, const std::string& p) { s.paste(p); }},
+        {"file",
+         [](render::Screen& s, const std::string& p) {
+             s.openFile("lekce.txt", "# the worked example\r\n" + p + "\r\n");
+         }},
+    };
     int checked = 0;
     int failed = 0;
-    testing::walk(screen, steps, [&](const testing::Step& s, const render::Canvas& c) {
-        ++checked;
-        const auto expected = testing::readPng(frames + "/" + s.name + ".png");
-        testing::Image diff;
-        const std::string why = expected ? compare(*expected, c, diff) : "no readable reference";
-        if (why.empty()) return;
-        ++failed;
-        std::fprintf(stderr, "frame %s (scenario line %d): %s\n", s.name.c_str(), s.line,
-                     why.c_str());
-        testing::writePng(out + "/" + s.name + "-actual.png", {c.width, c.height, c.pixels});
-        if (!diff.pixels.empty()) testing::writePng(out + "/" + s.name + "-diff.png", diff);
-    });
+    for (const Way& way : ways) {
+        render::Screen screen([&](const std::string& message) {
+            ++failed;
+            std::fprintf(stderr, "%s: error box \"%s\"\n", way.name, message.c_str());
+        });
+        std::vector<testing::Step> walked = steps;
+        if (way.bringIn) {
+            walked = testing::fromProgram(steps);
+            if (walked.empty()) {
+                std::fprintf(stderr, "no program step in the scenario\n");
+                return 1;
+            }
+            screen.render();
+            way.bringIn(screen, walked.front().name);
+        }
+        const std::string problems =
+            testing::walk(screen, walked, [&](const testing::Step& s, const render::Canvas& c) {
+                ++checked;
+                const auto expected = testing::readPng(frames + "/" + s.name + ".png");
+                testing::Image diff;
+                const std::string why =
+                    expected ? compare(*expected, c, diff) : "no readable reference";
+                if (why.empty()) return;
+                ++failed;
+                std::fprintf(stderr, "%s: frame %s (scenario line %d): %s\n", way.name,
+                             s.name.c_str(), s.line, why.c_str());
+                const std::string file = out + "/" + s.name + "-" + way.name;
+                testing::writePng(file + "-actual.png", {c.width, c.height, c.pixels});
+                if (!diff.pixels.empty()) testing::writePng(file + "-diff.png", diff);
+            });
+        if (!problems.empty()) {
+            ++failed;
+            std::fprintf(stderr, "%s: %s", way.name, problems.c_str());
+        }
+    }
     std::printf("%d of %d frames differ\n", failed, checked);
     return failed == 0 && checked > 0 ? 0 : 1;
 }
