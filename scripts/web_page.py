@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the web page as one self-contained file: index.html with the style sheet,
 the square-pixel font and the icon (as data: URLs), the WebAssembly module's script
-and the page's own script written into it, so that it runs from disk without a
+and the page's own scripts written into it, so that it runs from disk without a
 network."""
 import argparse
 import base64
@@ -15,8 +15,10 @@ def script_text(path):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__)
-    for part in ("page", "style", "script", "module", "font", "icon", "out"):
+    for part in ("page", "style", "module", "font", "icon", "out"):
         ap.add_argument("--" + part, required=True)
+    # Each page script replaces the script element that names it: src="NAME".
+    ap.add_argument("--script", required=True, action="append")
     a = ap.parse_args()
 
     font = base64.b64encode(pathlib.Path(a.font).read_bytes()).decode("ascii")
@@ -29,8 +31,10 @@ def main():
             '<link rel="icon" href="data:image/svg+xml;base64,' + icon + '">',
         '<link rel="stylesheet" href="style.css">': "<style>\n" + style + "</style>",
         '<script src="procesor_web.js"></script>': "<script>\n" + script_text(a.module) + "</script>",
-        '<script src="procesor.js"></script>': "<script>\n" + script_text(a.script) + "</script>",
     }
+    for script in a.script:
+        tag = '<script src="' + pathlib.Path(script).name + '"></script>'
+        parts[tag] = "<script>\n" + script_text(script) + "</script>"
     for tag, inline in parts.items():
         if page.count(tag) != 1:
             raise SystemExit(f"web_page.py: {a.page} must hold {tag} exactly once")

@@ -18,8 +18,9 @@
   const errorText = document.getElementById("error-text");
 
   // "#manual-timers": the browser's timers stay off and procesorPage.tick() gives the
-  // ticks, so that tests reach each picture step by step.
-  const manualTimers = location.hash === "#manual-timers";
+  // ticks, so that tests reach each picture step by step. (The "#" may also carry a
+  // program, "&"-separated: web/program.js.)
+  const manualTimers = location.hash.slice(1).split("&").includes("manual-timers");
   let m = null; // the module's exports, set when it is ready; until then no event counts
   let pointerDown = false;
   let keyHeld = 0; // the data switch held down with the space bar
@@ -97,6 +98,7 @@
     syncFields();
     syncTimers();
     showError();
+    procesorProgram.addressInStep();
   }
 
   function tick(n) {
@@ -119,7 +121,10 @@
   // going down until it goes up, wherever that is.
   canvas.addEventListener("pointerdown", (event) => {
     if (!event.isPrimary || event.button !== 0 || !m || pointerDown || keyHeld) return;
-    event.preventDefault(); // keep the focus where it is, as a click on the diagram does
+    event.preventDefault(); // keep the focus where it is, as a click on the diagram does,
+    // except in a text field: Ctrl+C and Ctrl+V then reach the diagram.
+    if (document.activeElement === edit17 || document.activeElement === memo1)
+      document.activeElement.blur();
     canvas.setPointerCapture(event.pointerId);
     pointerDown = true;
     mouseDown(...clientPoint(event));
@@ -227,6 +232,7 @@
     placeInside(memo1, places.subarray(8, 12));
     memo1.value = m.UTF8ToString(m._procesor_memo_text());
     addSwitchKeys();
+    procesorProgram.start(m, afterEvent);
     afterEvent();
     edit17.focus();
     performance.mark("procesor-first-frame");
