@@ -182,6 +182,13 @@ private slots:
         }
     }
 
+    void theExampleFileIsTheWorkedExample() {
+        Window w = openWindow();
+        w->openFile(QStringLiteral(PROCESOR_EXAMPLES "/soucet.txt"));
+        QVERIFY(!w->errorBox());
+        QCOMPARE(w->simulator().programText(), kExample.toStdString());
+    }
+
     void copyGivesTheProgramInRam() {
         Window w = openWindow();
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));
