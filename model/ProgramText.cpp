@@ -171,9 +171,9 @@ std::string programText(const std::array<int, kProgramWords>& ram, char separato
 }
 
 std::string programErrorMessage(const ProgramError& e, std::string_view fileName) {
-    const std::string lead = fileName.empty()
-                                 ? std::string("Program nebyl načten: ")
-                                 : "Program ze souboru " + quoted(fileName) + " nebyl načten: ";
+    std::string lead = fileName.empty()
+                           ? std::string("Program nebyl načten: ")
+                           : "Program ze souboru " + quoted(fileName) + " nebyl načten: ";
     switch (e.kind) {
     case ProgramError::None:
         return {};

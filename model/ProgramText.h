@@ -16,7 +16,7 @@ namespace procesor {
 inline constexpr int kProgramWords = 16;
 // The longest text taken as a program, comments included: a file or a paste of
 // more bytes is refused unread. A teacher's notes fit many times over.
-inline constexpr std::size_t kMaxProgramBytes = 64 * 1024;
+inline constexpr std::size_t kMaxProgramBytes = std::size_t{64} * 1024;
 
 // Why a text is not a program, and where. Lines and positions count from 1, a
 // position in characters; the word number too.
