@@ -24,11 +24,23 @@ struct Recorder {
 };
 
 void setSwitches(Simulator& sim, int value) {
-    void (Simulator::*press[4])() = {&Simulator::Button8Click, &Simulator::Button9Click,
-                                     &Simulator::Button10Click, &Simulator::Button11Click};
-    for (int i = 0; i < 4; ++i) {
-        const bool on = sim.elements().image[kDataSwitches[std::size_t(i)].runWire].visible;
-        if (on != bool(value & (8 >> i))) (sim.*press[i])();
+    for (const DataSwitch& s : kDataSwitches) {
+        const bool on = sim.elements().image[s.runWire].visible;
+        if (on == bool(value & (1 << s.bit))) continue;
+        switch (s.button) {
+        case 8:
+            sim.Button8Click();
+            break;
+        case 9:
+            sim.Button9Click();
+            break;
+        case 10:
+            sim.Button10Click();
+            break;
+        default:
+            sim.Button11Click();
+            break;
+        }
     }
 }
 
