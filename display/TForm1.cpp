@@ -1,8 +1,16 @@
 #include "display/TForm1.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -75,6 +83,8 @@ TForm1::TForm1(std::unique_ptr<CompanionLauncher> launcher, QWidget* parent)
     // The standard resizable frame; the diagram stays at the top left, unscaled.
     resize(layout::kClientWidth, layout::kClientHeight);
     move(layout::kFrameLeft, layout::kFrameTop);
+
+    setAcceptDrops(true);
 
     screen_.render();
     const render::Canvas& c = screen_.canvas();
@@ -241,10 +251,66 @@ void TForm1::paintEvent(QPaintEvent* event) {
     }
 }
 
+// ---- a program as text -------------------------------------------------------------
+
+void TForm1::openFile(const QString& path) {
+    const std::string name = QFileInfo(path).fileName().toStdString();
+    QFile file(path);
+    // More than the longest program text is refused anyway: no need to read it all.
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly)) bytes = file.read(qint64(kMaxProgramBytes) + 1);
+    if (!file.isOpen() || file.error() != QFileDevice::NoError)
+        screen_.fileUnreadable(name);
+    else
+        screen_.openFile(name, std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    sync();
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        if (const std::optional<std::string> text = screen_.copy())
+            QGuiApplication::clipboard()->setText(QString::fromStdString(*text));
+    } else if (event->matches(QKeySequence::Paste)) {
+        screen_.paste(QGuiApplication::clipboard()->text().toStdString());
+        sync();
+    } else {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+// A file (the first, if several) or a piece of text.
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* data = event->mimeData();
+    const QList<QUrl> urls = data->urls();
+    if (std::any_of(urls.begin(), urls.end(), [](const QUrl& u) { return u.isLocalFile(); }) ||
+        data->hasText())
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QMimeData* data = event->mimeData();
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) continue;
+        event->acceptProposedAction();
+        activateWindow();
+        openFile(url.toLocalFile());
+        return;
+    }
+    if (!data->hasText()) return;
+    event->acceptProposedAction();
+    activateWindow();
+    screen_.paste(data->text().toStdString());
+    sync();
+}
+
 // ---- the mouse ---------------------------------------------------------------------
 
 void TForm1::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
+    // A click on the diagram takes the keyboard focus out of a text field, so that
+    // Ctrl+C and Ctrl+V then reach the diagram.
+    if (QWidget* focused = focusWidget(); focused == edit17_ || focused == memo1_)
+        setFocus(Qt::MouseFocusReason);
     const QPoint at = event->position().toPoint();
     screen_.mouseDown(at.x(), at.y());
     sync();

@@ -47,8 +47,16 @@ public:
     // The error message box currently open, if any.
     QMessageBox* errorBox() const;
 
+    // A program file given on the command line or dropped on the window: brought in
+    // as a program (or refused with the error box), see render::Screen::openFile.
+    void openFile(const QString& path);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Ctrl+C and Ctrl+V on the diagram; the text fields take their own.
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -35,5 +35,8 @@ int main(int argc, char* argv[]) {
     QGuiApplication::styleHints()->setCursorFlashTime(0);
     procesor::TForm1 Form1;
     Form1.show();
+    // "procesor lesson.txt": the program in the file, brought in as if entered by hand.
+    if (const QStringList args = QCoreApplication::arguments(); args.size() > 1)
+        Form1.openFile(args.at(1));
     return app.exec();
 }

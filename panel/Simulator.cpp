@@ -6,6 +6,7 @@
 
 #include "model/Clock.h"
 #include "model/Microprogram.h"
+#include "model/ProgramText.h"
 #include "model/WordText.h"
 #include "panel/SignalOverlays.h"
 #include "panel/Speed.h"
@@ -326,6 +327,46 @@ void Simulator::Panel5Click() {
 
 void Simulator::Button14click() {
     releaseProgrammingButton(kClearButton, kClearRelease, kClearIndicator);
+}
+
+// ---- a whole program as text -------------------------------------------
+
+bool Simulator::loadProgram(std::string_view text, std::string_view fileName) {
+    if (!programmingMode()) {
+        reportProgramError(ProgramError{ProgramError::RunMode, {}, 0, 0, 0}, fileName);
+        return false;
+    }
+    const ParsedProgram program = parseProgram(text);
+    if (!program.ok()) {
+        reportProgramError(program.error, fileName);
+        return false;
+    }
+    // The state "programování" leaves: address 0, the switches at 0 and the bus
+    // lines dark, line 0000 marked. Pending releases of the programming buttons
+    // run their course, as they would after a press of "programování".
+    modeReset(true);
+    model_.bus = 0;
+    model_.wordText = wordText(0);
+    for (std::size_t address = 0; address < model_.ram.size(); ++address) {
+        const bool written = address < program.words.size();
+        model_.ram[address] = written ? program.words[address] : 0;
+        model_.ramText[address] =
+            written ? wordText(model_.ram[address]) : std::string(kBlankCellText);
+        el_.label[kFirstRamCell + int(address)].caption = model_.ramText[address];
+    }
+    return true;
+}
+
+void Simulator::programFileUnreadable(std::string_view fileName) {
+    reportProgramError(ProgramError{ProgramError::Unreadable, {}, 0, 0, 0}, fileName);
+}
+
+std::string Simulator::programText(char separator) const {
+    return procesor::programText(model_.ram, separator);
+}
+
+void Simulator::reportProgramError(const ProgramError& error, std::string_view fileName) {
+    if (showError_) showError_(programErrorMessage(error, fileName));
 }
 
 } // namespace procesor

@@ -4,8 +4,10 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "model/ProcessorModel.h"
+#include "model/ProgramText.h"
 #include "panel/ElementState.h"
 
 namespace procesor {
@@ -68,12 +70,26 @@ public:
     void Panel5Click();   // "nulování"
     void Button14click(); // tick of Timer4
 
+    // A whole program brought in as text (a paste, a link, the bytes of a file;
+    // model/ProgramText.h). Only in programming mode, and it ends as if the words had
+    // been entered by hand after "nulování" and then "programování" pressed: RAM
+    // holds them, each cell written shows its word and the rest are blank and 0,
+    // the address is 0, the data switches and the bus are 0000. Otherwise, or on any
+    // error in the text, it shows the error box and changes nothing. `fileName`
+    // names the file the text came from, for the message.
+    bool loadProgram(std::string_view text, std::string_view fileName = {});
+    // A file that could not be read, or not all of it: only the error box.
+    void programFileUnreadable(std::string_view fileName);
+    // The program in RAM as text: the words from address 0 to the last non-zero one.
+    std::string programText(char separator = ' ') const;
+
 private:
     void modeReset(bool programming);
     void toggleDataSwitch(int index);
     void refreshBusDigits();
     void showPulse(bool decoded);
     void showAddress();
+    void reportProgramError(const ProgramError& error, std::string_view fileName);
     void releaseProgrammingButton(int panel, int timer, std::span<const int> indicator);
     void setLook(int panel, Rgb colour, Bevel bevel);
     void setTimer(int timer, bool enabled);

@@ -136,6 +136,28 @@ void Screen::speedArrow(bool up) {
     sim_.UpDown1Arrow(up);
 }
 
+std::optional<std::string> Screen::copy() const {
+    std::string text = sim_.programText();
+    if (text.empty()) return std::nullopt;
+    return text;
+}
+
+void Screen::paste(std::string_view text) {
+    sim_.loadProgram(text);
+}
+
+void Screen::openFile(std::string_view name, std::string_view bytes) {
+    sim_.loadProgram(bytes, name);
+}
+
+void Screen::fileUnreadable(std::string_view name) {
+    sim_.programFileUnreadable(name);
+}
+
+std::string Screen::programLink() const {
+    return sim_.programText('.');
+}
+
 Screen::TimerState Screen::timer(int n) const {
     if (n < 1 || n >= ElementState::kTimers) return {false, 0, 0};
     const Timer& t = sim_.elements().timer[n];

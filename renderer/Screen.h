@@ -45,6 +45,21 @@ public:
     void speedEdited(std::string_view text);
     void speedArrow(bool up);
 
+    // A whole program as text (model/ProgramText.h). Copy and paste are what Ctrl+C
+    // and Ctrl+V (or the platform's own keys for them) do on the diagram, with the
+    // keyboard focus in no text field: copy gives the program in RAM for the
+    // clipboard, nothing when RAM holds only zeros; paste brings the clipboard's
+    // text in. A file given to the program or dropped on it comes in by its name and
+    // bytes: a front end reads at most kMaxProgramBytes + 1 of them, as more are
+    // refused anyway. Every failure is reported through the error box.
+    std::optional<std::string> copy() const;
+    void paste(std::string_view text);
+    void openFile(std::string_view name, std::string_view bytes);
+    void fileUnreadable(std::string_view name);
+    // The program in RAM as it stands in a link, words joined by dots; empty when
+    // RAM holds only zeros.
+    std::string programLink() const;
+
     // Timers as the handlers left them. `starts` changes whenever a handler switched
     // the timer on from off (also off and on again within one handler): the front
     // end then starts it over with its full interval. Switching on a timer that is

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/PulseReport.h"
@@ -34,6 +35,8 @@ struct Page {
     std::vector<std::uint8_t> scaled; // the picture made smaller, RGBA bytes
     int scaledWidth = 0;
     int scaledHeight = 0;
+    std::string name;                 // a file's name passed in from the page
+    std::string program;              // the program in RAM passed out to the page
     unsigned pulses = 0; // clock pulses taken, for the page's tests and figures
 };
 
@@ -139,6 +142,52 @@ EMSCRIPTEN_KEEPALIVE char* procesor_text_buffer(int bytes) {
     std::string& t = page().text;
     t.assign(std::size_t(bytes > 0 ? bytes : 0) + 1, '\0');
     return t.data();
+}
+
+// A buffer of `bytes` bytes for the page to write a file's name into, as UTF-8.
+EMSCRIPTEN_KEEPALIVE char* procesor_name_buffer(int bytes) {
+    std::string& n = page().name;
+    n.assign(std::size_t(bytes > 0 ? bytes : 0) + 1, '\0');
+    return n.data();
+}
+
+// A program as text, pasted on the diagram or given in the page's address: the
+// first `bytes` bytes of the text buffer.
+EMSCRIPTEN_KEEPALIVE void procesor_paste(int bytes) {
+    page().screen->paste(textIn(bytes));
+}
+
+// A file dropped on the page: its bytes (at most procesor_max_program_bytes() + 1
+// of them) in the text buffer, its name of `nameBytes` bytes in the name buffer.
+EMSCRIPTEN_KEEPALIVE void procesor_open_file(int nameBytes, int bytes) {
+    const std::string& n = page().name;
+    page().screen->openFile(
+        std::string_view(n).substr(0, nameBytes > 0 ? std::size_t(nameBytes) : 0),
+        textIn(bytes));
+}
+
+// A dropped file that the page could not read; its name is in the name buffer.
+EMSCRIPTEN_KEEPALIVE void procesor_file_unreadable(int nameBytes) {
+    const std::string& n = page().name;
+    page().screen->fileUnreadable(
+        std::string_view(n).substr(0, nameBytes > 0 ? std::size_t(nameBytes) : 0));
+}
+
+EMSCRIPTEN_KEEPALIVE int procesor_max_program_bytes() {
+    return int(procesor::kMaxProgramBytes);
+}
+
+// What Ctrl+C on the diagram copies: the program in RAM, or an empty text when
+// there is nothing to copy.
+EMSCRIPTEN_KEEPALIVE const char* procesor_copy_text() {
+    page().program = page().screen->copy().value_or(std::string());
+    return page().program.c_str();
+}
+
+// The program in RAM as the page's address carries it, words joined by dots.
+EMSCRIPTEN_KEEPALIVE const char* procesor_program_link() {
+    page().program = page().screen->programLink();
+    return page().program.c_str();
 }
 
 // The user changed Edit17: its new text is the first `bytes` bytes of the buffer,

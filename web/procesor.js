@@ -18,8 +18,9 @@
   const errorText = document.getElementById("error-text");
 
   // "#manual-timers": the browser's timers stay off and procesorPage.tick() gives the
-  // ticks, so that tests reach each picture step by step.
-  const manualTimers = location.hash === "#manual-timers";
+  // ticks, so that tests reach each picture step by step. (The "#" may also carry a
+  // program, "&"-separated: web/program.js.)
+  const manualTimers = location.hash.slice(1).split("&").includes("manual-timers");
   let m = null; // the module's exports, set when it is ready; until then no event counts
   let view = null; // the picture's size, the keyboard and the live region (view.js)
   let pointerDown = false;
@@ -99,6 +100,7 @@
     view.afterPaint(count);
     syncTimers();
     showError();
+    procesorProgram.addressInStep();
   }
 
   function tick(n) {
@@ -121,7 +123,10 @@
   // going down until it goes up, wherever that is.
   canvas.addEventListener("pointerdown", (event) => {
     if (!event.isPrimary || event.button !== 0 || !view || pointerDown || view.keyHeld()) return;
-    event.preventDefault(); // keep the focus where it is, as a click on the diagram does
+    event.preventDefault(); // keep the focus where it is, as a click on the diagram does,
+    // except in a text field: Ctrl+C and Ctrl+V then reach the diagram.
+    if (document.activeElement === edit17 || document.activeElement === memo1)
+      document.activeElement.blur();
     canvas.setPointerCapture(event.pointerId);
     pointerDown = true;
     mouseDown(...clientPoint(event));
@@ -187,11 +192,24 @@
     placeInside(memo1, places.subarray(8, 12));
     view = procesorView(m, afterEvent, () => pointerDown);
     view.fit();
+    procesorProgram.start(m, afterEvent);
     afterEvent();
     edit17.focus();
     performance.mark("procesor-first-frame");
     document.documentElement.dataset.ready = "1";
   }
+  // The licences open over the window and close with "Zpět" or Escape; the address
+  // keeps its program, so the links do not follow their "#".
+  const licence = document.getElementById("licence");
+  function showLicence(shown, event) {
+    event.preventDefault();
+    licence.hidden = !shown;
+    (shown ? document.getElementById("licence-back") : document.querySelector("#about a")).focus();
+  }
+  document.querySelector("#about a").addEventListener("click", (e) => showLicence(true, e));
+  document.getElementById("licence-back").addEventListener("click", (e) => showLicence(false, e));
+  licence.addEventListener("keydown", (e) => { if (e.key === "Escape") showLicence(false, e); });
+
   if (typeof WebAssembly !== "object") cannotRun();
   else {
     try {

@@ -4,8 +4,12 @@
 // block). On a mismatch it writes NAME-window.png and NAME-window-diff.png into the
 // build directory and names the first differing pixels.
 
+#include <QClipboard>
+#include <QFile>
 #include <QFontDatabase>
+#include <QMessageBox>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -47,6 +51,65 @@ QString compare(const QImage& expected, const QImage& actual, int scale, QImage&
     return count ? QStringLiteral("%1 pixels differ, first:%2").arg(count).arg(first) : QString();
 }
 
+// Walks the steps with mouse clicks on the window and ticks of its timers, and
+// compares the client area with each frame; `way` names how the program came in.
+void walk(window::Window w, const std::vector<frames::Step>& steps, int& frames,
+          QStringList& failures, const QString& way = {}) {
+    // The focus on the window itself, so that no caret blinks in the speed field.
+    w->setFocus();
+    if (w->errorBox()) failures << way + QStringLiteral(": error box ") + w->errorBox()->text();
+    const int scale = qRound(w->devicePixelRatioF());
+    for (const frames::Step& s : steps) {
+        const QPoint at(s.x, s.y);
+        switch (s.kind) {
+        case frames::Step::Click:
+            window::clickAt(*w, at);
+            break;
+        case frames::Step::Down:
+            QTest::mousePress(&*w, Qt::LeftButton, {}, at);
+            break;
+        case frames::Step::Up:
+            QTest::mouseRelease(&*w, Qt::LeftButton, {}, at);
+            break;
+        case frames::Step::Program:
+            if (w->simulator().programText() != s.name)
+                failures << way + QStringLiteral(": RAM holds ") +
+                                QString::fromStdString(w->simulator().programText());
+            break;
+        case frames::Step::Tick:
+            if (w->findChild<QTimer*>(QStringLiteral("Timer%1").arg(s.x))->isActive())
+                w->timerTick(s.x);
+            break;
+        case frames::Step::Frame: {
+            ++frames;
+            const QString name = QString::fromStdString(s.name);
+            const QImage expected =
+                QImage(kFrames + QLatin1Char('/') + name + QStringLiteral(".png"))
+                    .convertToFormat(QImage::Format_RGB32);
+            // What the screen shows, the window having copied what changed; at
+            // a ratio of 2 the window's own drawing of its client area.
+            QCoreApplication::processEvents();
+            const QPixmap shown =
+                scale == 1 ? w->screen()->grabWindow(w->winId()) : w->grab(QRect(0, 0, 1024, 715));
+            const QImage actual = shown.toImage()
+                                      .copy(0, 0, 1024 * scale, 715 * scale)
+                                      .convertToFormat(QImage::Format_RGB32);
+            QImage diff;
+            const QString why = expected.isNull() ? QStringLiteral("no readable reference")
+                                                  : compare(expected, actual, scale, diff);
+            if (why.isEmpty()) break;
+            const QString where = way.isEmpty() ? name : way + QLatin1Char(' ') + name;
+            failures << QStringLiteral("%1 (scenario line %2): %3").arg(where).arg(s.line).arg(why);
+            const QString file = kOut + QLatin1Char('/') + name +
+                                 (way.isEmpty() ? QString() : QLatin1Char('-') + way);
+            actual.save(file + QStringLiteral("-window.png"));
+            if (!diff.isNull()) diff.save(file + QStringLiteral("-window-diff.png"));
+            break;
+        }
+        }
+    }
+}
+
 } // namespace
 
 class WindowFrames : public QObject {
@@ -68,54 +131,36 @@ private slots:
             frames::readScenario((kFrames + QStringLiteral("/scenario.txt")).toStdString(), error);
         QVERIFY2(!steps.empty(), error.c_str());
 
-        window::Window w = window::openWindow();
-        // The focus on the window itself, so that no caret blinks in the speed field.
-        w->setFocus();
-        const int scale = qRound(w->devicePixelRatioF());
-        QStringList failures;
         int frames = 0;
-        for (const frames::Step& s : steps) {
-            const QPoint at(s.x, s.y);
-            switch (s.kind) {
-            case frames::Step::Click:
-                window::clickAt(*w, at);
-                break;
-            case frames::Step::Down:
-                QTest::mousePress(&*w, Qt::LeftButton, {}, at);
-                break;
-            case frames::Step::Up:
-                QTest::mouseRelease(&*w, Qt::LeftButton, {}, at);
-                break;
-            case frames::Step::Tick:
-                if (w->findChild<QTimer*>(QStringLiteral("Timer%1").arg(s.x))->isActive())
-                    w->timerTick(s.x);
-                break;
-            case frames::Step::Frame: {
-                ++frames;
-                const QString name = QString::fromStdString(s.name);
-                const QImage expected =
-                    QImage(kFrames + QLatin1Char('/') + name + QStringLiteral(".png"))
-                        .convertToFormat(QImage::Format_RGB32);
-                // What the screen shows, the window having copied what changed; at
-                // a ratio of 2 the window's own drawing of its client area.
-                QCoreApplication::processEvents();
-                const QPixmap shown = scale == 1 ? w->screen()->grabWindow(w->winId())
-                                                 : w->grab(QRect(0, 0, 1024, 715));
-                const QImage actual = shown.toImage()
-                                          .copy(0, 0, 1024 * scale, 715 * scale)
-                                          .convertToFormat(QImage::Format_RGB32);
-                QImage diff;
-                const QString why = expected.isNull() ? QStringLiteral("no readable reference")
-                                                      : compare(expected, actual, scale, diff);
-                if (why.isEmpty()) break;
-                failures
-                    << QStringLiteral("%1 (scenario line %2): %3").arg(name).arg(s.line).arg(why);
-                actual.save(kOut + QLatin1Char('/') + name + QStringLiteral("-window.png"));
-                if (!diff.isNull())
-                    diff.save(kOut + QLatin1Char('/') + name + QStringLiteral("-window-diff.png"));
-                break;
-            }
-            }
+        QStringList failures;
+        walk(window::openWindow(), steps, frames, failures);
+        // The program brought in as text from the program step on: a file given to
+        // the window, a file dropped on it, the clipboard pasted with Ctrl+V.
+        const std::vector<frames::Step> rest = frames::fromProgram(steps);
+        QVERIFY(!rest.empty());
+        const QString program = QString::fromStdString(rest.front().name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("lekce.txt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(("# LDA 5; MOV; ADD; HLT\n" + program + "\n").toUtf8());
+        file.close();
+        // Once: the pictures of the other runs are the clicks' business.
+        if (!qEnvironmentVariableIsSet("QT_SCALE_FACTOR") &&
+            !qEnvironmentVariableIsSet("FONTCONFIG_FILE")) {
+            window::Window byFile = window::openWindow();
+            byFile->openFile(path);
+            walk(std::move(byFile), rest, frames, failures, QStringLiteral("file"));
+
+            window::Window byDrop = window::openWindow();
+            window::dropOn(*byDrop, {400, 300}, QList<QUrl>{QUrl::fromLocalFile(path)});
+            walk(std::move(byDrop), rest, frames, failures, QStringLiteral("drop"));
+
+            window::Window byPaste = window::openWindow();
+            QGuiApplication::clipboard()->setText(program);
+            byPaste->setFocus();
+            QTest::keyClick(&*byPaste, Qt::Key_V, Qt::ControlModifier);
+            walk(std::move(byPaste), rest, frames, failures, QStringLiteral("paste"));
         }
         QVERIFY(frames > 0);
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));

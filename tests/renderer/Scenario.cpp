@@ -38,6 +38,12 @@ std::vector<Step> readScenario(const std::string& path, std::string& error) {
                  std::none_of(steps.begin(), steps.end(), [&](const Step& o) {
                      return o.kind == Step::Frame && o.name == s.name;
                  });
+        } else if (word == "program") {
+            s.kind = Step::Program;
+            while (in >> word) s.name += (s.name.empty() ? "" : " ") + word;
+            ok = !s.name.empty() && std::none_of(steps.begin(), steps.end(), [](const Step& o) {
+                return o.kind == Step::Program;
+            });
         } else {
             ok = false;
         }
@@ -50,8 +56,15 @@ std::vector<Step> readScenario(const std::string& path, std::string& error) {
     return steps;
 }
 
-void walk(render::Screen& screen, const std::vector<Step>& steps,
-          const std::function<void(const Step&, const render::Canvas&)>& atFrame) {
+std::vector<Step> fromProgram(const std::vector<Step>& steps) {
+    const auto program = std::find_if(steps.begin(), steps.end(),
+                                      [](const Step& s) { return s.kind == Step::Program; });
+    return {program, steps.end()};
+}
+
+std::string walk(render::Screen& screen, const std::vector<Step>& steps,
+                 const std::function<void(const Step&, const render::Canvas&)>& atFrame) {
+    std::string problems;
     screen.render();
     for (const Step& s : steps) {
         switch (s.kind) {
@@ -71,10 +84,16 @@ void walk(render::Screen& screen, const std::vector<Step>& steps,
             break;
         case Step::Frame:
             break;
+        case Step::Program:
+            if (const std::string held = screen.simulator().programText(); held != s.name)
+                problems += "scenario line " + std::to_string(s.line) + ": RAM holds \"" + held +
+                            "\", not \"" + s.name + "\"\n";
+            break;
         }
         screen.render();
         if (s.kind == Step::Frame) atFrame(s, screen.canvas());
     }
+    return problems;
 }
 
 } // namespace procesor::testing

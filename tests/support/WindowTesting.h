@@ -4,10 +4,14 @@
 // client coordinates as the student makes them, and pixels of what is drawn.
 
 #include <QColor>
+#include <QCoreApplication>
+#include <QDropEvent>
 #include <QImage>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QStringList>
 #include <QTest>
+#include <QUrl>
 #include <QWidget>
 
 #include <memory>
@@ -47,6 +51,19 @@ inline void clickAt(QWidget& form, QPoint p) {
     QWidget* target = form.childAt(p);
     if (!target) target = &form;
     QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(&form, p));
+}
+
+// Files or a text dragged onto a point of the window and dropped there.
+inline bool dropOn(QWidget& form, QPoint p, const QList<QUrl>& urls, const QString& text = {}) {
+    QMimeData data;
+    if (!urls.isEmpty()) data.setUrls(urls);
+    if (!text.isNull()) data.setText(text);
+    QDragEnterEvent enter(p, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(QPointF(p), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &drop);
+    return drop.isAccepted();
 }
 
 inline QImage picture(QWidget& form) {

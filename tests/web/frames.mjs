@@ -1,19 +1,35 @@
 // The worked example in the page, step by step from the shared step list: every
 // reference frame, reached by clicks at the diagram's pixels and by timer ticks,
-// must equal the canvas pixel for pixel.
-//   node frames.mjs procesor.html tests/frames
+// must equal the canvas pixel for pixel. With a way in, the walk starts at the
+// program step, the program brought in as text: in the page's address ("link"),
+// as a dropped file ("drop") or pasted on the diagram ("paste").
+//   node frames.mjs procesor.html tests/frames [link|drop|paste]
 import { readFileSync } from "node:fs";
 import { join } from "node:path";
 import { readPng } from "./png.mjs";
+import { copied, dropFile, errorText, paste } from "./program_support.mjs";
 import { check, compareRgba, sameAsCanvas, withPage } from "./support.mjs";
 
-const [htmlPath, framesDir] = process.argv.slice(2);
-const steps = readFileSync(join(framesDir, "scenario.txt"), "utf8")
-                  .split("\n").map((line) => line.replace(/#.*/, "").trim()).filter(Boolean)
-                  .map((line) => line.split(/\s+/));
+const [htmlPath, framesDir, way] = process.argv.slice(2);
+let steps = readFileSync(join(framesDir, "scenario.txt"), "utf8")
+                .split("\n").map((line) => line.replace(/#.*/, "").trim()).filter(Boolean)
+                .map((line) => line.split(/\s+/));
+const words = steps.find(([verb]) => verb === "program")?.slice(1) ?? [];
+if (way) {
+  check(words.length > 0, "no program step in scenario.txt");
+  steps = steps.slice(steps.findIndex(([verb]) => verb === "program"));
+}
+const hash = "#manual-timers" + (way === "link" ? "&program=" + words.join(".") : "");
 
 let frames = 0;
 await withPage(htmlPath, async (s) => {
+  // The keys on the diagram, not in the speed field, as after a click on the diagram.
+  await s.page.evaluate(() => document.activeElement?.blur());
+  if (way === "drop") await dropFile(s.page, "lekce.txt", "# LDA 5; MOV; ADD; HLT\r\n" + words.join(" "));
+  else if (way === "paste") await paste(s.page, words.join("\n"));
+  else check(!way || way === "link", `unknown way in "${way}"`);
+  const error = await errorText(s.page);
+  check(error === null, `${way}: the error box says ${error}`);
   for (const [n, [verb, ...args]] of steps.entries()) {
     try {
       await step(s, verb, args);
@@ -21,13 +37,17 @@ await withPage(htmlPath, async (s) => {
       throw new Error(`step ${n + 1}, "${verb} ${args.join(" ")}", after ${frames} frames: ${error.message}`);
     }
   }
-}, { hash: "#manual-timers" });
+}, { hash });
 
 async function step(s, verb, args) {
   if (verb === "click") await s.click(+args[0], +args[1]);
   else if (verb === "down") await s.down(+args[0], +args[1]);
   else if (verb === "up") await s.up(+args[0], +args[1]);
   else if (verb === "tick") await s.tick(+args[0]);
+  else if (verb === "program") {
+    const text = await copied(s.page);
+    check(text === args.join(" "), `Ctrl+C at the program step copies "${text}"`);
+  }
   else if (verb === "frame") {
     const expected = readPng(join(framesDir, `${args[0]}.png`));
     const actual = await s.canvasPixels();
@@ -42,4 +62,4 @@ async function step(s, verb, args) {
   } else throw new Error(`scenario.txt: unknown step "${verb}"`);
 }
 check(frames > 0, "no frames in scenario.txt");
-console.log(`${frames} frames compared`);
+console.log(`${frames} frames compared${way ? `, the program brought in by ${way}` : ""}`);

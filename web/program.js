@@ -1,0 +1,128 @@
+// A program as text in the page (the text form and every rule about it live in the
+// module): the program given in the page's address, "#program=0001.0101.1110", and
+// the address kept in step with RAM, so that a link copied from the address bar
+// opens the same program; a text file or a piece of text dropped on the page; the
+// clipboard pasted (Ctrl+V) and copied (Ctrl+C) on the diagram, that is with the
+// keyboard focus in no text field. The page calls start() once the module is ready
+// and addressInStep() after every event.
+"use strict";
+
+const procesorProgram = (function () {
+  const kKey = "program=";
+  let m = null;
+  let afterEvent = null;
+  let shown = ""; // the program the address shows, as the module writes it
+
+  // The parts of the address's "#", e.g. ["manual-timers", "program=0001.1110"].
+  function hashParts() {
+    return location.hash.slice(1).split("&").filter(Boolean);
+  }
+
+  function programInAddress() {
+    const part = hashParts().find((p) => p.startsWith(kKey));
+    if (part === undefined) return null;
+    try {
+      return decodeURIComponent(part.slice(kKey.length));
+    } catch {
+      return part.slice(kKey.length); // a stray "%": the module names the bad word
+    }
+  }
+
+  // UTF-8 text or raw bytes into the module's text buffer; returns their length.
+  // (The buffer first: making it may grow the module's memory and so renew HEAPU8.)
+  function pass(textOrBytes) {
+    const bytes = typeof textOrBytes === "string" ? new TextEncoder().encode(textOrBytes)
+                                                  : textOrBytes;
+    const at = m._procesor_text_buffer(bytes.length);
+    m.HEAPU8.set(bytes, at);
+    return bytes.length;
+  }
+  function passName(name) {
+    const bytes = new TextEncoder().encode(name);
+    const at = m._procesor_name_buffer(bytes.length);
+    m.HEAPU8.set(bytes, at);
+    return bytes.length;
+  }
+
+  function paste(text) {
+    m._procesor_paste(pass(text));
+    afterEvent();
+  }
+
+  // Only the first bytes of a file are read: more than the module takes it refuses.
+  async function openFile(file) {
+    let bytes = null;
+    try {
+      bytes = new Uint8Array(await file.slice(0, m._procesor_max_program_bytes() + 1).arrayBuffer());
+    } catch {
+      m._procesor_file_unreadable(passName(file.name));
+      afterEvent();
+      return;
+    }
+    const length = pass(bytes);
+    m._procesor_open_file(passName(file.name), length);
+    afterEvent();
+  }
+
+  // Keys and drops aimed at a text field, or at the error box, are theirs.
+  function forFields(target) {
+    return target instanceof Element &&
+           (target.closest("input, textarea, [contenteditable], dialog") !== null);
+  }
+
+  function addressInStep() {
+    const program = m.UTF8ToString(m._procesor_program_link());
+    if (program === shown) return;
+    shown = program;
+    const parts = hashParts().filter((p) => !p.startsWith(kKey));
+    if (program !== "") parts.push(kKey + program);
+    const url = location.pathname + location.search + (parts.length ? "#" + parts.join("&") : "");
+    history.replaceState(history.state, "", url);
+  }
+
+  function start(module, eachEvent) {
+    m = module;
+    afterEvent = eachEvent;
+    const program = programInAddress();
+    if (program !== null) m._procesor_paste(pass(program));
+    // The address stays as it was written until RAM changes, a bad program in it
+    // included, so that its author can still read it.
+    shown = m.UTF8ToString(m._procesor_program_link());
+
+    // The address edited by hand: its program comes in.
+    window.addEventListener("hashchange", () => {
+      const now = programInAddress();
+      if (now !== null && now !== shown) paste(now);
+    });
+
+    document.addEventListener("paste", (event) => {
+      if (forFields(event.target)) return;
+      event.preventDefault();
+      paste(event.clipboardData.getData("text/plain"));
+    });
+    document.addEventListener("copy", (event) => {
+      if (forFields(event.target)) return;
+      const text = m.UTF8ToString(m._procesor_copy_text());
+      if (text === "") return;
+      event.preventDefault();
+      event.clipboardData.setData("text/plain", text);
+    });
+
+    const carries = (event) => event.dataTransfer &&
+        (event.dataTransfer.types.includes("Files") || event.dataTransfer.types.includes("text/plain"));
+    document.addEventListener("dragover", (event) => {
+      if (!carries(event) || forFields(event.target)) return;
+      event.preventDefault();
+      event.dataTransfer.dropEffect = "copy";
+    });
+    document.addEventListener("drop", (event) => {
+      if (!carries(event) || forFields(event.target)) return;
+      event.preventDefault();
+      const file = event.dataTransfer.files[0];
+      if (file) openFile(file);
+      else paste(event.dataTransfer.getData("text/plain"));
+    });
+  }
+
+  return Object.freeze({ start, addressInStep });
+})();
