@@ -1,7 +1,8 @@
-// A small PNG reader for the reference frames: 8-bit RGB or RGBA, not interlaced.
-// Takes a path or the bytes; returns { width, height, rgba } with four bytes a pixel.
+// A small PNG reader for the reference frames and screenshots: 8-bit RGB or RGBA,
+// not interlaced. Takes a path or the bytes; returns { width, height, rgba } with
+// four bytes a pixel. writePng makes a PNG of such a picture.
 import { readFileSync } from "node:fs";
-import { inflateSync } from "node:zlib";
+import { deflateSync, inflateSync } from "node:zlib";
 
 export function readPng(source) {
   const path = Buffer.isBuffer(source) ? "screenshot" : source;
@@ -59,4 +60,36 @@ export function readPng(source) {
     rgba[4 * p + 3] = channels === 4 ? rows[channels * p + 3] : 255;
   }
   return { width, height, rgba };
+}
+
+// An 8-bit RGBA PNG of { width, height, rgba }, for pictures cut from screenshots.
+export function writePng({ width, height, rgba }) {
+  const crcTable = Array.from({ length: 256 }, (_, n) => {
+    let c = n;
+    for (let k = 0; k < 8; ++k) c = c & 1 ? 0xedb88320 ^ (c >>> 1) : c >>> 1;
+    return c >>> 0;
+  });
+  const crc = (bytes) => {
+    let c = 0xffffffff;
+    for (const b of bytes) c = crcTable[(c ^ b) & 0xff] ^ (c >>> 8);
+    return (c ^ 0xffffffff) >>> 0;
+  };
+  const chunk = (type, body) => {
+    const out = Buffer.alloc(12 + body.length);
+    out.writeUInt32BE(body.length, 0);
+    out.write(type, 4, "latin1");
+    body.copy(out, 8);
+    out.writeUInt32BE(crc(out.subarray(4, 8 + body.length)), 8 + body.length);
+    return out;
+  };
+  const header = Buffer.alloc(13);
+  header.writeUInt32BE(width, 0);
+  header.writeUInt32BE(height, 4);
+  header.set([8, 6, 0, 0, 0], 8);
+  const raw = Buffer.alloc((4 * width + 1) * height);
+  for (let y = 0; y < height; ++y)
+    rgba.copy(raw, y * (4 * width + 1) + 1, 4 * width * y, 4 * width * (y + 1));
+  return Buffer.concat([Buffer.from([0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a]),
+                        chunk("IHDR", header), chunk("IDAT", deflateSync(raw)),
+                        chunk("IEND", Buffer.alloc(0))]);
 }

@@ -1,13 +1,23 @@
-// Opens the web page in Debian's headless Chromium, straight from disk with the
-// network switched off, and fails the test on anything written to the console.
+// Opens the web page straight from disk with the network switched off in one of
+// three browser engines, and fails the test on anything written to the console:
+// Debian's Chromium and Firefox ESR driven by puppeteer-core (over the DevTools
+// protocol and WebDriver BiDi), and WebKitGTK driven over plain WebDriver
+// (webdriver.mjs). PROCESOR_ENGINE picks the engine: chromium (the default),
+// firefox or webkit. Every test runs unchanged in each.
 import { mkdtempSync, rmSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
 import { pathToFileURL } from "node:url";
 import puppeteer from "puppeteer-core";
 import { readPng } from "./png.mjs";
+import { launchWebKit } from "./webdriver.mjs";
 
 export const chromium = process.env.CHROMIUM || "/usr/bin/chromium";
+export const firefox = process.env.FIREFOX || "/usr/bin/firefox-esr";
+export const engines = ["chromium", "firefox", "webkit"];
+export const engine = process.env.PROCESOR_ENGINE || "chromium";
+if (!engines.includes(engine))
+  throw new Error(`PROCESOR_ENGINE is "${engine}", not one of ${engines.join(", ")}`);
 
 export function fail(message) {
   console.error(`FAIL: ${message}`);
@@ -19,21 +29,36 @@ export function check(ok, message) {
   return ok;
 }
 
-// Runs body(session) against a fresh browser and page; `hash` picks "#manual-timers".
-export async function withPage(htmlPath, body, { hash = "", scale = 1 } = {}) {
-  const profile = mkdtempSync(join(tmpdir(), "procesor-chromium-"));
-  const browser = await puppeteer.launch({
-    executablePath: chromium,
-    headless: true,
-    args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-           "--disable-background-networking", "--disable-component-update", "--disable-sync",
-           `--user-data-dir=${profile}`],
-  });
-  const problems = [];
-  const requests = [];
+// Starts the engine; gives { browser, page, problems, requests } with page a
+// puppeteer Page or webdriver.mjs's page, which answers the same calls.
+async function open(which, { scale, width, height, profile }) {
+  const problems = [], requests = [];
+  if (which === "webkit") {
+    const { browser, page } = await launchWebKit({ scale });
+    await page.setViewport({ width, height });
+    return { browser, page, problems, requests: browser.requests };
+  }
+  const browser = which === "firefox"
+      ? await puppeteer.launch({
+          browser: "firefox", protocol: "webDriverBiDi", executablePath: firefox, headless: true,
+          userDataDir: profile,
+          extraPrefsFirefox: { "network.captive-portal-service.enabled": false,
+                               "network.connectivity-service.enabled": false },
+        })
+      : await puppeteer.launch({
+          executablePath: chromium,
+          headless: true,
+          args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                 "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                 `--user-data-dir=${profile}`],
+        });
   try {
     const page = await browser.newPage();
-    await page.setViewport({ width: 1100, height: 760, deviceScaleFactor: scale });
+    // Puppeteer over BiDi counts clicks by `count` only; tests may give `clickCount`.
+    const click = page.click.bind(page);
+    page.click = (selector, options = {}) =>
+      click(selector, { ...options, count: options.count ?? options.clickCount ?? 1 });
+    await page.setViewport({ width, height, deviceScaleFactor: scale });
     // The page writes nothing to the console: no errors, no warnings, no notes.
     page.on("console", (msg) => problems.push(`console ${msg.type()}: ${msg.text()}`));
     page.on("pageerror", (error) => problems.push(`page error: ${error.message}`));
@@ -48,25 +73,45 @@ export async function withPage(htmlPath, body, { hash = "", scale = 1 } = {}) {
         request.abort("internetdisconnected");
       }
     });
+    return { browser, page, problems, requests };
+  } catch (error) {
+    await browser.close();
+    throw error;
+  }
+}
+
+// Runs body(session) against a fresh browser and page; `hash` picks "#manual-timers",
+// `scale` the device pixel ratio, `width` x `height` the viewport in CSS pixels.
+export async function withPage(htmlPath, body,
+                               { hash = "", scale = 1, width = 1100, height = 760 } = {}) {
+  const profile = mkdtempSync(join(tmpdir(), `procesor-${engine}-`));
+  let opened;
+  try {
+    opened = await open(engine, { scale, width, height, profile });
     const url = pathToFileURL(resolve(htmlPath)).href + hash;
     const started = performance.now();
-    await page.goto(url, { waitUntil: "load" });
-    await page.waitForFunction(() => document.documentElement.dataset.ready === "1",
-                               { timeout: 10000 });
-    const session = new Session(page, performance.now() - started);
-    await body(session);
+    await opened.page.goto(url, { waitUntil: "load" });
+    await opened.page.waitForFunction(() => document.documentElement.dataset.ready === "1",
+                                      { timeout: 10000 });
+    const session = new Session(opened.page, performance.now() - started);
+    try {
+      await body(session);
+    } finally {
+      if (engine === "webkit") opened.problems.push(...await opened.page.consoleMessages());
+    }
   } finally {
-    await browser.close();
+    await opened?.browser.close();
     rmSync(profile, { recursive: true, force: true });
   }
-  for (const p of problems) fail(p);
-  for (const r of requests) fail(`the page asked the network for ${r}`);
+  for (const p of opened.problems) fail(`${engine}: ${p}`);
+  for (const r of opened.requests) fail(`${engine}: the page asked the network for ${r}`);
 }
 
 export class Session {
   constructor(page, loadMs) {
     this.page = page;
     this.loadMs = loadMs;
+    this.engine = engine;
   }
 
   // Clicks and the button at client pixels of the diagram (the canvas is at 0,0).
@@ -88,6 +133,32 @@ export class Session {
   }
   async pulses() {
     return this.page.evaluate(() => window.procesorPage.pulses());
+  }
+
+  // Runs fn(...args) in the page (fn sees only its arguments) and gives its result.
+  async evaluate(fn, ...args) {
+    return this.page.evaluate(fn, ...args);
+  }
+  // Keys by their names ("Enter", "Escape", "Tab", "ArrowUp", "Shift", " ", "a").
+  async press(key) {
+    await this.page.keyboard.press(key);
+  }
+  async keyDown(key) {
+    await this.page.keyboard.down(key);
+  }
+  async keyUp(key) {
+    await this.page.keyboard.up(key);
+  }
+  async type(text) {
+    await this.page.keyboard.type(text);
+  }
+  // Clicks the element that `selector` names at its centre (three clicks select a word).
+  async clickElement(selector, clickCount = 1) {
+    await this.page.click(selector, { clickCount });
+  }
+  // The screen's pixels of `area` (CSS pixels), { width, height, rgba } in device pixels.
+  async screenshot(area) {
+    return readPng(Buffer.from(await this.page.screenshot({ clip: area, type: "png" })));
   }
 
   // The canvas's pixels as RGBA bytes.
@@ -133,8 +204,8 @@ export function compareRgba(actual, expected, width) {
 
 // Compares a screenshot of `area` (taken at `scale`) with the canvas's pixels there.
 export async function sameAsCanvas(s, area, scale, what) {
-  await s.page.evaluate(() => document.activeElement?.blur());
-  const shot = readPng(Buffer.from(await s.page.screenshot({ clip: area, type: "png" })));
+  await s.evaluate(() => document.activeElement?.blur());
+  const shot = await s.screenshot(area);
   const canvas = await s.canvasPixels();
   let differ = 0, first = "";
   for (let y = 0; y < shot.height; ++y) {
