@@ -99,11 +99,20 @@ async function startNetworkTrap(requests) {
   return trap;
 }
 
+// The display and driver of every open browser, ended also when the test ends early.
+const children = new Set();
+process.on("exit", () => {
+  for (const child of children) child.kill();
+});
+for (const [signal, number] of [["SIGHUP", 1], ["SIGINT", 2], ["SIGTERM", 15]])
+  process.once(signal, () => process.exit(128 + number));
+
 export async function launchWebKit({ scale = 1 } = {}) {
   for (const [path, what] of [[webKitDriver, "WebKitWebDriver"], [miniBrowser, "MiniBrowser"]])
     if (!existsSync(path)) throw new Error(`${what} (${path}) is missing: run scripts/deps --test`);
   const requests = [];
   const xvfb = startXvfb();
+  children.add(xvfb.process);
   const trap = await startNetworkTrap(requests);
   const port = await freePort();
   let driver;
@@ -111,8 +120,10 @@ export async function launchWebKit({ scale = 1 } = {}) {
     requests,
     async close() {
       if (this.session) await this.session.command("DELETE", "").catch(() => {});
-      driver?.kill();
-      xvfb.process.kill();
+      for (const child of [driver, xvfb.process]) {
+        child?.kill();
+        children.delete(child);
+      }
       trap.close();
     },
   };
@@ -123,6 +134,7 @@ export async function launchWebKit({ scale = 1 } = {}) {
       env: { ...process.env, DISPLAY: display, GDK_BACKEND: "x11", GDK_SCALE: String(scale),
              WAYLAND_DISPLAY: "" },
     });
+    children.add(driver);
     let driverErrors = "";
     driver.stderr.on("data", (d) => { driverErrors = (driverErrors + d).slice(-2000); });
     const base = `http://127.0.0.1:${port}`;
@@ -139,7 +151,9 @@ export async function launchWebKit({ scale = 1 } = {}) {
     const proxy = `http://127.0.0.1:${trap.address().port}`;
     const created = await request(base, "POST", "/session", {
       capabilities: { alwaysMatch: { "webkitgtk:browserOptions": {
-        binary: miniBrowser, args: ["--automation", `--proxy=${proxy}`, "--ignore-host="] } } },
+        binary: miniBrowser, args: ["--automation", `--proxy=${proxy}`, "--ignore-host="] },
+        // Long enough for a test that watches the clock inside one script.
+        timeouts: { script: 300000 } } },
     });
     browser.session = new Session(`${base}/session/${created.sessionId}`);
     return { browser, page: new Page(browser.session, scale) };
@@ -215,25 +229,28 @@ class Page {
 
   async goto(url) {
     await this.session.command("POST", "/url", { url });
-    await this.evaluate(new Function(kConsoleHook));
+    await this.#run(kConsoleHook, []);
   }
 
   // Runs fn(...args) in the page and gives its (awaited) result, as puppeteer does.
   async evaluate(fn, ...args) {
+    return this.#run(`return (${fn}).apply(null, args);`, args);
+  }
+  async $eval(selector, fn, ...args) {
+    return this.#run(`const element = document.querySelector(args[0]);
+                      if (!element) throw new Error("no element matches " + args[0]);
+                      return (${fn})(element, ...args.slice(1));`, [selector, ...args]);
+  }
+  // Runs `body` (which sees `args`) as an async function in the page.
+  async #run(body, args) {
     const answer = await this.session.command("POST", "/execute/async", {
-      script: `const done = arguments[arguments.length - 1];
-               Promise.resolve().then(() => (${fn}).apply(null, ${JSON.stringify(args)}))
-                 .then((value) => done({ value }), (e) => done({ error: String(e && e.stack || e) }));`,
-      args: [],
+      script: `const args = arguments[0], done = arguments[arguments.length - 1];
+               (async () => { ${body} })().then((value) => done({ value }),
+                                                (e) => done({ error: String(e && e.stack || e) }));`,
+      args: [args],
     });
     if (answer?.error !== undefined) throw new Error(`in the page: ${answer.error}`);
     return answer?.value;
-  }
-  async $eval(selector, fn, ...args) {
-    return this.evaluate(new Function("selector", "fn", "args", `
-      const element = document.querySelector(selector);
-      if (!element) throw new Error("no element matches " + selector);
-      return (0, eval)("(" + fn + ")")(element, ...args);`), selector, String(fn), args);
   }
   async title() {
     return this.session.command("GET", "/title");
