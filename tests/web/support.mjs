@@ -19,6 +19,12 @@ export const engine = process.env.PROCESOR_ENGINE || "chromium";
 if (!engines.includes(engine))
   throw new Error(`PROCESOR_ENGINE is "${engine}", not one of ${engines.join(", ")}`);
 
+// Whether the engine can show the page at device pixel ratio `scale`: WebKitGTK
+// only at whole ratios (its display's scale), the others at any.
+export function supportsScale(scale, which = engine) {
+  return which !== "webkit" || Number.isInteger(scale);
+}
+
 export function fail(message) {
   console.error(`FAIL: ${message}`);
   process.exitCode = 1;

@@ -2,16 +2,20 @@
 // WebKitWebDriver starts its MiniBrowser in a private virtual display (Xvfb) and
 // takes HTTP commands from here. The page object answers the part of puppeteer's
 // Page that the tests use (evaluate, $eval, click, focus, title, keyboard, mouse,
-// screenshot, waitForFunction), so every test runs unchanged in all three engines.
+// screenshot, waitForFunction, setViewport, touchscreen.tap), so every test runs
+// unchanged in all three engines.
 //
 // What plain WebDriver cannot do, and what stands in for it:
 // - a device pixel ratio: the display's own, set by GDK_SCALE before MiniBrowser
-//   starts (a real ratio of 2, as on a dense screen, not an emulation);
+//   starts (a real ratio of 2, as on a dense screen, not an emulation); whole
+//   ratios only, as GTK 3 has no fractional scale (supportsScale in support.mjs);
 // - the console: WebDriver has no log, and MiniBrowser under automation writes
 //   none; a script installed as soon as the page has loaded records console calls,
 //   uncaught errors and rejected promises from then on;
 // - switching the network off: every browser request goes to a proxy here that
-//   answers none and records each one.
+//   answers none and records each one;
+// - a tap: WebKitGTK's automation gives a touch pointer as the mouse (the page
+//   sees pointerType "mouse").
 import { spawn } from "node:child_process";
 import { existsSync } from "node:fs";
 import { createServer } from "node:http";
@@ -69,7 +73,7 @@ async function freePort() {
 
 // Xvfb on a display number of its own choosing; resolves to ":N".
 function startXvfb() {
-  const xvfb = spawn("Xvfb", ["-displayfd", "3", "-screen", "0", "2560x1800x24", "-nolisten", "tcp"],
+  const xvfb = spawn("Xvfb", ["-displayfd", "3", "-screen", "0", "3840x2400x24", "-nolisten", "tcp"],
                      { stdio: ["ignore", "ignore", "pipe", "pipe"] });
   let errors = "";
   xvfb.stderr.on("data", (d) => { errors += d; });
@@ -108,6 +112,8 @@ for (const [signal, number] of [["SIGHUP", 1], ["SIGINT", 2], ["SIGTERM", 15]])
   process.once(signal, () => process.exit(128 + number));
 
 export async function launchWebKit({ scale = 1 } = {}) {
+  if (!Number.isInteger(scale) || scale < 1)
+    throw new Error(`WebKitGTK takes its pixel ratio from GDK_SCALE, a whole number, not ${scale}`);
   for (const [path, what] of [[webKitDriver, "WebKitWebDriver"], [miniBrowser, "MiniBrowser"]])
     if (!existsSync(path)) throw new Error(`${what} (${path}) is missing: run scripts/deps --test`);
   const requests = [];
@@ -200,6 +206,14 @@ class Page {
       },
       async click(x, y, { clickCount = 1, count = clickCount, button = "left" } = {}) {
         await page.#clicks(x, y, count, kButtons[button]);
+      },
+    };
+    this.touchscreen = {
+      async tap(x, y) {
+        await page.session.command("POST", "/actions", { actions: [
+          { type: "pointer", id: "finger", parameters: { pointerType: "touch" }, actions: [
+            { type: "pointerMove", x: Math.floor(x), y: Math.floor(y), origin: "viewport", duration: 0 },
+            { type: "pointerDown", button: 0 }, { type: "pointerUp", button: 0 }] }] });
       },
     };
     this.keyboard = {
