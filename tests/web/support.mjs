@@ -41,7 +41,12 @@ async function open(which, { scale, width, height, profile }) {
   const problems = [], requests = [];
   if (which === "webkit") {
     const { browser, page } = await launchWebKit({ scale });
-    await page.setViewport({ width, height });
+    try {
+      await page.setViewport({ width, height });
+    } catch (error) {
+      await browser.close();
+      throw error;
+    }
     return { browser, page, problems, requests: browser.requests };
   }
   const browser = which === "firefox"
@@ -105,7 +110,10 @@ export async function withPage(htmlPath, body, { hash = "", scale = 1, width = 1
     try {
       await body(session);
     } finally {
-      if (which === "webkit") opened.problems.push(...await opened.page.consoleMessages());
+      if (which === "webkit") {
+        opened.problems.push(...await opened.page.consoleMessages()
+                                 .catch((error) => [`the console is out of reach: ${error.message}`]));
+      }
     }
   } finally {
     await opened?.browser.close();
