@@ -1,34 +1,77 @@
-// Figures of the web page (not a test): the file's size, headless Chromium from
-// navigation to the first drawn frame (median of 7 fresh browsers), clock pulses
-// per second of the handlers and the headless picture's figures as WebAssembly
-// under Node.js, and one pulse with its repaint in the page.
-//   scripts/web && npm ci --prefix tests/web && node bench/web_bench.mjs
-import { execFileSync } from "node:child_process";
+// Figures of the web page (not a test), in each browser engine named on the
+// command line (chromium, firefox, webkit; all three when none is named): the
+// file's size; per engine the time from navigation to the first drawn frame
+// (median of 7 fresh browsers), the reference frames that the page reaches equal
+// by clicks (tests/web/frames.mjs), the automatic clock at speed 7
+// (tests/web/clock.mjs) and one pulse with its repaint in the page; then clock
+// pulses per second of the handlers and the headless picture's figures as
+// WebAssembly under Node.js.
+//   scripts/web && npm ci --prefix tests/web && node bench/web_bench.mjs [engine...]
+import { execFileSync, spawnSync } from "node:child_process";
 import { statSync } from "node:fs";
 import { dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
-import { withPage } from "../tests/web/support.mjs";
+import { engines, withPage } from "../tests/web/support.mjs";
 
 const root = join(dirname(fileURLToPath(import.meta.url)), "..");
 const html = join(root, "build-web", "procesor.html");
 const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
+const chosen = process.argv.slice(2).length ? process.argv.slice(2) : engines;
+for (const name of chosen)
+  if (!engines.includes(name)) throw new Error(`no browser engine "${name}" (${engines.join(", ")})`);
 
 console.log(`file: ${html}, ${(statSync(html).size / 1024).toFixed(1)} KiB`);
 
-const firstFrame = [], firstPaint = [];
-for (let run = 0; run < 7; ++run) {
-  await withPage(html, async (s) => {
-    const t = await s.page.evaluate(() => ({
-      mark: performance.getEntriesByName("procesor-first-frame")[0].startTime,
-      paint: performance.getEntriesByName("first-contentful-paint")[0]?.startTime ?? NaN,
-    }));
-    firstFrame.push(t.mark);
-    firstPaint.push(t.paint);
-  });
+// A browser test's own figures: its output, or why it failed.
+function testFigures(which, test, ...args) {
+  const run = spawnSync(process.execPath, [join(root, "tests", "web", `${test}.mjs`), html, ...args],
+                        { env: { ...process.env, PROCESOR_ENGINE: which }, encoding: "utf8" });
+  const failures = run.stderr.split("\n").filter((line) => line.startsWith("FAIL")).length;
+  return run.stdout.trim() + (run.status ? ` (failed: ${failures || run.status} failures)` : "");
 }
-console.log(`navigation to the first frame drawn on the canvas: median ${median(firstFrame).toFixed(1)} ms ` +
-            `(runs ${firstFrame.map((x) => x.toFixed(0)).join(", ")}); first contentful paint ` +
-            `${median(firstPaint).toFixed(1)} ms`);
+
+for (const which of chosen) {
+  const firstFrame = [], firstPaint = [];
+  for (let run = 0; run < 7; ++run) {
+    await withPage(html, async (s) => {
+      const t = await s.evaluate(() => ({
+        mark: performance.getEntriesByName("procesor-first-frame")[0].startTime,
+        paint: performance.getEntriesByName("first-contentful-paint")[0]?.startTime ?? NaN,
+      }));
+      firstFrame.push(t.mark);
+      firstPaint.push(t.paint);
+    }, { engine: which });
+  }
+  console.log(`${which}: navigation to the first frame drawn on the canvas: median ` +
+              `${median(firstFrame).toFixed(1)} ms (runs ${firstFrame.map((x) => x.toFixed(0)).join(", ")}); ` +
+              `first contentful paint ${median(firstPaint).toFixed(1)} ms`);
+  console.log(`${which}: reference frames reached by clicks: ${testFigures(which, "frames", join(root, "tests", "frames"))}`);
+  console.log(`${which}: the clock at speed 7: ${testFigures(which, "clock")}`);
+
+  // One pulse with its repaint in the page: a click on "ručně" as the pointer gives
+  // it (handler, picture, copy onto the canvas), then the release by Timer5, each
+  // timed on its own.
+  await withPage(html, async (s) => {
+    const t = await s.evaluate(() => {
+      const click = (x, y) => window.procesorPage.click(x, y);
+      click(859, 132); // provoz
+      // The page's clock reads in coarse steps: time many and divide.
+      const n = 1000;
+      let pulse = 0, release = 0;
+      for (let i = 0; i < n; ++i) {
+        let t0 = performance.now();
+        click(855, 284);
+        pulse += performance.now() - t0;
+        t0 = performance.now();
+        window.procesorPage.tick(5);
+        release += performance.now() - t0;
+      }
+      return { pulse: pulse / n, release: release / n, pulses: window.procesorPage.pulses() };
+    });
+    console.log(`${which}: in the page, one pulse with its repaint ${(t.pulse * 1000).toFixed(0)} µs, ` +
+                `its release ${(t.release * 1000).toFixed(0)} µs (means of 1000; ${t.pulses} pulses)`);
+  }, { hash: "#manual-timers", engine: which });
+}
 
 // The handlers alone, as WebAssembly under Node.js.
 const env = { ...process.env, NODE_PATH: "/usr/share/nodejs" };
@@ -39,27 +82,3 @@ for (const bench of ["bench_pulse", "bench_render"]) {
   process.stdout.write(`WebAssembly under Node.js, ${bench}: ` +
                        execFileSync("node", ["--no-experimental-fetch", script], { env }));
 }
-
-// One pulse with its repaint in the page: a click on "ručně" as the pointer gives
-// it (handler, picture, copy onto the canvas), then the release by Timer5, each
-// timed on its own.
-await withPage(html, async (s) => {
-  const t = await s.page.evaluate(() => {
-    const click = (x, y) => window.procesorPage.click(x, y);
-    click(859, 132); // provoz
-    // The page's clock reads in steps of 0.1 ms: time many and divide.
-    const n = 1000;
-    let pulse = 0, release = 0;
-    for (let i = 0; i < n; ++i) {
-      let t0 = performance.now();
-      click(855, 284);
-      pulse += performance.now() - t0;
-      t0 = performance.now();
-      window.procesorPage.tick(5);
-      release += performance.now() - t0;
-    }
-    return { pulse: pulse / n, release: release / n, pulses: window.procesorPage.pulses() };
-  });
-  console.log(`in the page: one pulse with its repaint ${(t.pulse * 1000).toFixed(0)} µs, ` +
-              `its release ${(t.release * 1000).toFixed(0)} µs (means of 1000; ${t.pulses} pulses)`);
-}, { hash: "#manual-timers" });

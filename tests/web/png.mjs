@@ -1,7 +1,8 @@
-// A small PNG reader for the reference frames: 8-bit RGB or RGBA, not interlaced.
-// Takes a path or the bytes; returns { width, height, rgba } with four bytes a pixel.
+// A small PNG reader for the reference frames and screenshots: 8-bit RGB or RGBA,
+// not interlaced. Takes a path or the bytes; returns { width, height, rgba } with
+// four bytes a pixel. writePng makes a PNG of such a picture.
 import { readFileSync } from "node:fs";
-import { inflateSync } from "node:zlib";
+import { deflateSync, inflateSync } from "node:zlib";
 
 export function readPng(source) {
   const path = Buffer.isBuffer(source) ? "screenshot" : source;
@@ -36,27 +37,64 @@ export function readPng(source) {
     const line = raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1));
     const out = rows.subarray(y * stride, (y + 1) * stride);
     const up = y > 0 ? rows.subarray((y - 1) * stride, y * stride) : Buffer.alloc(stride);
-    for (let i = 0; i < stride; ++i) {
-      const a = i >= channels ? out[i - channels] : 0;
-      const b = up[i];
-      const c = i >= channels ? up[i - channels] : 0;
-      let v = line[i];
-      if (filter === 1) v += a;
-      else if (filter === 2) v += b;
-      else if (filter === 3) v += (a + b) >> 1;
-      else if (filter === 4) {
-        const p = a + b - c, pa = Math.abs(p - a), pb = Math.abs(p - b), pc = Math.abs(p - c);
-        v += pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-      } else if (filter !== 0) throw new Error(`${path}: bad filter ${filter}`);
-      out[i] = v & 0xff;
+    // One loop a filter: a screenshot has millions of bytes.
+    const n = channels;
+    if (filter === 0) out.set(line);
+    else if (filter === 1) {
+      for (let i = 0; i < stride; ++i) out[i] = line[i] + (i >= n ? out[i - n] : 0);
+    } else if (filter === 2) {
+      for (let i = 0; i < stride; ++i) out[i] = line[i] + up[i];
+    } else if (filter === 3) {
+      for (let i = 0; i < stride; ++i) out[i] = line[i] + (((i >= n ? out[i - n] : 0) + up[i]) >> 1);
+    } else if (filter === 4) {
+      for (let i = 0; i < n; ++i) out[i] = line[i] + up[i];
+      for (let i = n; i < stride; ++i) {
+        const a = out[i - n], b = up[i], c = up[i - n];
+        const pa = Math.abs(b - c), pb = Math.abs(a - c), pc = Math.abs(a + b - 2 * c);
+        out[i] = line[i] + (pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
+      }
+    } else throw new Error(`${path}: bad filter ${filter}`);
+  }
+  let rgba = rows;
+  if (channels === 3) {
+    rgba = Buffer.alloc(width * height * 4, 255);
+    for (let p = 0, q = 0; p < rgba.length; p += 4, q += 3) {
+      rgba[p] = rows[q];
+      rgba[p + 1] = rows[q + 1];
+      rgba[p + 2] = rows[q + 2];
     }
   }
-  const rgba = Buffer.alloc(width * height * 4);
-  for (let p = 0; p < width * height; ++p) {
-    rgba[4 * p] = rows[channels * p];
-    rgba[4 * p + 1] = rows[channels * p + 1];
-    rgba[4 * p + 2] = rows[channels * p + 2];
-    rgba[4 * p + 3] = channels === 4 ? rows[channels * p + 3] : 255;
-  }
   return { width, height, rgba };
+}
+
+// An 8-bit RGBA PNG of { width, height, rgba }, for pictures cut from screenshots.
+export function writePng({ width, height, rgba }) {
+  const crcTable = Array.from({ length: 256 }, (_, n) => {
+    let c = n;
+    for (let k = 0; k < 8; ++k) c = c & 1 ? 0xedb88320 ^ (c >>> 1) : c >>> 1;
+    return c >>> 0;
+  });
+  const crc = (bytes) => {
+    let c = 0xffffffff;
+    for (const b of bytes) c = crcTable[(c ^ b) & 0xff] ^ (c >>> 8);
+    return (c ^ 0xffffffff) >>> 0;
+  };
+  const chunk = (type, body) => {
+    const out = Buffer.alloc(12 + body.length);
+    out.writeUInt32BE(body.length, 0);
+    out.write(type, 4, "latin1");
+    body.copy(out, 8);
+    out.writeUInt32BE(crc(out.subarray(4, 8 + body.length)), 8 + body.length);
+    return out;
+  };
+  const header = Buffer.alloc(13);
+  header.writeUInt32BE(width, 0);
+  header.writeUInt32BE(height, 4);
+  header.set([8, 6, 0, 0, 0], 8);
+  const raw = Buffer.alloc((4 * width + 1) * height);
+  for (let y = 0; y < height; ++y)
+    rgba.copy(raw, y * (4 * width + 1) + 1, 4 * width * y, 4 * width * (y + 1));
+  return Buffer.concat([Buffer.from([0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a]),
+                        chunk("IHDR", header), chunk("IDAT", deflateSync(raw)),
+                        chunk("IEND", Buffer.alloc(0))]);
 }

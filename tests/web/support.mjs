@@ -1,13 +1,29 @@
-// Opens the web page in Debian's headless Chromium, straight from disk with the
-// network switched off, and fails the test on anything written to the console.
+// Opens the web page straight from disk with the network switched off in one of
+// three browser engines, and fails the test on anything written to the console:
+// Debian's Chromium and Firefox ESR driven by puppeteer-core (over the DevTools
+// protocol and WebDriver BiDi), and WebKitGTK driven over plain WebDriver
+// (webdriver.mjs). PROCESOR_ENGINE picks the engine: chromium (the default),
+// firefox or webkit. Every test runs unchanged in each.
 import { mkdtempSync, rmSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join, resolve } from "node:path";
 import { pathToFileURL } from "node:url";
 import puppeteer from "puppeteer-core";
 import { readPng } from "./png.mjs";
+import { launchWebKit } from "./webdriver.mjs";
 
 export const chromium = process.env.CHROMIUM || "/usr/bin/chromium";
+export const firefox = process.env.FIREFOX || "/usr/bin/firefox-esr";
+export const engines = ["chromium", "firefox", "webkit"];
+export const engine = process.env.PROCESOR_ENGINE || "chromium";
+if (!engines.includes(engine))
+  throw new Error(`PROCESOR_ENGINE is "${engine}", not one of ${engines.join(", ")}`);
+
+// Whether the engine can show the page at device pixel ratio `scale`: WebKitGTK
+// only at whole ratios (its display's scale), the others at any.
+export function supportsScale(scale, which = engine) {
+  return which !== "webkit" || Number.isInteger(scale);
+}
 
 export function fail(message) {
   console.error(`FAIL: ${message}`);
@@ -19,26 +35,41 @@ export function check(ok, message) {
   return ok;
 }
 
-// Runs body(session) against a fresh browser and page; `hash` picks "#manual-timers".
-// `viewport` gives the window's size in CSS pixels, `before(page)` runs before the page
-// loads, and `ready` is what the page sets when it has started ("1"; "0" when it
-// cannot run; null: wait for nothing, as with JavaScript off).
-export async function withPage(htmlPath, body, { hash = "", scale = 1, viewport = null,
-                                                before = null, ready = "1" } = {}) {
-  const profile = mkdtempSync(join(tmpdir(), "procesor-chromium-"));
-  const browser = await puppeteer.launch({
-    executablePath: chromium,
-    headless: true,
-    args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-           "--disable-background-networking", "--disable-component-update", "--disable-sync",
-           `--user-data-dir=${profile}`],
-  });
-  const problems = [];
-  const requests = [];
+// Starts the engine; gives { browser, page, problems, requests } with page a
+// puppeteer Page or webdriver.mjs's page, which answers the same calls.
+async function open(which, { scale, width, height, profile }) {
+  const problems = [], requests = [];
+  if (which === "webkit") {
+    const { browser, page } = await launchWebKit({ scale });
+    try {
+      await page.setViewport({ width, height });
+    } catch (error) {
+      await browser.close();
+      throw error;
+    }
+    return { browser, page, problems, requests: browser.requests };
+  }
+  const browser = which === "firefox"
+      ? await puppeteer.launch({
+          browser: "firefox", protocol: "webDriverBiDi", executablePath: firefox, headless: true,
+          userDataDir: profile,
+          extraPrefsFirefox: { "network.captive-portal-service.enabled": false,
+                               "network.connectivity-service.enabled": false },
+        })
+      : await puppeteer.launch({
+          executablePath: chromium,
+          headless: true,
+          args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                 "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                 `--user-data-dir=${profile}`],
+        });
   try {
     const page = await browser.newPage();
-    await page.setViewport({ width: 1100, height: 760, ...viewport, deviceScaleFactor: scale });
-    if (before) await before(page);
+    // Puppeteer over BiDi counts clicks by `count` only; tests may give `clickCount`.
+    const click = page.click.bind(page);
+    page.click = (selector, options = {}) =>
+      click(selector, { ...options, count: options.count ?? options.clickCount ?? 1 });
+    await page.setViewport({ width, height, deviceScaleFactor: scale });
     // The page writes nothing to the console: no errors, no warnings, no notes.
     page.on("console", (msg) => problems.push(`console ${msg.type()}: ${msg.text()}`));
     page.on("pageerror", (error) => problems.push(`page error: ${error.message}`));
@@ -53,33 +84,64 @@ export async function withPage(htmlPath, body, { hash = "", scale = 1, viewport 
         request.abort("internetdisconnected");
       }
     });
+    return { browser, page, problems, requests };
+  } catch (error) {
+    await browser.close();
+    throw error;
+  }
+}
+
+// Runs body(session) against a fresh browser and page; `hash` picks "#manual-timers",
+// `scale` the device pixel ratio, `width` x `height` (or `viewport`) the viewport in
+// CSS pixels, `engine` the browser engine when not the one PROCESOR_ENGINE names.
+// `before(page)` runs before the page loads (not in WebKit, whose WebDriver cannot),
+// and `ready` is what the page sets when it has started ("1"; "0" when it cannot run;
+// null: wait for nothing, as with JavaScript off). Console messages and network
+// requests fail the test (or go to `report` when given).
+export async function withPage(htmlPath, body, { hash = "", scale = 1, width = 1100, height = 760,
+                                                 viewport = null, before = null, ready = "1",
+                                                 engine: which = engine, report = fail } = {}) {
+  if (!engines.includes(which)) throw new Error(`no browser engine "${which}"`);
+  if (viewport) ({ width = width, height = height } = viewport);
+  if (before && which === "webkit") throw new Error("WebKit's WebDriver runs no script before a page loads");
+  const profile = mkdtempSync(join(tmpdir(), `procesor-${which}-`));
+  let opened;
+  try {
+    opened = await open(which, { scale, width, height, profile });
     const url = pathToFileURL(resolve(htmlPath)).href + hash;
     const started = performance.now();
-    await page.goto(url, { waitUntil: "load" });
+    if (before) await before(opened.page);
+    await opened.page.goto(url, { waitUntil: "load" });
     if (ready !== null)
-      await page.waitForFunction((r) => document.documentElement.dataset.ready === r,
-                                 { timeout: 10000 }, ready);
-    const session = new Session(page, performance.now() - started);
-    await body(session);
+      await opened.page.waitForFunction((r) => document.documentElement.dataset.ready === r,
+                                        { timeout: 10000 }, ready);
+    const session = new Session(opened.page, performance.now() - started, which);
+    try {
+      await body(session);
+    } finally {
+      if (which === "webkit") {
+        opened.problems.push(...await opened.page.consoleMessages()
+                                 .catch((error) => [`the console is out of reach: ${error.message}`]));
+      }
+    }
   } finally {
-    await browser.close();
+    await opened?.browser.close();
     rmSync(profile, { recursive: true, force: true });
   }
-  for (const p of problems) fail(p);
-  for (const r of requests) fail(`the page asked the network for ${r}`);
+  for (const p of opened.problems) report(`${which}: ${p}`);
+  for (const r of opened.requests) report(`${which}: the page asked the network for ${r}`);
 }
 
 export class Session {
-  constructor(page, loadMs) {
+  constructor(page, loadMs, which = engine) {
     this.page = page;
     this.loadMs = loadMs;
+    this.engine = which;
   }
 
   // Clicks and the button at client pixels of the diagram (the canvas is at 0,0).
   async click(x, y) {
-    await this.page.mouse.move(x + 0.5, y + 0.5);
-    await this.page.mouse.down();
-    await this.page.mouse.up();
+    await this.page.mouse.click(x + 0.5, y + 0.5);
   }
   async down(x, y) {
     await this.page.mouse.move(x + 0.5, y + 0.5);
@@ -96,16 +158,48 @@ export class Session {
     return this.page.evaluate(() => window.procesorPage.pulses());
   }
 
-  // The canvas's pixels as RGBA bytes.
+  // Runs fn(...args) in the page (fn sees only its arguments) and gives its result.
+  async evaluate(fn, ...args) {
+    return this.page.evaluate(fn, ...args);
+  }
+  // Keys by their names ("Enter", "Escape", "Tab", "ArrowUp", "Shift", " ", "a").
+  async press(key) {
+    await this.page.keyboard.press(key);
+  }
+  async keyDown(key) {
+    await this.page.keyboard.down(key);
+  }
+  async keyUp(key) {
+    await this.page.keyboard.up(key);
+  }
+  async type(text) {
+    await this.page.keyboard.type(text);
+  }
+  // Clicks the element that `selector` names at its centre (three clicks select a word).
+  async clickElement(selector, clickCount = 1) {
+    await this.page.click(selector, { clickCount });
+  }
+  // The screen's pixels of `area` (CSS pixels), { width, height, rgba } in device pixels.
+  async screenshot(area) {
+    return readPng(Buffer.from(await this.page.screenshot({ clip: area, type: "png" })));
+  }
+
+  // The canvas's pixels as RGBA bytes: as a PNG from the page, which every engine
+  // gives several times faster than the same bytes from getImageData().
   async canvasPixels() {
-    const base64 = await this.page.evaluate(() => {
+    const url = await this.page.evaluate(() => document.getElementById("diagram").toDataURL("image/png"));
+    return readPng(Buffer.from(url.slice(url.indexOf(",") + 1), "base64")).rgba;
+  }
+  // The RGBA bytes of `area` of the canvas, row by row.
+  async canvasArea(area) {
+    const base64 = await this.page.evaluate(({ x, y, width, height }) => {
       const c = document.getElementById("diagram");
-      const bytes = c.getContext("2d").getImageData(0, 0, c.width, c.height).data;
+      const bytes = c.getContext("2d").getImageData(x, y, width, height).data;
       let s = "";
       for (let i = 0; i < bytes.length; i += 0x8000)
         s += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
       return btoa(s);
-    });
+    }, area);
     return Buffer.from(base64, "base64");
   }
 
@@ -139,17 +233,17 @@ export function compareRgba(actual, expected, width) {
 
 // Compares a screenshot of `area` (taken at `scale`) with the canvas's pixels there.
 export async function sameAsCanvas(s, area, scale, what) {
-  await s.page.evaluate(() => document.activeElement?.blur());
-  const shot = readPng(Buffer.from(await s.page.screenshot({ clip: area, type: "png" })));
-  const canvas = await s.canvasPixels();
+  await s.evaluate(() => document.activeElement?.blur());
+  const shot = await s.screenshot(area);
+  const canvas = await s.canvasArea(area);
   let differ = 0, first = "";
   for (let y = 0; y < shot.height; ++y) {
     for (let x = 0; x < shot.width; ++x) {
-      const cx = area.x + Math.floor(x / scale), cy = area.y + Math.floor(y / scale);
-      const a = 4 * (y * shot.width + x), b = 4 * (cy * 1024 + cx);
+      const cx = Math.floor(x / scale), cy = Math.floor(y / scale);
+      const a = 4 * (y * shot.width + x), b = 4 * (cy * area.width + cx);
       if (shot.rgba[a] !== canvas[b] || shot.rgba[a + 1] !== canvas[b + 1] ||
           shot.rgba[a + 2] !== canvas[b + 2]) {
-        if (!differ++) first = ` first at (${cx},${cy})`;
+        if (!differ++) first = ` first at (${area.x + cx},${area.y + cy})`;
       }
     }
   }
