@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <span>
@@ -28,6 +30,18 @@ public:
     ElementState& elements() { return el_; }
 
     bool programmingMode() const;
+
+    // Timer1 is the automatic clock, Timer5 releases "ručně"; Timer2..Timer4
+    // release "krokování", "zápis do RAM" and "nulování".
+    static constexpr int kAutoClock = 1;
+    static constexpr int kClockRelease = 5;
+
+    // How often a handler switched TimerN on from off (off and on again within one
+    // handler counts too; switching on a timer that is on already does not): the
+    // timer then starts over with its full interval.
+    unsigned timerStarts(int timer) const { return starts_[static_cast<std::size_t>(timer)]; }
+    // Clock pulses taken so far.
+    std::uint64_t pulses() const { return pulses_; }
 
     // Clock.
     void Panel1Click();  // "ručně", and every tick of Timer1
@@ -82,6 +96,8 @@ private:
     ProcessorModel model_;
     ElementState el_ = ElementState::startup();
     ErrorSink showError_;
+    std::array<unsigned, ElementState::kTimers> starts_{};
+    std::uint64_t pulses_ = 0;
 };
 
 } // namespace procesor

@@ -6,7 +6,6 @@
 
 #include <QFontDatabase>
 #include <QScreen>
-#include <QTimer>
 #include <QtTest>
 
 #include "tests/renderer/Scenario.h"
@@ -87,8 +86,7 @@ private slots:
                 QTest::mouseRelease(&*w, Qt::LeftButton, {}, at);
                 break;
             case frames::Step::Tick:
-                if (w->findChild<QTimer*>(QStringLiteral("Timer%1").arg(s.x))->isActive())
-                    w->timerTick(s.x);
+                w->timerTick(s.x); // if it runs
                 break;
             case frames::Step::Frame: {
                 ++frames;
