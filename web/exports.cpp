@@ -1,10 +1,12 @@
-// The web page's only way into the simulator: plain C functions with integer
-// arguments, called from procesor.js. The page feeds them the mouse, the ticks of
-// its timers and the speed field's text, and copies the changed rectangles of the
+// The web page's only way into the simulator: plain C functions with number
+// arguments, called from procesor.js. The page feeds them the mouse and the speed
+// field's text, each with the time of its clock (performance.now(), in ms), wakes
+// the screen when it asks to be woken, and copies the changed rectangles of the
 // picture onto its canvas.
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -16,6 +18,7 @@
 namespace {
 
 using procesor::render::Box;
+using procesor::render::Millis;
 using procesor::render::Screen;
 
 struct Page {
@@ -26,7 +29,6 @@ struct Page {
     std::vector<int> dirty;         // x, y, w, h of each changed rectangle
     std::string text;               // UTF-8 passed in from the page, or out to it
     std::string memo;
-    unsigned pulses = 0; // clock pulses taken, for the page's tests and figures
 };
 
 Page& page() {
@@ -34,16 +36,9 @@ Page& page() {
     return p;
 }
 
-// Every clock pulse the machine takes moves its phase on by one state.
-template <typename Event> void countingPulses(Event event) {
-    const procesor::ProcessorModel& m = page().screen->simulator().model();
-    const bool phi1 = m.phi1, phi2 = m.phi2;
-    event();
-    if (m.phi1 != phi1 || m.phi2 != phi2) ++page().pulses;
-}
-
-bool validTimer(int n) {
-    return n >= 1 && n <= 5;
+// The page's clock in whole milliseconds.
+Millis ms(double now) {
+    return Millis(std::floor(now));
 }
 
 // 0xFFRRGGBB words to R, G, B, A bytes, only inside r.
@@ -81,32 +76,36 @@ EMSCRIPTEN_KEEPALIVE void procesor_init() {
     if (!p.memo.empty()) p.memo.pop_back(); // no newline after the last line
 }
 
-EMSCRIPTEN_KEEPALIVE void procesor_mouse_down(int x, int y) {
-    page().screen->mouseDown(x, y);
+EMSCRIPTEN_KEEPALIVE void procesor_mouse_down(int x, int y, double now) {
+    page().screen->mouseDown(x, y, ms(now));
 }
 
 // Whether the click named a companion program. The page has none to start, so it
 // ignores the click like a companion that cannot be started.
-EMSCRIPTEN_KEEPALIVE int procesor_mouse_up(int x, int y) {
-    bool named = false;
-    countingPulses([&] { named = page().screen->mouseUp(x, y).has_value(); });
-    return named ? 1 : 0;
+EMSCRIPTEN_KEEPALIVE int procesor_mouse_up(int x, int y, double now) {
+    return page().screen->mouseUp(x, y, ms(now)).has_value() ? 1 : 0;
 }
 
-EMSCRIPTEN_KEEPALIVE void procesor_timer_tick(int timer, int releaseDueInMs) {
-    if (validTimer(timer)) countingPulses([&] { page().screen->timerTick(timer, releaseDueInMs); });
+// Runs every tick due by now; the page calls it when procesor_next_wake() asked,
+// and when it is shown again.
+EMSCRIPTEN_KEEPALIVE void procesor_wake(double now) {
+    page().screen->wake(ms(now));
 }
 
-EMSCRIPTEN_KEEPALIVE int procesor_timer_enabled(int timer) {
-    return validTimer(timer) && page().screen->timer(timer).enabled ? 1 : 0;
+// When the screen next needs waking, on the page's clock; -1 while no timer runs.
+EMSCRIPTEN_KEEPALIVE double procesor_next_wake() {
+    const std::optional<Millis> due = page().screen->nextWake();
+    return due ? double(*due) : -1.0;
 }
 
-EMSCRIPTEN_KEEPALIVE int procesor_timer_interval(int timer) {
-    return validTimer(timer) ? page().screen->timer(timer).interval : 0;
+// A tick of TimerN given by hand now, if it runs: the page's "#manual-timers".
+EMSCRIPTEN_KEEPALIVE void procesor_tick(int timer, double now) {
+    page().screen->timerTick(timer, ms(now));
 }
 
-EMSCRIPTEN_KEEPALIVE unsigned procesor_timer_starts(int timer) {
-    return validTimer(timer) ? page().screen->timer(timer).starts : 0;
+// The time of the last event or tick the screen ran.
+EMSCRIPTEN_KEEPALIVE double procesor_now() {
+    return double(page().screen->now());
 }
 
 // A buffer of `bytes` bytes for the page to write UTF-8 text into.
@@ -117,14 +116,14 @@ EMSCRIPTEN_KEEPALIVE char* procesor_text_buffer(int bytes) {
 }
 
 // The user changed Edit17: its new text is the first `bytes` bytes of the buffer.
-EMSCRIPTEN_KEEPALIVE void procesor_speed_edited(int bytes) {
+EMSCRIPTEN_KEEPALIVE void procesor_speed_edited(int bytes, double now) {
     std::string& t = page().text;
     t.resize(std::size_t(bytes > 0 && std::size_t(bytes) < t.size() ? bytes : 0));
-    page().screen->speedEdited(t);
+    page().screen->speedEdited(t, ms(now));
 }
 
-EMSCRIPTEN_KEEPALIVE void procesor_speed_arrow(int up) {
-    page().screen->speedArrow(up != 0);
+EMSCRIPTEN_KEEPALIVE void procesor_speed_arrow(int up, double now) {
+    page().screen->speedArrow(up != 0, ms(now));
 }
 
 EMSCRIPTEN_KEEPALIVE const char* procesor_speed_text() {
@@ -193,8 +192,9 @@ EMSCRIPTEN_KEEPALIVE const int* procesor_switch_places() {
     return places.data();
 }
 
-EMSCRIPTEN_KEEPALIVE unsigned procesor_pulses() {
-    return page().pulses;
+// Clock pulses taken so far, for the page's tests and figures.
+EMSCRIPTEN_KEEPALIVE double procesor_pulses() {
+    return double(page().screen->pulses());
 }
 
 // Where the page puts its own fields: x, y, w, h of Edit17, UpDown1 and Memo1, then
