@@ -19,8 +19,9 @@ export function check(ok, message) {
   return ok;
 }
 
-// Runs body(session) against a fresh browser and page; `hash` picks "#manual-timers".
-export async function withPage(htmlPath, body, { hash = "", scale = 1 } = {}) {
+// Runs body(session) against a fresh browser and page; `hash` picks "#manual-timers",
+// `init` is a function run in the page before its own scripts.
+export async function withPage(htmlPath, body, { hash = "", scale = 1, init = null } = {}) {
   const profile = mkdtempSync(join(tmpdir(), "procesor-chromium-"));
   const browser = await puppeteer.launch({
     executablePath: chromium,
@@ -34,6 +35,7 @@ export async function withPage(htmlPath, body, { hash = "", scale = 1 } = {}) {
   try {
     const page = await browser.newPage();
     await page.setViewport({ width: 1100, height: 760, deviceScaleFactor: scale });
+    if (init) await page.evaluateOnNewDocument(init);
     // The page writes nothing to the console: no errors, no warnings, no notes.
     page.on("console", (msg) => problems.push(`console ${msg.type()}: ${msg.text()}`));
     page.on("pageerror", (error) => problems.push(`page error: ${error.message}`));
