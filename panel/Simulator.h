@@ -49,10 +49,10 @@ public:
     // A tick of Timer1. At the fastest speed its interval equals the release delay
     // of "ručně", so the tick and the release fall due together; the release is
     // then taken first, so that no automatic pulse is lost to the tie.
-    // The release counts as due with the tick when it is at most this far off: on a
-    // busy machine a pulse is handled, and its release started, some tens of ms
-    // late; a tick of the fastest clock (100 ms) inside the pressed look is 100 ms
-    // or more from the release and is still dropped.
+    // The release counts as due with the tick when it is at most this far off (a
+    // press of "ručně" just under 300 ms before the tick); a tick of the fastest
+    // clock (100 ms) inside the pressed look is 100 ms or more from the release
+    // and is still dropped.
     void Timer1Tick(int releaseDueInMs);
     static constexpr int kReleaseTieMs = 50;
 
