@@ -4,10 +4,12 @@
 #include <QStyleHints>
 
 #include "bench/FirstPaint.h"
+#include "companions/common/ProgramIcon.h"
 #include "display/TForm1.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(procesor::programIcon());
     QGuiApplication::styleHints()->setCursorFlashTime(0);
     procesor::TForm1 Form1;
     FirstPaint mark(&Form1);

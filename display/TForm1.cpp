@@ -77,6 +77,7 @@ TForm1::TForm1(std::unique_ptr<CompanionLauncher> launcher, QWidget* parent)
                     ? std::move(launcher)
                     : std::make_unique<ProcessLauncher>(QCoreApplication::applicationDirPath())),
       shownEdit17_(simulator().elements().edit17) {
+    clock_.start();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Procesor"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -112,11 +113,11 @@ void TForm1::createControls() {
     edit->setTextMargins(1, 1, 0, 0);
     edit->setText(QString::fromStdString(shownEdit17_.text));
     connect(edit, &QLineEdit::textEdited, this, [this](const QString& text) {
-        screen_.speedEdited(text.toStdString());
+        screen_.speedEdited(text.toStdString(), now());
         sync();
     });
     connect(edit, &SpeedField::arrow, this, [this](bool up) {
-        screen_.speedArrow(up);
+        screen_.speedArrow(up, now());
         sync();
     });
     edit17_ = edit;
@@ -143,7 +144,7 @@ void TForm1::createControls() {
     upDown->setGeometry(rectOf(layout::kUpDown1));
     connect(upDown, &FocusStop::key, this, [this](int key) {
         if (key == Qt::Key_Space) return;
-        screen_.speedArrow(key == Qt::Key_Up);
+        screen_.speedArrow(key == Qt::Key_Up, now());
         sync();
     });
 
@@ -163,13 +164,11 @@ void TForm1::createControls() {
         lines << QString::fromUtf8(line.data(), qsizetype(line.size()));
     memo1_->setPlainText(lines.join(QLatin1Char('\n')));
 
-    for (int n = 1; n < ElementState::kTimers; ++n) {
-        auto* timer = new QTimer(this);
-        timer->setObjectName(QStringLiteral("Timer%1").arg(n));
-        timer->setTimerType(Qt::PreciseTimer);
-        connect(timer, &QTimer::timeout, this, [this, n] { timerTick(n); });
-        timers_[std::size_t(n)] = timer;
-    }
+    wake_ = new QTimer(this);
+    wake_->setObjectName(QStringLiteral("Wake"));
+    wake_->setSingleShot(true);
+    wake_->setTimerType(Qt::PreciseTimer);
+    connect(wake_, &QTimer::timeout, this, &TForm1::wake);
 
     // Tab order: the speed field, the data switches, the instruction box, the arrows;
     // the panels take no focus.
@@ -180,13 +179,18 @@ void TForm1::createControls() {
 }
 
 void TForm1::run(Handler handler) {
-    (simulator().*handler)();
+    screen_.run(handler, now());
     sync();
 }
 
 void TForm1::timerTick(int timer) {
-    const QTimer* release = timers_[kClockRelease];
-    screen_.timerTick(timer, release->isActive() ? release->remainingTime() : 1 << 30);
+    screen_.timerTick(timer, now());
+    sync();
+}
+
+// Woken on time or late (a busy machine): the screen runs every tick due by now.
+void TForm1::wake() {
+    screen_.wake(now());
     sync();
 }
 
@@ -205,7 +209,7 @@ QMessageBox* TForm1::errorBox() const {
     return errorBox_.data();
 }
 
-// Copies what the screen redrew, and brings the fields and the timers in line.
+// Copies what the screen redrew, brings the fields in line and sets the wake.
 void TForm1::sync() {
     for (const render::Box& b : screen_.render()) update(rectOf(b));
 
@@ -220,19 +224,10 @@ void TForm1::sync() {
         shownEdit17_ = edit;
     }
 
-    // A timer that a handler switched on from off (off and on again included)
-    // starts over with its full interval; one that merely stayed on keeps its due
-    // time. A new interval applies at once.
-    for (int n = 1; n < ElementState::kTimers; ++n) {
-        const render::Screen::TimerState t = screen_.timer(n);
-        QTimer* timer = timers_[std::size_t(n)];
-        if (timer->interval() != t.interval) timer->setInterval(t.interval);
-        if (t.enabled && (!timer->isActive() || t.starts != timerStarts_[std::size_t(n)]))
-            timer->start();
-        else if (!t.enabled && timer->isActive())
-            timer->stop();
-        timerStarts_[std::size_t(n)] = t.starts;
-    }
+    if (const std::optional<render::Millis> due = screen_.nextWake())
+        wake_->start(int(std::clamp<render::Millis>(*due - now(), 0, 1 << 30)));
+    else
+        wake_->stop();
 }
 
 // ---- the picture -----------------------------------------------------------------
@@ -312,21 +307,21 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
     if (QWidget* focused = focusWidget(); focused == edit17_ || focused == memo1_)
         setFocus(Qt::MouseFocusReason);
     const QPoint at = event->position().toPoint();
-    screen_.mouseDown(at.x(), at.y());
+    screen_.mouseDown(at.x(), at.y(), now());
     sync();
 }
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton)) return;
     const QPoint at = event->position().toPoint();
-    screen_.mouseMove(at.x(), at.y());
+    screen_.mouseMove(at.x(), at.y(), now());
     sync();
 }
 
 void TForm1::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const QPoint at = event->position().toPoint();
-    const std::optional<std::string> companion = screen_.mouseUp(at.x(), at.y());
+    const std::optional<std::string> companion = screen_.mouseUp(at.x(), at.y(), now());
     sync();
     if (companion) launcher_->start(QString::fromStdString(*companion));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
@@ -24,8 +25,9 @@ class SpeedField;
 // The one window. Its client area shows the picture that render::Screen draws of
 // the processor's block diagram, copied rectangle by rectangle as it changes; the
 // speed field and the instruction box are real editable fields laid over the frames
-// drawn for them. Clicks, keys and timer ticks go to the screen, which calls the
-// handlers; the window then mirrors the timers and copies what changed.
+// drawn for them. Clicks and keys go to the screen with the time of the window's
+// clock, which calls the handlers and runs the timers' ticks; the window wakes the
+// screen when it asks to be woken, and copies what changed.
 class TForm1 final : public QWidget {
     Q_OBJECT
 public:
@@ -38,10 +40,13 @@ public:
 
     const Simulator& simulator() const { return screen_.simulator(); }
     Simulator& simulator() { return screen_.simulator(); } // e.g. to put a program into RAM
+    const render::Screen& diagramScreen() const { return screen_; }
+    // The window's clock, in ms since it opened: the time every event takes.
+    render::Millis now() const { return clock_.elapsed(); }
 
     // Runs a handler as a click does, then brings the window in line.
     void run(Handler handler);
-    // A tick of TimerN (1..5), as its QTimer delivers it.
+    // A tick of TimerN (1..5) now, ahead of its time, if the timer runs.
     void timerTick(int timer);
 
     // The error message box currently open, if any.
@@ -64,17 +69,18 @@ protected:
 private:
     void createControls();
     void showError(const std::string& message);
+    void wake();
     void sync();
 
     render::Screen screen_;
     std::unique_ptr<CompanionLauncher> launcher_;
     QImage view_; // the screen's pixels, not copied
     Edit shownEdit17_;
-    std::array<unsigned, ElementState::kTimers> timerStarts_{};
+    QElapsedTimer clock_;
 
     SpeedField* edit17_ = nullptr;
     QPlainTextEdit* memo1_ = nullptr;
-    std::array<QTimer*, ElementState::kTimers> timers_{};
+    QTimer* wake_ = nullptr; // one shot, at the screen's next due tick
     QPointer<QMessageBox> errorBox_;
 };
 

@@ -51,10 +51,6 @@ struct UpDown {
 struct Timer {
     bool enabled = false;
     int interval = 0; // ms
-    // How often a handler switched it on from off; the front end starts the timer
-    // over with its full interval when it changes. Off and on again within one
-    // handler counts too; switching on a timer that is on already does not.
-    unsigned starts = 0;
     bool operator==(const Timer&) const = default;
 };
 

@@ -23,11 +23,9 @@ constexpr int kClearButton = 5;
 constexpr int kProgrammingButton = 6;
 constexpr int kRunButton = 7;
 
-constexpr int kAutoClock = 1;
 constexpr int kStepRelease = 2;
 constexpr int kWriteRelease = 3;
 constexpr int kClearRelease = 4;
-constexpr int kClockRelease = 5;
 
 template <typename Images> void show(ElementState& el, const Images& images, bool visible) {
     for (int image : images)
@@ -49,7 +47,7 @@ bool Simulator::programmingMode() const {
 
 void Simulator::setTimer(int timer, bool enabled) {
     Timer& t = el_.timer[timer];
-    if (enabled && !t.enabled) ++t.starts;
+    if (enabled && !t.enabled) ++starts_[static_cast<std::size_t>(timer)];
     t.enabled = enabled;
 }
 
@@ -67,6 +65,7 @@ void Simulator::Panel1Click() {
     setTimer(kClockRelease, true);
 
     const PulseOutcome pulse = clockPulse(model_);
+    ++pulses_;
     if (pulse.halted) {
         setTimer(kAutoClock, false);
         setTimer(kClockRelease, false);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <span>
@@ -31,16 +33,28 @@ public:
 
     bool programmingMode() const;
 
+    // Timer1 is the automatic clock, Timer5 releases "ručně"; Timer2..Timer4
+    // release "krokování", "zápis do RAM" and "nulování".
+    static constexpr int kAutoClock = 1;
+    static constexpr int kClockRelease = 5;
+
+    // How often a handler switched TimerN on from off (off and on again within one
+    // handler counts too; switching on a timer that is on already does not): the
+    // timer then starts over with its full interval.
+    unsigned timerStarts(int timer) const { return starts_[static_cast<std::size_t>(timer)]; }
+    // Clock pulses taken so far.
+    std::uint64_t pulses() const { return pulses_; }
+
     // Clock.
     void Panel1Click();  // "ručně", and every tick of Timer1
     void Button1Click(); // tick of Timer5: "ručně" released
     // A tick of Timer1. At the fastest speed its interval equals the release delay
     // of "ručně", so the tick and the release fall due together; the release is
     // then taken first, so that no automatic pulse is lost to the tie.
-    // The release counts as due with the tick when it is at most this far off: on a
-    // busy machine a pulse is handled, and its release started, some tens of ms
-    // late; a tick of the fastest clock (100 ms) inside the pressed look is 100 ms
-    // or more from the release and is still dropped.
+    // The release counts as due with the tick when it is at most this far off (a
+    // press of "ručně" just under 300 ms before the tick); a tick of the fastest
+    // clock (100 ms) inside the pressed look is 100 ms or more from the release
+    // and is still dropped.
     void Timer1Tick(int releaseDueInMs);
     static constexpr int kReleaseTieMs = 50;
 
@@ -98,6 +112,8 @@ private:
     ProcessorModel model_;
     ElementState el_ = ElementState::startup();
     ErrorSink showError_;
+    std::array<unsigned, ElementState::kTimers> starts_{};
+    std::uint64_t pulses_ = 0;
 };
 
 } // namespace procesor

@@ -48,8 +48,6 @@ inline constexpr std::array<Route, 4> kReleaseTicks = {{
     {4, &Simulator::Button14click},
     {5, &Simulator::Button1Click},
 }};
-inline constexpr int kAutoClock = 1;
-inline constexpr int kClockRelease = 5;
 
 // The handler of a route's number in one table, or nullptr.
 template <std::size_t N> constexpr Handler routeOf(const std::array<Route, N>& table, int number) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -12,11 +13,20 @@
 #include "renderer/Canvas.h"
 #include "renderer/Renderer.h"
 
-// What every front end shares: the simulator, the picture of the diagram and where
-// a click lands. A front end feeds it the mouse, the timer ticks and the speed
-// field's text, mirrors its timers, starts the companion it names, shows the error
-// box it reports, and copies the changed rectangles of the picture to the screen.
+// What every front end shares: the simulator, its five timers, the picture of the
+// diagram and where a click lands. A front end feeds it the mouse, the keys and the
+// speed field's text, each with the time read from its own clock, wakes it when it
+// asks to be woken, starts the companion it names, shows the error box it reports,
+// and copies the changed rectangles of the picture to the screen.
+//
+// Time is in milliseconds on the front end's steady clock (any origin, never going
+// back). The screen keeps when each running timer is next due and, before every
+// event and on every wake, runs each tick that has fallen due, in order of due time,
+// each at its own due time: a front end woken late (a busy machine, a hidden page)
+// catches up with the very pulses, releases and halt it would have given on time.
 namespace procesor::render {
+
+using Millis = std::int64_t;
 
 class Screen {
 public:
@@ -28,22 +38,26 @@ public:
     Simulator& simulator() { return sim_; }
     const Simulator& simulator() const { return sim_; }
 
+    // Every event takes the time it happened; left out, the clock has not moved
+    // since the last one (tests and the reference frames' scenario run on a clock
+    // that stands still).
+    using Now = std::optional<Millis>;
+
     // The left mouse button at a client pixel. A panel, a data switch or an arrow
     // takes the click when the button goes up over the element it went down on; a
     // data switch and an arrow look pushed in while held. Returns the command of a
     // companion program to start, if the click was on a block, gate or listing line.
-    void mouseDown(int x, int y);
-    std::optional<std::string> mouseUp(int x, int y);
+    void mouseDown(int x, int y, Now now = {});
+    std::optional<std::string> mouseUp(int x, int y, Now now = {});
     // The mouse moved with the button down: a held control pops out while the
     // pointer is off it and goes in again when it comes back, as classic buttons do.
-    void mouseMove(int x, int y);
+    void mouseMove(int x, int y, Now now = {});
 
-    // A tick of Timer1..Timer5. For Timer1 the front end says how long until
-    // Timer5 is due (a large number when it is off).
-    void timerTick(int timer, int releaseDueInMs = 1 << 30);
     // The user typed into Edit17, or pressed Up/Down there (+1 / -1).
-    void speedEdited(std::string_view text);
-    void speedArrow(bool up);
+    void speedEdited(std::string_view text, Now now = {});
+    void speedArrow(bool up, Now now = {});
+    // A handler run as its control's click runs it (a key on a focused control).
+    void run(void (Simulator::*handler)(), Now now = {});
 
     // A whole program as text (model/ProgramText.h). Copy and paste are what Ctrl+C
     // and Ctrl+V (or the platform's own keys for them) do on the diagram, with the
@@ -53,23 +67,33 @@ public:
     // bytes: a front end reads at most kMaxProgramBytes + 1 of them, as more are
     // refused anyway. Every failure is reported through the error box.
     std::optional<std::string> copy() const;
-    void paste(std::string_view text);
-    void openFile(std::string_view name, std::string_view bytes);
-    void fileUnreadable(std::string_view name);
+    void paste(std::string_view text, Now now = {});
+    void openFile(std::string_view name, std::string_view bytes, Now now = {});
+    void fileUnreadable(std::string_view name, Now now = {});
     // The program in RAM as it stands in a link, words joined by dots; empty when
     // RAM holds only zeros.
     std::string programLink() const;
 
-    // Timers as the handlers left them. `starts` changes whenever a handler switched
-    // the timer on from off (also off and on again within one handler): the front
-    // end then starts it over with its full interval. Switching on a timer that is
-    // on already does not restart it.
+    // Runs every tick due by now. The front end calls it at nextWake(), or whenever
+    // it likes (a page shown again): an early wake does nothing.
+    void wake(Millis now);
+    // When the earliest running timer is due, nothing while all are off.
+    std::optional<Millis> nextWake() const;
+    // A tick of TimerN given now, ahead of its due time, if the timer runs: the
+    // reference frames' steps and the page's "#manual-timers" tick by hand.
+    void timerTick(int timer, Now now = {});
+
+    // A timer as the handlers left it, and when it is next due.
     struct TimerState {
         bool enabled;
         int interval;
-        unsigned starts;
+        std::optional<Millis> due;
     };
     TimerState timer(int n) const;
+    // The time of the last event or tick the screen ran.
+    Millis now() const { return now_; }
+    // Clock pulses taken so far.
+    std::uint64_t pulses() const { return sim_.pulses() + skippedPulses_; }
 
     // Draws what changed since the last call (the whole client area on the first)
     // and returns the changed rectangles.
@@ -123,7 +147,24 @@ public:
     std::string accessibleName(Element element) const;
 
 private:
+    struct Due {
+        std::optional<Millis> at; // when the next tick is due, while the timer runs
+        int interval = 0;         // as the timer last ran with it
+        unsigned starts = 0;      // Simulator::timerStarts() as last seen
+    };
+    struct Round;
+    Round round() const;
+    void advance(Now now);
+    void settle(Millis at);
+    int earliestDue() const;
+    void tickAt(int timer, Millis at);
+    bool tickDue(Millis by);
+    void skipWholeRounds(Millis by);
+
     Simulator sim_;
+    std::array<Due, ElementState::kTimers> due_{};
+    Millis now_ = 0;
+    std::uint64_t skippedPulses_ = 0;
     std::unique_ptr<Renderer> renderer_;
     std::optional<Element> held_; // where the left button went down
     bool overHeld_ = false;       // and whether the pointer is still over it

@@ -1,10 +1,12 @@
-// The web page's only way into the simulator: plain C functions with integer
-// arguments, called from procesor.js. The page feeds them the mouse, the ticks of
-// its timers and the speed field's text, and copies the changed rectangles of the
+// The web page's only way into the simulator: plain C functions with number
+// arguments, called from procesor.js. The page feeds them the mouse and the speed
+// field's text, each with the time of its clock (performance.now(), in ms), wakes
+// the screen when it asks to be woken, and copies the changed rectangles of the
 // picture onto its canvas.
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,6 +22,7 @@
 namespace {
 
 using procesor::render::Box;
+using procesor::render::Millis;
 using procesor::render::Screen;
 
 struct Page {
@@ -37,7 +40,6 @@ struct Page {
     int scaledHeight = 0;
     std::string name;                 // a file's name passed in from the page
     std::string program;              // the program in RAM passed out to the page
-    unsigned pulses = 0; // clock pulses taken, for the page's tests and figures
 };
 
 Page& page() {
@@ -45,16 +47,14 @@ Page& page() {
     return p;
 }
 
-// Every clock pulse the machine takes moves its phase on by one state; the page
-// says what it changed.
-template <typename Event> void countingPulses(Event event) {
+// Every clock pulse the machine takes moves its phase on; the page says what the
+// event's pulses changed.
+template <typename Event> void reportingPulses(Event event) {
     const procesor::ProcessorModel& m = page().screen->simulator().model();
     const procesor::ProcessorModel before = m;
+    const auto pulses = page().screen->pulses();
     event();
-    if (m.phi1 != before.phi1 || m.phi2 != before.phi2) {
-        ++page().pulses;
-        page().report = procesor::pulseReport(before, m);
-    }
+    if (page().screen->pulses() != pulses) page().report = procesor::pulseReport(before, m);
 }
 
 // A text for the page, read with its length (procesor_out_bytes): it may hold a NUL.
@@ -70,8 +70,10 @@ const std::string& textIn(int bytes) {
     return t;
 }
 
-bool validTimer(int n) {
-    return n >= 1 && n <= 5;
+// The page's clock in whole milliseconds.
+// A time that is no number (a call that left it out) is the screen's own last one.
+Millis ms(double now) {
+    return std::isfinite(now) ? Millis(std::floor(now)) : page().screen->now();
 }
 
 // 0xFFRRGGBB words to R, G, B, A bytes, only inside r.
@@ -109,32 +111,38 @@ EMSCRIPTEN_KEEPALIVE int procesor_out_bytes() {
     return int(page().outBytes);
 }
 
-EMSCRIPTEN_KEEPALIVE void procesor_mouse_down(int x, int y) {
-    page().screen->mouseDown(x, y);
+EMSCRIPTEN_KEEPALIVE void procesor_mouse_down(int x, int y, double now) {
+    page().screen->mouseDown(x, y, ms(now));
 }
 
 // Whether the click named a companion program. The page has none to start, so it
 // ignores the click like a companion that cannot be started.
-EMSCRIPTEN_KEEPALIVE int procesor_mouse_up(int x, int y) {
+EMSCRIPTEN_KEEPALIVE int procesor_mouse_up(int x, int y, double now) {
     bool named = false;
-    countingPulses([&] { named = page().screen->mouseUp(x, y).has_value(); });
+    reportingPulses([&] { named = page().screen->mouseUp(x, y, ms(now)).has_value(); });
     return named ? 1 : 0;
 }
 
-EMSCRIPTEN_KEEPALIVE void procesor_timer_tick(int timer, int releaseDueInMs) {
-    if (validTimer(timer)) countingPulses([&] { page().screen->timerTick(timer, releaseDueInMs); });
+// Runs every tick due by now; the page calls it when procesor_next_wake() asked,
+// and when it is shown again.
+EMSCRIPTEN_KEEPALIVE void procesor_wake(double now) {
+    reportingPulses([&] { page().screen->wake(ms(now)); });
 }
 
-EMSCRIPTEN_KEEPALIVE int procesor_timer_enabled(int timer) {
-    return validTimer(timer) && page().screen->timer(timer).enabled ? 1 : 0;
+// When the screen next needs waking, on the page's clock; -1 while no timer runs.
+EMSCRIPTEN_KEEPALIVE double procesor_next_wake() {
+    const std::optional<Millis> due = page().screen->nextWake();
+    return due ? double(*due) : -1.0;
 }
 
-EMSCRIPTEN_KEEPALIVE int procesor_timer_interval(int timer) {
-    return validTimer(timer) ? page().screen->timer(timer).interval : 0;
+// A tick of TimerN given by hand now, if it runs: the page's "#manual-timers".
+EMSCRIPTEN_KEEPALIVE void procesor_tick(int timer, double now) {
+    reportingPulses([&] { page().screen->timerTick(timer, ms(now)); });
 }
 
-EMSCRIPTEN_KEEPALIVE unsigned procesor_timer_starts(int timer) {
-    return validTimer(timer) ? page().screen->timer(timer).starts : 0;
+// The time of the last event or tick the screen ran.
+EMSCRIPTEN_KEEPALIVE double procesor_now() {
+    return double(page().screen->now());
 }
 
 // A buffer of `bytes` bytes for the page to write UTF-8 text into.
@@ -192,8 +200,8 @@ EMSCRIPTEN_KEEPALIVE const char* procesor_program_link() {
 
 // The user changed Edit17: its new text is the first `bytes` bytes of the buffer,
 // NULs and all.
-EMSCRIPTEN_KEEPALIVE void procesor_speed_edited(int bytes) {
-    page().screen->speedEdited(textIn(bytes));
+EMSCRIPTEN_KEEPALIVE void procesor_speed_edited(int bytes, double now) {
+    page().screen->speedEdited(textIn(bytes), ms(now));
 }
 
 // The user changed Memo1: the picture shows its new text.
@@ -212,8 +220,8 @@ EMSCRIPTEN_KEEPALIVE void procesor_fields_scrolled(int edit17X, int memo1X, int 
     page().screen->fieldsScrolled(edit17X, memo1X, memo1Y);
 }
 
-EMSCRIPTEN_KEEPALIVE void procesor_speed_arrow(int up) {
-    page().screen->speedArrow(up != 0);
+EMSCRIPTEN_KEEPALIVE void procesor_speed_arrow(int up, double now) {
+    page().screen->speedArrow(up != 0, ms(now));
 }
 
 EMSCRIPTEN_KEEPALIVE const char* procesor_speed_text() {
@@ -335,8 +343,9 @@ EMSCRIPTEN_KEEPALIVE const int* procesor_switch_places() {
     return places.data();
 }
 
-EMSCRIPTEN_KEEPALIVE unsigned procesor_pulses() {
-    return page().pulses;
+// Clock pulses taken so far, for the page's tests and figures.
+EMSCRIPTEN_KEEPALIVE double procesor_pulses() {
+    return double(page().screen->pulses());
 }
 
 // Where the page puts its own fields: x, y, w, h of Edit17, UpDown1 and Memo1, then

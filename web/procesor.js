@@ -1,13 +1,12 @@
-// The page around the simulator: it hands the mouse, the timer ticks and the speed
-// field to the WebAssembly module (web/exports.cpp), mirrors the five timers with
-// the browser's own, copies the changed rectangles of the picture onto the canvas
-// and shows the error box. All the behaviour lives in the module.
+// The page around the simulator: it hands the mouse and the speed field to the
+// WebAssembly module (web/exports.cpp) with the time of its clock, wakes the module
+// when it asks to be woken, copies the changed rectangles of the picture onto the
+// canvas and shows the error box. All the behaviour, the timers' included, lives in
+// the module.
 "use strict";
 
 (function () {
-  const kTimers = 5;
-  const kReleaseTimer = 5; // Timer5 releases "ručně"
-  const kFar = 1 << 30;    // "not due": Timer5 is off
+  const kLongestWait = 1 << 30; // ms; setTimeout takes no more than 2^31 - 1
 
   const canvas = document.getElementById("diagram");
   // Drawn only by putImageData, so it may as well live in main memory.
@@ -17,18 +16,17 @@
   const errorBox = document.getElementById("error-box");
   const errorText = document.getElementById("error-text");
 
-  // "#manual-timers": the browser's timers stay off and procesorPage.tick() gives the
-  // ticks, so that tests reach each picture step by step. (The "#" may also carry a
-  // program, "&"-separated: web/program.js.)
+  // "#manual-timers": the page's clock stands still unless procesorPage.advance()
+  // moves it, and procesorPage.tick() gives ticks by hand, so that tests reach each
+  // picture step by step.
+  // (The "#" may also carry a program, "&"-separated: web/program.js.)
   const manualTimers = location.hash.slice(1).split("&").includes("manual-timers");
+  let manualNow = 0;
+  const now = () => (manualTimers ? manualNow : performance.now());
   let m = null; // the module's exports, set when it is ready; until then no event counts
   let view = null; // the picture's size, the keyboard and the live region (view.js)
   let pointerDown = false;
-  // The browser's side of Timer1..Timer5: whether it runs, its interval handle, the
-  // interval and start count it was started with, and when its next tick is due.
-  const timers = [];
-  for (let n = 0; n <= kTimers; ++n)
-    timers.push({ running: false, handle: 0, interval: 0, starts: 0, due: 0 });
+  let wakeHandle = 0;
 
   // A field goes inside the sunken frame that the picture draws around it.
   const kFrame = 2;
@@ -55,29 +53,26 @@
     return count;
   }
 
-  // The timers as the handlers left them. A timer that was switched on from off
-  // (also off and on again inside one handler) starts over with its full interval;
-  // one that was on already keeps its rhythm unless its interval changed.
-  function syncTimers() {
-    for (let n = 1; n <= kTimers; ++n) {
-      const t = timers[n];
-      const enabled = m._procesor_timer_enabled(n) !== 0;
-      const interval = m._procesor_timer_interval(n);
-      const starts = m._procesor_timer_starts(n) >>> 0;
-      if (!enabled) {
-        if (t.handle) clearInterval(t.handle);
-        t.handle = 0;
-        t.running = false;
-      } else if (!t.running || starts !== t.starts || interval !== t.interval) {
-        if (t.handle) clearInterval(t.handle);
-        t.handle = manualTimers ? 0 : setInterval(tick, interval, n);
-        t.running = true;
-        t.due = performance.now() + interval;
-      }
-      t.interval = interval;
-      t.starts = starts;
-    }
+  // One timeout, for when the module next needs waking.
+  function scheduleWake() {
+    clearTimeout(wakeHandle);
+    wakeHandle = 0;
+    const due = m._procesor_next_wake();
+    if (manualTimers || due < 0) return;
+    const wait = Math.min(Math.max(0, Math.ceil(due - performance.now())), kLongestWait);
+    wakeHandle = setTimeout(wake, wait);
   }
+
+  // On time, late (a busy machine, a hidden tab whose timers the browser holds
+  // back) or early: the module runs every tick due by now, each at its due time,
+  // and the page shows only where the machine got to.
+  function wake() {
+    m._procesor_wake(now());
+    afterEvent();
+  }
+  document.addEventListener("visibilitychange", () => {
+    if (m && !document.hidden) wake();
+  });
 
   function syncFields() {
     const text = view.textOut(m._procesor_speed_text());
@@ -93,24 +88,14 @@
     errorBox.querySelector(".buttons button").focus();
   }
 
-  // After every event: the picture, the fields, the timers, then any error box.
+  // After every event: the picture, the fields, the wake, then any error box.
   function afterEvent() {
     const count = paint();
     syncFields();
     view.afterPaint(count);
-    syncTimers();
+    scheduleWake();
     showError();
     procesorProgram.addressInStep();
-  }
-
-  function tick(n) {
-    const t = timers[n];
-    t.due = performance.now() + t.interval;
-    const release = timers[kReleaseTimer];
-    const releaseDue = release.running ? Math.max(0, Math.round(release.due - performance.now()))
-                                      : kFar;
-    m._procesor_timer_tick(n, releaseDue);
-    afterEvent();
   }
 
   function clientPoint(event) {
@@ -133,13 +118,13 @@
   });
 
   function mouseDown(x, y) {
-    m._procesor_mouse_down(x, y);
+    m._procesor_mouse_down(x, y, now());
     afterEvent();
   }
   function mouseUp(x, y) {
     // A companion program named by the click has nothing to start in the browser:
     // the click is ignored, as for a companion that cannot be started.
-    m._procesor_mouse_up(x, y);
+    m._procesor_mouse_up(x, y, now());
     afterEvent();
   }
   function pointerUp(x, y) {
@@ -157,7 +142,7 @@
 
   edit17.addEventListener("input", () => {
     if (!view) return;
-    m._procesor_speed_edited(view.textIn(edit17.value));
+    m._procesor_speed_edited(view.textIn(edit17.value), now());
     afterEvent();
   });
 
@@ -165,7 +150,7 @@
   edit17.addEventListener("keydown", (event) => {
     if (!view || (event.key !== "ArrowUp" && event.key !== "ArrowDown")) return;
     event.preventDefault();
-    m._procesor_speed_arrow(event.key === "ArrowUp" ? 1 : 0);
+    m._procesor_speed_arrow(event.key === "ArrowUp" ? 1 : 0, now());
     afterEvent();
   });
 
@@ -190,7 +175,7 @@
     const places = new Int32Array(m.HEAP32.buffer, m._procesor_places(), 14);
     placeInside(edit17, places.subarray(0, 4));
     placeInside(memo1, places.subarray(8, 12));
-    view = procesorView(m, afterEvent, () => pointerDown);
+    view = procesorView(m, afterEvent, () => pointerDown, now);
     view.fit();
     procesorProgram.start(m, afterEvent);
     afterEvent();
@@ -219,20 +204,26 @@
     }
   }
 
-  // For the tests and the figures: the pulses taken so far, whether a timer runs,
-  // a tick given by hand (with "#manual-timers"; a timer that is off does not
-  // tick), and a click at a client pixel as the pointer gives it.
+  // For the tests and the figures: the pulses taken so far, a click at a client
+  // pixel as the pointer gives it, the module's time (of its last event or tick)
+  // and when it next wants waking (-1: never); with "#manual-timers", a tick of
+  // TimerN given by hand now (a timer that is off does not tick), and the clock
+  // moved on to `ms` with the module woken.
   window.procesorPage = Object.freeze({
     pulses: () => m._procesor_pulses(),
     click(x, y) {
       mouseDown(x, y);
       mouseUp(x, y);
     },
-    running: (n) => timers[n].running,
-    interval: (n) => timers[n].interval,
+    now: () => m._procesor_now(),
+    nextWake: () => m._procesor_next_wake(),
     tick(n) {
-      if (timers[n].running) tick(n);
-      return timers[n].running;
+      m._procesor_tick(n, now());
+      afterEvent();
+    },
+    advance(ms) {
+      manualNow = Math.max(manualNow, ms);
+      wake();
     },
   });
 })();

@@ -17,8 +17,8 @@
 "use strict";
 
 // m: the module's exports; afterEvent(): brings the page in line after an event;
-// pointerDown(): whether the mouse holds a control now.
-function procesorView(m, afterEvent, pointerDown) {
+// pointerDown(): whether the mouse holds a control now; now(): the page's clock in ms.
+function procesorView(m, afterEvent, pointerDown, now) {
   const kWidth = 1024, kHeight = 715;
   const kToolbar = 26; // CSS pixels right of the picture for the two buttons
   const stage = document.getElementById("stage");
@@ -163,7 +163,7 @@ function procesorView(m, afterEvent, pointerDown) {
     const letGo = (ux, uy) => {
       if (keyHeld !== key) return;
       keyHeld = null;
-      m._procesor_mouse_up(ux, uy);
+      m._procesor_mouse_up(ux, uy, now());
     };
     key.addEventListener("focus", () => {
       m._procesor_set_focus(kind, number);
@@ -180,7 +180,7 @@ function procesorView(m, afterEvent, pointerDown) {
       event.preventDefault();
       if (event.repeat || keyHeld || pointerDown()) return;
       keyHeld = key;
-      m._procesor_mouse_down(cx, cy);
+      m._procesor_mouse_down(cx, cy, now());
       if (event.key === "Enter") letGo(cx, cy);
       afterEvent();
     });
@@ -193,8 +193,8 @@ function procesorView(m, afterEvent, pointerDown) {
     // A click on the button itself (a screen reader's) is a click on the control.
     key.addEventListener("click", (event) => {
       if (event.detail !== 0 || keyHeld) return; // the keys above did it already
-      m._procesor_mouse_down(cx, cy);
-      m._procesor_mouse_up(cx, cy);
+      m._procesor_mouse_down(cx, cy, now());
+      m._procesor_mouse_up(cx, cy, now());
       afterEvent();
     });
     keys.push({ key, kind, number });

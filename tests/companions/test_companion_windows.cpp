@@ -56,6 +56,11 @@ private slots:
         // The program's icon comes built in, for every window's frame.
         QVERIFY(!QApplication::windowIcon().pixmap(32).isNull());
         QVERIFY(!QApplication::windowIcon().pixmap(16).isNull());
+        // Drawn from assets/procesor.svg: the control unit's yellow line, the lowest
+        // bus line red.
+        const QImage icon = QApplication::windowIcon().pixmap(64).toImage();
+        QCOMPARE(icon.pixel(16, 12), qRgb(0xFF, 0xFF, 0x00));
+        QCOMPARE(icon.pixel(60, 30), qRgb(0xFF, 0x00, 0x00));
         for (QWidget* w :
              std::initializer_list<QWidget*>{&adder, &control, &counter, &gate, &a, &b}) {
             QVERIFY(!w->windowIcon().isNull());

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include "tests/support/WindowTesting.h"
@@ -144,8 +143,8 @@ private slots:
         clickAt(*w, {859, 132}); // "provoz"
         w->simulator().setSpeedText(QStringLiteral("7").toStdString());
         clickAt(*w, {855, 320}); // the automatic clock at 100 ms
-        QTimer* clock = w->findChild<QTimer*>(QStringLiteral("Timer1"));
-        QVERIFY(clock->isActive());
+        const auto clock = [&] { return w->diagramScreen().timer(1); };
+        QVERIFY(clock().enabled);
         QTemporaryDir dir;
         const QString good = writeFile(dir, QStringLiteral("dobry.txt"), "1110\n");
         const std::function<void()> ways[] = {
@@ -160,16 +159,16 @@ private slots:
             },
         };
         for (const std::function<void()>& way : ways) {
-            const unsigned startsBefore = w->simulator().elements().timer[1].starts;
-            const int remaining = clock->remainingTime();
+            const unsigned startsBefore = w->simulator().timerStarts(1);
+            const auto due = clock().due;
             way();
             QVERIFY(w->errorBox());
             QVERIFY2(w->errorBox()->text().contains(
                          QStringLiteral("jen v režimu programování. Stiskněte „programování“")),
                      qPrintable(w->errorBox()->text()));
-            QVERIFY(clock->isActive());
-            QVERIFY(clock->remainingTime() <= remaining); // not started over
-            QCOMPARE(w->simulator().elements().timer[1].starts, startsBefore);
+            QVERIFY(clock().enabled);
+            QVERIFY(clock().due <= due); // not started over
+            QCOMPARE(w->simulator().timerStarts(1), startsBefore);
             QCOMPARE(w->simulator().programText(), kExample.toStdString());
             // The clock runs on behind the box.
             const int ir = w->simulator().model().ir;

@@ -141,12 +141,12 @@ TEST_CASE(atSpeedSevenEveryAutomaticTickIsAPulse) {
     sim.setSpeedText("7");
     sim.Panel2Click();
     for (int tick = 1; tick <= 30; ++tick) {
-        const unsigned releaseStarts = sim.elements().timer[5].starts;
+        const unsigned releaseStarts = sim.timerStarts(5);
         sim.Timer1Tick(0); // the release is due at this very moment
         CHECK_EQ(sim.elements().panel[1].colour, clTeal);
         // Released and pressed again: the release timer starts over.
         CHECK(sim.elements().timer[5].enabled);
-        CHECK_EQ(sim.elements().timer[5].starts, releaseStarts + 1);
+        CHECK_EQ(sim.timerStarts(5), releaseStarts + 1);
     }
     // 30 pulses = 10 microsteps: the fetch, then three rounds of JMP 0 ending in a fetch
     CHECK_EQ(sim.model().ir, 8);
