@@ -4,7 +4,7 @@
 #include <QStyleHints>
 
 #include "bench/FirstPaint.h"
-#include "companions/common/ProgramIcon.h"
+#include "assets/ProgramIcon.h"
 #include "display/TForm1.h"
 
 int main(int argc, char* argv[]) {
