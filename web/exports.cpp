@@ -135,6 +135,11 @@ EMSCRIPTEN_KEEPALIVE double procesor_next_wake() {
     return due ? double(*due) : -1.0;
 }
 
+// Whether TimerN runs, for the page's tests.
+EMSCRIPTEN_KEEPALIVE int procesor_timer_running(int timer) {
+    return page().screen->timer(timer).enabled ? 1 : 0;
+}
+
 // A tick of TimerN given by hand now, if it runs: the page's "#manual-timers".
 EMSCRIPTEN_KEEPALIVE void procesor_tick(int timer, double now) {
     reportingPulses([&] { page().screen->timerTick(timer, ms(now)); });

@@ -217,6 +217,7 @@
     },
     now: () => m._procesor_now(),
     nextWake: () => m._procesor_next_wake(),
+    running: (n) => m._procesor_timer_running(n) !== 0,
     tick(n) {
       m._procesor_tick(n, now());
       afterEvent();

@@ -175,12 +175,16 @@ await withPage(htmlPath, async (s) => {
   await samePixels(s, 1, "the window back at 1093x511");
 
   await page.click("#full-screen");
-  await page.waitForFunction(() => document.fullscreenElement !== null, { timeout: 2000 }).catch(() => {});
+  await page.waitForFunction(() => document.fullscreenElement !== null &&
+                             document.getElementById("full-screen").getAttribute("aria-pressed") === "true",
+                             { timeout: 2000 }).catch(() => {});
   const on = await page.evaluate(() => [document.fullscreenElement === document.documentElement,
                                         document.getElementById("full-screen").getAttribute("aria-pressed")]);
   check(on[0] && on[1] === "true", `the full-screen button gives ${JSON.stringify(on)}`);
   await page.click("#full-screen");
-  await page.waitForFunction(() => document.fullscreenElement === null, { timeout: 2000 }).catch(() => {});
+  await page.waitForFunction(() => document.fullscreenElement === null &&
+                             document.getElementById("full-screen").getAttribute("aria-pressed") === "false",
+                             { timeout: 2000 }).catch(() => {});
   const off = await page.evaluate(() => [document.fullscreenElement,
                                          document.getElementById("full-screen").getAttribute("aria-pressed")]);
   check(off[0] === null && off[1] === "false", `the full-screen button again gives ${JSON.stringify(off)}`);
