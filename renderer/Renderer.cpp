@@ -29,7 +29,6 @@ Face faceOf(layout::TextFont font) {
     return Face::Window;
 }
 
-
 // The text centred in r both ways; odd leftovers go to the right and the bottom.
 void centredText(Canvas& c, Face face, Box r, std::string_view text, Box clip) {
     drawText(c, face, r.x + (r.w - textWidth(face, text)) / 2, r.y + (r.h - lineHeight(face)) / 2,
@@ -114,7 +113,6 @@ void paintRam(Canvas& c, Box r, const layout::Block& b, Box clip) {
     drawText(c, Face::WindowBold, x, y, b.title, kInk, clip);
     drawText(c, Face::Window, x + boldWidth + blank, y, b.line1, kInk, clip);
 }
-
 
 // The lifted blade of the open bus switch, a 2-pixel line from the right contact up
 // to the upper left: per row from its top, the first column and the width, relative
@@ -326,7 +324,6 @@ void focusFrame(Canvas& c, Box f, Box clip) {
                 c.pixels[std::size_t(y) * c.width + x] ^= 0xFFFFFF;
         }
 }
-
 
 Box labelBarFor(int label, std::string_view caption) {
     const layout::LabelPlace* place = layout::label(label);
