@@ -85,7 +85,8 @@ private slots:
         std::string error;
         const testing::ExplainScript script = testing::readExplainScript(dir + "/steps.txt", error);
         QVERIFY2(!script.steps.empty(), error.c_str());
-        ExplainerWindow window(makeScene(command.toStdString()));
+        ExplainerWindow window(
+            makeScene(command.toStdString(), script.opening ? &*script.opening : nullptr));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const qreal ratio = window.devicePixelRatioF();
