@@ -15,54 +15,6 @@ window.procesorExplainers = (function () {
   const kKeys = { Tab: 0, " ": 2, Enter: 3, ArrowLeft: 4, ArrowRight: 5, ArrowUp: 6,
                   ArrowDown: 7 };
 
-  const style = document.createElement("style");
-  style.textContent = `
-.explainer {
-  position: fixed;
-  box-sizing: content-box;
-  border: 2px outset #ffffff;
-  background: #d4d0c8;
-  box-shadow: 1px 1px 0 #404040;
-  outline: none;
-}
-.explainer .title-bar {
-  display: flex;
-  align-items: center;
-  justify-content: space-between;
-  height: 18px;
-  margin: 1px;
-  padding: 0 2px 0 3px;
-  background: linear-gradient(to right, #808080, #c0c0c0);
-  color: #d4d0c8;
-  font: bold 11px "Procesor Sans", sans-serif;
-  cursor: move;
-  user-select: none;
-  touch-action: none;
-}
-.explainer.front .title-bar {
-  background: linear-gradient(to right, #0a246a, #a6caf0);
-  color: #ffffff;
-}
-.explainer .close {
-  width: 16px;
-  height: 14px;
-  padding: 0;
-  border: 2px outset #ffffff;
-  background: #d4d0c8;
-  color: #000000;
-  font: bold 9px sans-serif;
-  line-height: 9px;
-  cursor: default;
-}
-.explainer .close:active { border-style: inset; }
-.explainer canvas {
-  display: block;
-  image-rendering: crisp-edges;
-  image-rendering: pixelated;
-  touch-action: none;
-}`;
-  document.head.append(style);
-
   // Each scene pixel takes whole device pixels: as many as the screen's scale allows.
   function fitCanvas(w) {
     const ratio = window.devicePixelRatio || 1;
