@@ -124,8 +124,9 @@ void Scene::mouseUp(int x, int y) {
     const int held = held_;
     held_ = -1;
     overHeld_ = false;
-    if (held < 0 || !controls_[std::size_t(held)]->box().contains(x, y)) return;
+    if (held < 0) return;
     Control& c = *controls_[std::size_t(held)];
+    if (!c.enabled() || !c.box().contains(x, y)) return;
     if (c.focusable()) focus_ = held;
     c.click();
 }
