@@ -50,7 +50,7 @@ void followsTheMachine(RegisterScene::Which which) {
     int loads = 0;
     bool halted = false;
     while (!(halted && !m.phi1) && pulses < 500) {
-        press(scene, scene.pulse);
+        press(scene, scene.steps.pulse);
         halted = clockPulse(m).halted || halted;
         ++pulses;
         // The student gives the scene the machine's signals and bus for this microstep.
@@ -77,10 +77,10 @@ void microstepFinishedFromPhi2() {
     RegisterScene scene(RegisterScene::Which::A);
     scene.render();
     press(scene, scene.write);
-    press(scene, scene.pulse);
-    press(scene, scene.pulse);
+    press(scene, scene.steps.pulse);
+    press(scene, scene.steps.pulse);
     CHECK_EQ(scene.machine().regA, 5);
-    press(scene, scene.microstep);
+    press(scene, scene.steps.microstep);
     CHECK(!scene.machine().phi1);
     CHECK(contains(scene.resultText(), "převzal hodnotu 5"));
     CHECK(!contains(scene.resultText(), "A/W = 0"));
@@ -88,7 +88,7 @@ void microstepFinishedFromPhi2() {
     // From rest with A/W off: three pulses, no strobe.
     setBus(scene, 9);
     press(scene, scene.write);
-    press(scene, scene.microstep);
+    press(scene, scene.steps.microstep);
     CHECK_EQ(scene.machine().regA, 5);
     CHECK(contains(scene.resultText(), "Celý mikrokrok (fáze Φ1, fáze Φ2, klid)"));
     CHECK(contains(scene.resultText(), "A/W = 0"));
