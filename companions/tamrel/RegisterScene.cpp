@@ -176,7 +176,7 @@ void RegisterScene::onWrite() {
     else if (write.on())
         result_ = state + ": " + w + ", ale Φ2 = 0: zápisový impulz přijde až ve fázi Φ2.";
     else
-        result_ = state + ": " + w + ": registr " + r + " drží " + number(reg()) + ".";
+        result_ = state + ": " + w + ", registr " + r + " drží " + number(reg()) + ".";
 }
 
 void RegisterScene::onRead() {

@@ -94,6 +94,24 @@ void microstepFinishedFromPhi2() {
     CHECK(contains(scene.resultText(), "A/W = 0"));
 }
 
+// The result tells what the switch did just now: at rest A/W waits for Phi2; switched
+// off in Phi2 it ends the strobe, and B keeps what it took.
+void textFollowsTheWriteSignal() {
+    RegisterScene b(RegisterScene::Which::B);
+    b.render();
+    press(b, b.write);
+    CHECK(b.resultText() == "Klid: B/W = 1, ale Φ2 = 0: zápisový impulz přijde až ve fázi Φ2.");
+    press(b, b.steps.pulse);
+    press(b, b.steps.pulse);
+    press(b, b.write);
+    CHECK(b.resultText() == "Fáze Φ2: B/W = 0, zápisový impulz skončil: registr B drží 5.");
+    CHECK(!b.strobe.on());
+    press(b, b.steps.pulse);
+    press(b, b.write);
+    press(b, b.write);
+    CHECK(b.resultText() == "Klid: B/W = 0, registr B drží 5.");
+}
+
 // While A/R drives the bus the bus cannot be set by hand; B has no A/R at all.
 void readDrivesTheBus() {
     RegisterScene a(RegisterScene::Which::A);
@@ -117,6 +135,7 @@ int main() {
     followsTheMachine(RegisterScene::Which::A);
     followsTheMachine(RegisterScene::Which::B);
     microstepFinishedFromPhi2();
+    textFollowsTheWriteSignal();
     readDrivesTheBus();
     return testing::checkFailures();
 }
