@@ -4,10 +4,20 @@
 
 namespace procesor {
 
-namespace {
+bool advanceClock(ProcessorModel& m) {
+    // rest -> phi1 -> phi2 -> rest
+    if (!m.phi1) {
+        m.phi1 = true;
+    } else if (!m.phi2) {
+        m.phi2 = true;
+    } else {
+        m.phi1 = m.phi2 = false;
+    }
+    return m.phi1 && !m.phi2;
+}
 
-void decode(ProcessorModel& m) {
-    const unsigned s = kMicroprogram[static_cast<std::size_t>(m.ir)].controls;
+void decodeLine(ProcessorModel& m, int line) {
+    const unsigned s = kMicroprogram[static_cast<std::size_t>(line & 15)].controls;
     m.pcInc = s & PcInc;
     m.addRead = s & AddRead;
     m.aRead = s & ARead;
@@ -18,35 +28,15 @@ void decode(ProcessorModel& m) {
     m.irWrite = s & IrWrite;
 }
 
-} // namespace
-
-PulseOutcome clockPulse(ProcessorModel& m) {
-    PulseOutcome out;
-
-    // rest -> phi1 -> phi2 -> rest
-    if (!m.phi1) {
-        m.phi1 = true;
-    } else if (!m.phi2) {
-        m.phi2 = true;
-    } else {
-        m.phi1 = m.phi2 = false;
-    }
-    const bool phi1State = m.phi1 && !m.phi2;
-
-    if (phi1State) {
-        m.ir = (m.ir + 1) % 16;
-        decode(m);
-        out.decoded = true;
-        out.halted = m.ir == kHaltLine;
-    }
-
-    // The five AND gates.
+void formStrobes(ProcessorModel& m) {
     m.bLoad = m.bWrite && m.phi2;
     m.aLoad = m.aWrite && m.phi2;
     m.pcLoad = m.pcWrite && m.phi2;
     m.irLoad = m.irWrite && m.phi2;
     m.pcCount = m.pcInc && m.phi2;
+}
 
+void transfer(ProcessorModel& m, bool phi1State) {
     if (m.pcLoad) m.pc = m.bus;
     if (m.pcCount) m.pc = (m.pc + 1) % 16;
 
@@ -66,6 +56,19 @@ PulseOutcome clockPulse(ProcessorModel& m) {
     m.busBit2 = m.bus & 4;
     m.busBit1 = m.bus & 2;
     m.busBit0 = m.bus & 1;
+}
+
+PulseOutcome clockPulse(ProcessorModel& m) {
+    PulseOutcome out;
+    const bool phi1State = advanceClock(m);
+    if (phi1State) {
+        m.ir = (m.ir + 1) % 16;
+        decodeLine(m, m.ir);
+        out.decoded = true;
+        out.halted = m.ir == kHaltLine;
+    }
+    formStrobes(m);
+    transfer(m, phi1State);
     return out;
 }
 

@@ -40,6 +40,7 @@ struct Page {
     int scaledHeight = 0;
     std::string name;                 // a file's name passed in from the page
     std::string program;              // the program in RAM passed out to the page
+    int companion[2] = {0, 0};        // the element whose explainer the last click named
 };
 
 Page& page() {
@@ -115,12 +116,22 @@ EMSCRIPTEN_KEEPALIVE void procesor_mouse_down(int x, int y, double now) {
     page().screen->mouseDown(x, y, ms(now));
 }
 
-// Whether the click named a companion program. The page has none to start, so it
-// ignores the click like a companion that cannot be started.
+// Whether the click named a companion program; procesor_companion() then says which
+// element was clicked (0 Image or 1 Label, and its number), for the page to open its
+// explainer.
 EMSCRIPTEN_KEEPALIVE int procesor_mouse_up(int x, int y, double now) {
     bool named = false;
+    const auto element = page().screen->elementAt(x, y);
     reportingPulses([&] { named = page().screen->mouseUp(x, y, ms(now)).has_value(); });
+    if (named && element) {
+        page().companion[0] = element->kind == Screen::Element::Label ? 1 : 0;
+        page().companion[1] = element->number;
+    }
     return named ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE const int* procesor_companion() {
+    return page().companion;
 }
 
 // Runs every tick due by now; the page calls it when procesor_next_wake() asked,

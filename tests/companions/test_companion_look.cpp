@@ -12,7 +12,6 @@
 #include "companions/plimo/GateWindow.h"
 #include "companions/quobin/AdderWindow.h"
 #include "companions/sarvek/CounterWindow.h"
-#include "companions/tamrel/RegisterWindow.h"
 #include "companions/vondrel/ControlUnitWindow.h"
 #include "renderer/Text.h"
 
@@ -64,8 +63,6 @@ private slots:
         QTest::newRow("plimo") << 1;
         QTest::newRow("sarvek") << 2;
         QTest::newRow("quobin") << 3;
-        QTest::newRow("tamrelA") << 4;
-        QTest::newRow("tamrelB") << 5;
     }
     void textsHaveTheDiagramsGlyphs() {
         QFETCH(int, program);
@@ -80,12 +77,8 @@ private slots:
         case 2:
             window = std::make_unique<CounterWindow>();
             break;
-        case 3:
-            window = std::make_unique<AdderWindow>();
-            break;
         default:
-            window =
-                std::make_unique<RegisterWindow>(program == 4 ? RegisterName::A : RegisterName::B);
+            window = std::make_unique<AdderWindow>();
         }
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));

@@ -12,7 +12,6 @@
 #include "companions/plimo/GateWindow.h"
 #include "companions/quobin/AdderWindow.h"
 #include "companions/sarvek/CounterWindow.h"
-#include "companions/tamrel/RegisterWindow.h"
 #include "companions/vondrel/ControlUnitWindow.h"
 
 using namespace companion;
@@ -45,14 +44,10 @@ private slots:
         ControlUnitWindow control;
         CounterWindow counter;
         GateWindow gate;
-        RegisterWindow a(RegisterName::A);
-        RegisterWindow b(RegisterName::B);
         QCOMPARE(adder.windowTitle(), QStringLiteral("Sčítačka – sčítání čtyřbitových čísel"));
         QCOMPARE(control.windowTitle(), QStringLiteral("Řadič a mikroprogram"));
         QCOMPARE(counter.windowTitle(), QStringLiteral("Čítací registry IR a PČ"));
         QCOMPARE(gate.windowTitle(), QStringLiteral("Hradlo AND – zápisové impulzy"));
-        QCOMPARE(a.windowTitle(), QStringLiteral("Registr A"));
-        QCOMPARE(b.windowTitle(), QStringLiteral("Registr B"));
         // The program's icon comes built in, for every window's frame.
         QVERIFY(!QApplication::windowIcon().pixmap(32).isNull());
         QVERIFY(!QApplication::windowIcon().pixmap(16).isNull());
@@ -62,7 +57,7 @@ private slots:
         QCOMPARE(icon.pixel(16, 12), qRgb(0xFF, 0xFF, 0x00));
         QCOMPARE(icon.pixel(60, 30), qRgb(0xFF, 0x00, 0x00));
         for (QWidget* w :
-             std::initializer_list<QWidget*>{&adder, &control, &counter, &gate, &a, &b}) {
+             std::initializer_list<QWidget*>{&adder, &control, &counter, &gate}) {
             QVERIFY(!w->windowIcon().isNull());
             auto* heading = w->findChild<QLabel*>(QStringLiteral("heading"));
             QVERIFY(heading);
@@ -163,59 +158,6 @@ private slots:
         QCOMPARE(window.role(), CounterRole::InstructionRegister);
         click(child<QPushButton>(window, "pulse"));
         QCOMPARE(window.value(), 10);
-    }
-
-    void registerALoadsAtPhi2AndDrivesTheBus() {
-        RegisterWindow window(RegisterName::A);
-        window.show();
-        auto* bus = child<BitToggle>(window, "bus");
-        auto* value = child<BitToggle>(window, "register");
-        auto* pulse = child<QPushButton>(window, "pulse");
-        QVERIFY(bus && value && pulse);
-        QCOMPARE(bus->value(), 5);
-        click(child<SignalLamp>(window, "write"));
-        click(pulse);
-        QCOMPARE(value->value(), 0); // Phi1
-        click(pulse);
-        QCOMPARE(value->value(), 5); // Phi2: the strobe
-        QVERIFY(child<SignalLamp>(window, "strobe")->isChecked());
-
-        click(bus->bitCell(1)); // bus 7; A keeps 5
-        QCOMPARE(value->value(), 5);
-        click(child<SignalLamp>(window, "read"));
-        QCOMPARE(bus->value(), 5); // A drives the bus
-        QVERIFY(!bus->isInteractive());
-    }
-
-    // The explanation tells what the window shows now: B/W switched off in phase Phi2
-    // leaves no strobe, so no text of a register just loaded.
-    void registerTextFollowsTheWriteSignal() {
-        RegisterWindow window(RegisterName::B);
-        window.show();
-        auto* write = child<SignalLamp>(window, "write");
-        auto* result = child<QLabel>(window, "result");
-        click(write);
-        click(child<QPushButton>(window, "pulse"));
-        click(child<QPushButton>(window, "pulse"));
-        QVERIFY(result->text().contains(QStringLiteral("převzal hodnotu 5")));
-        click(write);
-        QVERIFY(!child<SignalLamp>(window, "strobe")->isChecked());
-        QVERIFY2(result->text().startsWith(QStringLiteral("Fáze Φ2: B/W = 0")),
-                 qPrintable(result->text()));
-        click(write); // on again in Phi2: the strobe rises, B takes the bus again
-        QVERIFY(result->text().contains(QStringLiteral("převzal")));
-    }
-
-    void registerBHasNoWayToTheBus() {
-        RegisterWindow window(RegisterName::B);
-        window.show();
-        QVERIFY(!window.findChild<SignalLamp*>(QStringLiteral("read")));
-        click(child<QPushButton>(window, "microstep"));
-        QCOMPARE(window.dataRegister().value(), 0); // no B/W
-        click(child<SignalLamp>(window, "write"));
-        click(child<QPushButton>(window, "microstep"));
-        QCOMPARE(window.dataRegister().value(), 5);
-        QCOMPARE(window.dataRegister().phase(), Phase::Rest);
     }
 
     // A companion cannot know which element was clicked to start it, so the three that

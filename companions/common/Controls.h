@@ -1,0 +1,131 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "companions/common/Drawing.h"
+#include "companions/common/Scene.h"
+#include "model/ProcessorModel.h"
+
+// The drawn controls all explainers share. A control has a place, may be hidden or
+// disabled, and does its `onClick` when clicked with the mouse or, with the focus,
+// with Space or Enter. A disabled control takes no click and no focus, and looks so.
+namespace procesor::explain {
+
+class Control {
+public:
+    explicit Control(Box box) : box_(box) {}
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    Box box() const { return box_; }
+    void setBox(Box box) { box_ = box; }
+    bool enabled() const { return enabled_ && visible_; }
+    void setEnabled(bool enabled) { enabled_ = enabled; }
+    bool visible() const { return visible_; }
+    void setVisible(bool visible) { visible_ = visible; }
+    bool focusable() const { return enabled(); }
+
+    // `pressed`: held down by the mouse over it; `focused`: it has the keyboard focus.
+    virtual void paint(Canvas& c, bool pressed, bool focused) const = 0;
+    // What a click does: the control's own change (a bit or lamp toggles), then onClick.
+    virtual void click();
+
+    std::function<void()> onClick;
+
+private:
+    Box box_;
+    bool enabled_ = true;
+    bool visible_ = true;
+};
+
+// A push button with the diagram's panel look: raised aqua when it responds, lowered
+// teal while pressed, flat cream when disabled; the caption in bold.
+class PushButton final : public Control {
+public:
+    PushButton(Box box, std::string caption) : Control(box), caption_(std::move(caption)) {}
+    // A button at (x, y) as wide as its caption needs, 25 pixels tall.
+    PushButton(Point at, std::string caption);
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string caption) { caption_ = std::move(caption); }
+    void paint(Canvas& c, bool pressed, bool focused) const override;
+
+private:
+    std::string caption_;
+};
+
+// One bit: "0" or "1" (in red), 15 x 19 pixels. Enabled it is a small push button,
+// like the diagram's data switches, and a click toggles it; disabled it is a sunken
+// white field that only shows the bit.
+class BitCell final : public Control {
+public:
+    static constexpr int kWidth = 15;
+    static constexpr int kHeight = 19;
+    explicit BitCell(Point at = {}) : Control({at.x, at.y, kWidth, kHeight}) {}
+    bool on() const { return on_; }
+    void setOn(bool on) { on_ = on; }
+    void paint(Canvas& c, bool pressed, bool focused) const override;
+    void click() override;
+
+private:
+    bool on_ = false;
+};
+
+// Four bit cells for a 4-bit word, weight 8 on the left, the weights above them and
+// the decimal value after them. Add it to the scene with addTo(); draw its weights
+// and decimal with paint() from the scene's own paint.
+class WordCells {
+public:
+    static constexpr int kStep = BitCell::kWidth + 3;
+    explicit WordCells(Point at);
+    int value() const;
+    void setValue(int value);
+    void setEnabled(bool enabled);
+    bool enabled() const { return cells_[0].enabled(); }
+    // Every toggle of a bit ends here.
+    std::function<void()> onChange;
+    void addTo(Scene& scene);
+    void paint(Canvas& c) const;
+    BitCell& cell(int bit) { return cells_[std::size_t(3 - bit)]; }
+    // The cells and the decimal: from the weights above to the bottom of the cells.
+    Box box() const;
+
+private:
+    Point at_;
+    std::array<BitCell, 4> cells_; // weight 8 first
+};
+
+// A named line with its lamp: red when the line carries 1, green when it carries 0.
+// Enabled, the student switches it with a click: it is drawn as a small raised
+// button round the lamp and the name. Disabled it only shows the line's value.
+class Lamp final : public Control {
+public:
+    Lamp(Point at, std::string name);
+    bool on() const { return on_; }
+    void setOn(bool on) { on_ = on; }
+    const std::string& name() const { return name_; }
+    void paint(Canvas& c, bool pressed, bool focused) const override;
+    void click() override;
+
+private:
+    std::string name_;
+    bool on_ = false;
+};
+
+// The stepping unit all explainers share: "ručně" gives one clock pulse, "celý
+// mikrokrok" the pulses until the clock is at rest again (three from rest), and the
+// clock's state stands after them at a fixed place, so that nothing moves when it
+// changes. The scene sets onClick of both buttons and draws the state with paint().
+class StepButtons {
+public:
+    explicit StepButtons(Point at);
+    PushButton pulse;
+    PushButton microstep;
+    void addTo(Scene& scene);
+    // "hodiny: klid", "hodiny: fáze Φ1", ... after the buttons.
+    void paint(Canvas& c, const ProcessorModel& m) const;
+};
+
+} // namespace procesor::explain

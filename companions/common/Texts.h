@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/ProcessorModel.h"
+
+// Texts every explainer takes from the machine's own tables, so that none of them
+// writes the microprogram or the clock down again.
+namespace procesor::explain {
+
+// A blank that the wrapping of texts never breaks (U+00A0).
+inline constexpr std::string_view kNoBreak = "\u00A0";
+
+// The microprogram lines (0..15) whose control signals include `signal` (a mask
+// of model/Microprogram.h's Signal).
+std::vector<int> linesWith(unsigned signal);
+// "0011 RAM/R-A/W (LDA)": the line's number, its signals and its instruction, kept on
+// one line of a wrapped text.
+std::string lineName(int line);
+// "řádku 1100 A/R-B/W (MOV)" / "řádcích 0011 … (LDA) a 0110 … (ADD)": the lines in
+// the sixth case, after "na".
+std::string onLines(const std::vector<int>& lines);
+// The instruction a microprogram line belongs to: "LDA".
+std::string_view instructionOf(int line);
+
+// The clock's state as the texts name it: "klid", "fáze Φ1", "fáze Φ2"; and the same
+// at the start of a sentence: "Klid", "Fáze Φ1", "Fáze Φ2".
+std::string_view clockState(const ProcessorModel& m);
+std::string_view clockStateAtStart(const ProcessorModel& m);
+
+} // namespace procesor::explain

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <memory>
+
+#include "companions/common/Scene.h"
+
+namespace procesor::explain {
+
+std::unique_ptr<Scene> makeQuobinScene(const Opening* opening);
+
+} // namespace procesor::explain
