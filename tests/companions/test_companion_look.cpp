@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "companions/common/Look.h"
-#include "companions/plimo/GateWindow.h"
 #include "companions/quobin/AdderWindow.h"
 #include "companions/sarvek/CounterWindow.h"
 #include "companions/vondrel/ControlUnitWindow.h"
@@ -60,7 +59,6 @@ private slots:
     void textsHaveTheDiagramsGlyphs_data() {
         QTest::addColumn<int>("program");
         QTest::newRow("vondrel") << 0;
-        QTest::newRow("plimo") << 1;
         QTest::newRow("sarvek") << 2;
         QTest::newRow("quobin") << 3;
     }
@@ -70,9 +68,6 @@ private slots:
         switch (program) {
         case 0:
             window = std::make_unique<ControlUnitWindow>();
-            break;
-        case 1:
-            window = std::make_unique<GateWindow>();
             break;
         case 2:
             window = std::make_unique<CounterWindow>();
