@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "companions/common/Look.h"
-#include "companions/quobin/AdderWindow.h"
 #include "companions/sarvek/CounterWindow.h"
 #include "companions/vondrel/ControlUnitWindow.h"
 #include "renderer/Text.h"
@@ -60,7 +59,6 @@ private slots:
         QTest::addColumn<int>("program");
         QTest::newRow("vondrel") << 0;
         QTest::newRow("sarvek") << 2;
-        QTest::newRow("quobin") << 3;
     }
     void textsHaveTheDiagramsGlyphs() {
         QFETCH(int, program);
@@ -69,11 +67,8 @@ private slots:
         case 0:
             window = std::make_unique<ControlUnitWindow>();
             break;
-        case 2:
-            window = std::make_unique<CounterWindow>();
-            break;
         default:
-            window = std::make_unique<AdderWindow>();
+            window = std::make_unique<CounterWindow>();
         }
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));

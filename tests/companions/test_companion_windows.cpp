@@ -9,7 +9,6 @@
 #include "companions/common/Look.h"
 #include "companions/common/Widgets.h"
 #include "companions/common/Wires.h"
-#include "companions/quobin/AdderWindow.h"
 #include "companions/sarvek/CounterWindow.h"
 #include "companions/vondrel/ControlUnitWindow.h"
 
@@ -39,17 +38,15 @@ private slots:
     }
 
     void titlesAreCzech() {
-        AdderWindow adder;
         ControlUnitWindow control;
         CounterWindow counter;
-        QCOMPARE(adder.windowTitle(), QStringLiteral("Sčítačka – sčítání čtyřbitových čísel"));
         QCOMPARE(control.windowTitle(), QStringLiteral("Řadič a mikroprogram"));
         QCOMPARE(counter.windowTitle(), QStringLiteral("Čítací registry IR a PČ"));
         // The program's icon comes built in, for every window's frame.
         QVERIFY(!QApplication::windowIcon().pixmap(32).isNull());
         QVERIFY(!QApplication::windowIcon().pixmap(16).isNull());
         for (QWidget* w :
-             std::initializer_list<QWidget*>{&adder, &control, &counter}) {
+             std::initializer_list<QWidget*>{&control, &counter}) {
             QVERIFY(!w->windowIcon().isNull());
             auto* heading = w->findChild<QLabel*>(QStringLiteral("heading"));
             QVERIFY(heading);
@@ -57,24 +54,6 @@ private slots:
             w->show();
             QVERIFY(QTest::qWaitForWindowExposed(w));
         }
-    }
-
-    void adderShowsTheNewSumWhenABitIsToggled() {
-        AdderWindow window;
-        window.show();
-        auto* b = child<BitToggle>(window, "operandB");
-        auto* sum = child<BitToggle>(window, "sum");
-        auto* result = child<QLabel>(window, "result");
-        QVERIFY(b && sum && result);
-        QCOMPARE(sum->value(), 2); // 10 + 8 to start with
-        QVERIFY(result->text().contains(QStringLiteral("ztratí")));
-        click(b->bitCell(3)); // B: 8 -> 0
-        QCOMPARE(sum->value(), 10);
-        QVERIFY(!window.addition().carryOut);
-        QVERIFY(!result->text().contains(QStringLiteral("ztratí")));
-        // The sum is shown, not set: a click on it changes nothing.
-        click(sum->bitCell(0));
-        QCOMPARE(sum->value(), 10);
     }
 
     void controlUnitStepsThroughMov() {
