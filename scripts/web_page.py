@@ -15,7 +15,7 @@ def script_text(path):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__)
-    for part in ("page", "style", "script", "module", "font", "icon", "out"):
+    for part in ("page", "style", "script", "explainers", "module", "font", "icon", "out"):
         ap.add_argument("--" + part, required=True)
     a = ap.parse_args()
 
@@ -30,6 +30,8 @@ def main():
         '<link rel="stylesheet" href="style.css">': "<style>\n" + style + "</style>",
         '<script src="procesor_web.js"></script>': "<script>\n" + script_text(a.module) + "</script>",
         '<script src="procesor.js"></script>': "<script>\n" + script_text(a.script) + "</script>",
+        '<script src="explainers.js"></script>':
+            "<script>\n" + script_text(a.explainers) + "</script>",
     }
     for tag, inline in parts.items():
         if page.count(tag) != 1:

@@ -26,7 +26,8 @@ struct Page {
     std::vector<int> dirty;         // x, y, w, h of each changed rectangle
     std::string text;               // UTF-8 passed in from the page, or out to it
     std::string memo;
-    unsigned pulses = 0; // clock pulses taken, for the page's tests and figures
+    unsigned pulses = 0;       // clock pulses taken, for the page's tests and figures
+    int companion[2] = {0, 0}; // the element whose explainer the last click named
 };
 
 Page& page() {
@@ -85,12 +86,22 @@ EMSCRIPTEN_KEEPALIVE void procesor_mouse_down(int x, int y) {
     page().screen->mouseDown(x, y);
 }
 
-// Whether the click named a companion program. The page has none to start, so it
-// ignores the click like a companion that cannot be started.
+// Whether the click named a companion program; procesor_companion() then says which
+// element was clicked (0 Image or 1 Label, and its number), for the page to open its
+// explainer.
 EMSCRIPTEN_KEEPALIVE int procesor_mouse_up(int x, int y) {
     bool named = false;
+    const auto element = page().screen->elementAt(x, y);
     countingPulses([&] { named = page().screen->mouseUp(x, y).has_value(); });
+    if (named && element) {
+        page().companion[0] = element->kind == Screen::Element::Label ? 1 : 0;
+        page().companion[1] = element->number;
+    }
     return named ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE const int* procesor_companion() {
+    return page().companion;
 }
 
 EMSCRIPTEN_KEEPALIVE void procesor_timer_tick(int timer, int releaseDueInMs) {

@@ -130,10 +130,13 @@
     afterEvent();
   }
   function mouseUp(x, y) {
-    // A companion program named by the click has nothing to start in the browser:
-    // the click is ignored, as for a companion that cannot be started.
-    m._procesor_mouse_up(x, y);
+    // A click that names a companion program opens its explainer in the page.
+    const named = m._procesor_mouse_up(x, y) !== 0;
     afterEvent();
+    if (named) {
+      const [kind, number] = new Int32Array(m.HEAP32.buffer, m._procesor_companion(), 2);
+      window.procesorExplainers.openFor(kind, number);
+    }
   }
   function pointerUp(x, y) {
     if (!pointerDown) return;
@@ -222,6 +225,7 @@
   createProcesor().then((module) => {
     m = module;
     m._procesor_init();
+    window.procesorExplainers.attach(m);
     const places = new Int32Array(m.HEAP32.buffer, m._procesor_places(), 14);
     placeInside(edit17, places.subarray(0, 4));
     placeInside(memo1, places.subarray(8, 12));

@@ -1,5 +1,6 @@
 #include "companions/common/Controls.h"
 
+#include "companions/common/Texts.h"
 #include "renderer/Paint.h"
 
 namespace procesor::explain {
@@ -144,6 +145,19 @@ void Lamp::paint(Canvas& c, bool pressed, bool focused) const {
 void Lamp::click() {
     on_ = !on_;
     Control::click();
+}
+
+StepButtons::StepButtons(Point at)
+    : pulse(at, "ručně"), microstep(Point{at.x + pulse.box().w + 8, at.y}, "celý mikrokrok") {}
+
+void StepButtons::addTo(Scene& scene) {
+    scene.add(pulse);
+    scene.add(microstep);
+}
+
+void StepButtons::paint(Canvas& c, const ProcessorModel& m) const {
+    const Box b = microstep.box();
+    text(c, Face::Window, {b.x + b.w + 12, b.y + 6}, "hodiny: " + std::string(clockState(m)));
 }
 
 } // namespace procesor::explain

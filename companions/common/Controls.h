@@ -6,6 +6,7 @@
 
 #include "companions/common/Drawing.h"
 #include "companions/common/Scene.h"
+#include "model/ProcessorModel.h"
 
 // The drawn controls all explainers share. A control has a place, may be hidden or
 // disabled, and does its `onClick` when clicked with the mouse or, with the focus,
@@ -111,6 +112,20 @@ public:
 private:
     std::string name_;
     bool on_ = false;
+};
+
+// The stepping unit all explainers share: "ručně" gives one clock pulse, "celý
+// mikrokrok" the pulses until the clock is at rest again (three from rest), and the
+// clock's state stands after them at a fixed place, so that nothing moves when it
+// changes. The scene sets onClick of both buttons and draws the state with paint().
+class StepButtons {
+public:
+    explicit StepButtons(Point at);
+    PushButton pulse;
+    PushButton microstep;
+    void addTo(Scene& scene);
+    // "hodiny: klid", "hodiny: fáze Φ1", ... after the buttons.
+    void paint(Canvas& c, const ProcessorModel& m) const;
 };
 
 } // namespace procesor::explain

@@ -24,11 +24,8 @@ void wire(Canvas& c, Point from, Point to, bool on) {
 }
 
 void wirePath(Canvas& c, std::initializer_list<Point> points, bool on) {
-    const Point* last = nullptr;
-    for (const Point& p : points) {
-        if (last) wire(c, *last, p, on);
-        last = &p;
-    }
+    for (std::size_t i = 1; i < points.size(); ++i)
+        wire(c, std::data(points)[i - 1], std::data(points)[i], on);
 }
 
 void dot(Canvas& c, Point at, bool on) {

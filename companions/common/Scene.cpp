@@ -1,7 +1,6 @@
 #include "companions/common/Scene.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "companions/common/Controls.h"
 
@@ -98,7 +97,8 @@ std::vector<Box> Scene::render() {
             changed.push_back(band);
         }
     }
-    std::swap(canvas_.pixels, drawing_.pixels);
+    // Copied, not swapped: a front end may keep pointing at the canvas's pixels.
+    std::copy(d.pixels.begin(), d.pixels.end(), canvas_.pixels.begin());
     return changed;
 }
 
@@ -124,8 +124,9 @@ void Scene::mouseUp(int x, int y) {
     const int held = held_;
     held_ = -1;
     overHeld_ = false;
-    if (held < 0 || !controls_[std::size_t(held)]->box().contains(x, y)) return;
+    if (held < 0) return;
     Control& c = *controls_[std::size_t(held)];
+    if (!c.enabled() || !c.box().contains(x, y)) return;
     if (c.focusable()) focus_ = held;
     c.click();
 }

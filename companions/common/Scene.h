@@ -43,6 +43,7 @@ public:
     // Draws the scene anew and returns the rectangles that differ from the picture
     // of the last call: the whole canvas on the first call, none when nothing changed.
     std::vector<Box> render();
+    // The picture; its pixels stay where they are for the scene's whole life.
     const Canvas& canvas() const { return canvas_; }
 
     // The left mouse button at a canvas pixel. A control takes the click when the

@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+#include "companions/common/Drawing.h"
+
 namespace procesor::explain {
 
 ExplainerWindow::ExplainerWindow(std::unique_ptr<Scene> scene, QWidget* parent)
@@ -105,6 +107,9 @@ void ExplainerWindow::keyPressEvent(QKeyEvent* event) {
 void ExplainerWindow::paintEvent(QPaintEvent*) {
     if (devicePixelRatioF() != ratio_) fit();
     QPainter p(this);
+    // At fractional scales the window's last device row or column may lie beyond the
+    // scene's pixels: it shows the window colour.
+    p.fillRect(rect(), QColor(QRgb(kWindowColour)));
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     // Drawn at the device's own pixels: one scene pixel is factor x factor of them.
     QImage shown = view_;
@@ -117,6 +122,10 @@ void ExplainerWindow::mousePressEvent(QMouseEvent* event) {
     const QPoint at = toScene(event->position());
     scene_->mouseDown(at.x(), at.y());
     sync();
+}
+
+void ExplainerWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event); // a quick second click presses again
 }
 
 void ExplainerWindow::mouseMoveEvent(QMouseEvent* event) {

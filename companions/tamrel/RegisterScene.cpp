@@ -56,10 +56,7 @@ RegisterScene::RegisterScene(Which which)
       read({74, bodyTopFor(which) + 84}, "A/R"),
       phi2({which == Which::A ? 138 : 74, bodyTopFor(which) + 84}, "Φ2"),
       strobe({which == Which::A ? 190 : 126, bodyTopFor(which) + 84}, "impulz"),
-      pulse(Point{10, bodyTopFor(which) + 118}, "ručně"),
-      microstep(Point{pulse.box().x + pulse.box().w + 8, bodyTopFor(which) + 118},
-                "celý mikrokrok"),
-      which_(which), bodyTop_(bodyTopFor(which)) {
+      steps({10, bodyTopFor(which) + 118}), which_(which), bodyTop_(bodyTopFor(which)) {
     bus.setValue(5);
     bus.addTo(*this);
     value.setEnabled(false);
@@ -71,14 +68,13 @@ RegisterScene::RegisterScene(Which which)
     add(phi2);
     strobe.setEnabled(false);
     add(strobe);
-    add(pulse);
-    add(microstep);
+    steps.addTo(*this);
 
     bus.onChange = [this] { onBus(); };
     write.onClick = [this] { onWrite(); };
     read.onClick = [this] { onRead(); };
-    pulse.onClick = [this] { onPulse(); };
-    microstep.onClick = [this] { onMicrostep(); };
+    steps.pulse.onClick = [this] { onPulse(); };
+    steps.microstep.onClick = [this] { onMicrostep(); };
 
     m_.bus = bus.value();
     result_ = "Nastavte sběrnici, zapněte " + write.name() +
@@ -180,7 +176,7 @@ void RegisterScene::onWrite() {
     else if (write.on())
         result_ = state + ": " + w + ", ale Φ2 = 0: zápisový impulz přijde až ve fázi Φ2.";
     else
-        result_ = state + ": " + w + ": registr " + r + " drží " + number(reg()) + ".";
+        result_ = state + ": " + w + ", registr " + r + " drží " + number(reg()) + ".";
 }
 
 void RegisterScene::onRead() {
@@ -219,10 +215,7 @@ void RegisterScene::paint(Canvas& c) const {
     text(c, Face::WindowBold, {10, t + 56}, a ? "registr A" : "registr B");
     bus.paint(c);
     value.paint(c);
-    // A fixed place for the clock's state: nothing moves when its text grows.
-    const Box pulseBox = microstep.box();
-    text(c, Face::Window, {pulseBox.x + pulseBox.w + 12, t + 124},
-         "hodiny: " + std::string(clockState(m_)));
+    steps.paint(c, m_);
     text(c, Face::Window, {10, t + 156}, "do sčítačky jde stále hodnota " + number(reg()));
 
     // The picture: the write signal and Phi2 into the AND gate, its strobe into the

@@ -26,8 +26,7 @@ public:
     Lamp read; // A/R: A only, hidden for B
     Lamp phi2;
     Lamp strobe;
-    PushButton pulse;
-    PushButton microstep;
+    StepButtons steps;
 
 protected:
     void paint(Canvas& c) const override;

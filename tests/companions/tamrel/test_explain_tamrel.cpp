@@ -50,7 +50,7 @@ void followsTheMachine(RegisterScene::Which which) {
     int loads = 0;
     bool halted = false;
     while (!(halted && !m.phi1) && pulses < 500) {
-        press(scene, scene.pulse);
+        press(scene, scene.steps.pulse);
         halted = clockPulse(m).halted || halted;
         ++pulses;
         // The student gives the scene the machine's signals and bus for this microstep.
@@ -77,10 +77,10 @@ void microstepFinishedFromPhi2() {
     RegisterScene scene(RegisterScene::Which::A);
     scene.render();
     press(scene, scene.write);
-    press(scene, scene.pulse);
-    press(scene, scene.pulse);
+    press(scene, scene.steps.pulse);
+    press(scene, scene.steps.pulse);
     CHECK_EQ(scene.machine().regA, 5);
-    press(scene, scene.microstep);
+    press(scene, scene.steps.microstep);
     CHECK(!scene.machine().phi1);
     CHECK(contains(scene.resultText(), "převzal hodnotu 5"));
     CHECK(!contains(scene.resultText(), "A/W = 0"));
@@ -88,10 +88,28 @@ void microstepFinishedFromPhi2() {
     // From rest with A/W off: three pulses, no strobe.
     setBus(scene, 9);
     press(scene, scene.write);
-    press(scene, scene.microstep);
+    press(scene, scene.steps.microstep);
     CHECK_EQ(scene.machine().regA, 5);
     CHECK(contains(scene.resultText(), "Celý mikrokrok (fáze Φ1, fáze Φ2, klid)"));
     CHECK(contains(scene.resultText(), "A/W = 0"));
+}
+
+// The result tells what the switch did just now: at rest A/W waits for Phi2; switched
+// off in Phi2 it ends the strobe, and B keeps what it took.
+void textFollowsTheWriteSignal() {
+    RegisterScene b(RegisterScene::Which::B);
+    b.render();
+    press(b, b.write);
+    CHECK(b.resultText() == "Klid: B/W = 1, ale Φ2 = 0: zápisový impulz přijde až ve fázi Φ2.");
+    press(b, b.steps.pulse);
+    press(b, b.steps.pulse);
+    press(b, b.write);
+    CHECK(b.resultText() == "Fáze Φ2: B/W = 0, zápisový impulz skončil: registr B drží 5.");
+    CHECK(!b.strobe.on());
+    press(b, b.steps.pulse);
+    press(b, b.write);
+    press(b, b.write);
+    CHECK(b.resultText() == "Klid: B/W = 0, registr B drží 5.");
 }
 
 // While A/R drives the bus the bus cannot be set by hand; B has no A/R at all.
@@ -117,6 +135,7 @@ int main() {
     followsTheMachine(RegisterScene::Which::A);
     followsTheMachine(RegisterScene::Which::B);
     microstepFinishedFromPhi2();
+    textFollowsTheWriteSignal();
     readDrivesTheBus();
     return testing::checkFailures();
 }

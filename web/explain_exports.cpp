@@ -1,0 +1,152 @@
+// The explainers in the page: plain C functions with integer arguments, called from
+// explainers.js. Each open explainer is a scene with a handle (1, 2, ...); the page
+// feeds it the mouse and the keys of its own window and copies the changed
+// rectangles of its picture onto that window's canvas.
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "companions/Scenes.h"
+
+namespace {
+
+using procesor::explain::Scene;
+using procesor::render::Box;
+
+struct Open {
+    std::unique_ptr<Scene> scene;
+    std::string command;
+    std::string title;
+    std::vector<std::uint8_t> rgba; // the scene's canvas as R, G, B, A bytes
+};
+
+struct Explainers {
+    std::map<int, Open> open;
+    int next = 1;
+    std::vector<int> dirty; // x, y, w, h of each changed rectangle of the last render
+};
+
+Explainers& explainers() {
+    static Explainers e;
+    return e;
+}
+
+Open* find(int handle) {
+    auto& open = explainers().open;
+    const auto at = open.find(handle);
+    return at == open.end() ? nullptr : &at->second;
+}
+
+} // namespace
+
+extern "C" {
+
+// Opens the explainer of a diagram element (kind 0: Image, 1: Label; its number),
+// opened on that element; returns its handle, 0 when the element has none.
+EMSCRIPTEN_KEEPALIVE int explain_open(int kind, int number) {
+    const auto k = kind == 1 ? procesor::CompanionClick::Label : procesor::CompanionClick::Image;
+    const char* command = procesor::companionFor(k, number);
+    if (!command) return 0;
+    const procesor::explain::Opening opening{k, number};
+    std::unique_ptr<Scene> scene = procesor::explain::makeScene(command, &opening);
+    if (!scene) return 0;
+    Explainers& e = explainers();
+    const int handle = e.next++;
+    Open& o = e.open[handle];
+    o.title = scene->title();
+    o.command = command;
+    o.rgba.assign(std::size_t(scene->width()) * std::size_t(scene->height()) * 4, 0xFF);
+    o.scene = std::move(scene);
+    return handle;
+}
+
+// The command of the explainer an element opens ("" when none), so that the page can
+// bring an open one to the front instead of opening it again.
+EMSCRIPTEN_KEEPALIVE const char* explain_command_for(int kind, int number) {
+    const char* command = procesor::companionFor(
+        kind == 1 ? procesor::CompanionClick::Label : procesor::CompanionClick::Image, number);
+    return command ? command : "";
+}
+
+// Whether the element's explainer is drawn by a scene in this build.
+EMSCRIPTEN_KEEPALIVE int explain_has_scene(int kind, int number) {
+    const char* command = explain_command_for(kind, number);
+    return procesor::explain::makeScene(command) ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void explain_close(int handle) {
+    explainers().open.erase(handle);
+}
+
+EMSCRIPTEN_KEEPALIVE int explain_width(int handle) {
+    const Open* o = find(handle);
+    return o ? o->scene->width() : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int explain_height(int handle) {
+    const Open* o = find(handle);
+    return o ? o->scene->height() : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* explain_title(int handle) {
+    const Open* o = find(handle);
+    return o ? o->title.c_str() : "";
+}
+
+EMSCRIPTEN_KEEPALIVE void explain_mouse_down(int handle, int x, int y) {
+    if (Open* o = find(handle)) o->scene->mouseDown(x, y);
+}
+
+EMSCRIPTEN_KEEPALIVE void explain_mouse_move(int handle, int x, int y) {
+    if (Open* o = find(handle)) o->scene->mouseMove(x, y);
+}
+
+EMSCRIPTEN_KEEPALIVE void explain_mouse_up(int handle, int x, int y) {
+    if (Open* o = find(handle)) o->scene->mouseUp(x, y);
+}
+
+// A key: 0 Tab, 1 Shift+Tab, 2 Space, 3 Enter, 4..7 Left, Right, Up, Down. Returns
+// whether the scene used it.
+EMSCRIPTEN_KEEPALIVE int explain_key(int handle, int key) {
+    Open* o = find(handle);
+    if (!o || key < 0 || key > 7) return 0;
+    return o->scene->key(static_cast<procesor::explain::Key>(key)) ? 1 : 0;
+}
+
+// Draws what changed and returns how many rectangles changed; explain_dirty() then
+// holds x, y, w, h of each, explain_pixels() the whole canvas as RGBA bytes.
+EMSCRIPTEN_KEEPALIVE int explain_render(int handle) {
+    Explainers& e = explainers();
+    e.dirty.clear();
+    Open* o = find(handle);
+    if (!o) return 0;
+    const procesor::render::Canvas& c = o->scene->canvas();
+    for (const Box& b : o->scene->render()) {
+        for (int y = b.y; y < b.y + b.h; ++y) {
+            const std::uint32_t* from = c.pixels.data() + std::size_t(y) * c.width + b.x;
+            std::uint8_t* to = o->rgba.data() + (std::size_t(y) * c.width + b.x) * 4;
+            for (int x = 0; x < b.w; ++x, to += 4) {
+                to[0] = std::uint8_t(from[x] >> 16);
+                to[1] = std::uint8_t(from[x] >> 8);
+                to[2] = std::uint8_t(from[x]);
+            }
+        }
+        e.dirty.insert(e.dirty.end(), {b.x, b.y, b.w, b.h});
+    }
+    return int(e.dirty.size() / 4);
+}
+
+EMSCRIPTEN_KEEPALIVE const int* explain_dirty() {
+    return explainers().dirty.data();
+}
+
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* explain_pixels(int handle) {
+    const Open* o = find(handle);
+    return o ? o->rgba.data() : nullptr;
+}
+
+} // extern "C"
