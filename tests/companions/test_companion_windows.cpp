@@ -45,8 +45,7 @@ private slots:
         // The program's icon comes built in, for every window's frame.
         QVERIFY(!QApplication::windowIcon().pixmap(32).isNull());
         QVERIFY(!QApplication::windowIcon().pixmap(16).isNull());
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{&control, &counter}) {
+        for (QWidget* w : std::initializer_list<QWidget*>{&control, &counter}) {
             QVERIFY(!w->windowIcon().isNull());
             auto* heading = w->findChild<QLabel*>(QStringLiteral("heading"));
             QVERIFY(heading);
@@ -120,8 +119,8 @@ private slots:
                 child<QLabel>(control, QStringLiteral("line%1").arg(line).toLatin1().constData())));
         QVERIFY(!child<QPushButton>(control, "step")->isEnabled());
         QVERIFY(!child<QPushButton>(counter, "count")->isEnabled());
-        const std::pair<QWidget*, const char*> hints[] = {
-            {&control, "explanation"}, {&counter, "roleText"}};
+        const std::pair<QWidget*, const char*> hints[] = {{&control, "explanation"},
+                                                          {&counter, "roleText"}};
         for (const auto& [window, name] : hints) {
             const QString hint = child<QLabel>(*window, name)->text();
             QVERIFY2(hint.startsWith(QStringLiteral("Vyberte ")) && !hint.contains(u'\n'),
