@@ -9,23 +9,15 @@
 #include "companions/plimo/GateScene.h"
 #include "companions/plimo/PlimoScene.h"
 #include "model/Clock.h"
+#include "tests/companions/SceneInput.h"
 #include "tests/support/PlainCheck.h"
 
 using namespace procesor;
 using namespace procesor::explain;
+using procesor::testing::contains;
+using procesor::testing::press;
 
 namespace {
-
-void press(Scene& scene, const Control& control) {
-    const Box b = control.box();
-    scene.mouseDown(b.x + b.w / 2, b.y + b.h / 2);
-    scene.mouseUp(b.x + b.w / 2, b.y + b.h / 2);
-    scene.render();
-}
-
-bool contains(const std::string& text, const char* part) {
-    return text.find(part) != std::string::npos;
-}
 
 // LDA 7, MOV, LDA 12, ADD, JMP 9, (skipped), NOP, HLT.
 ProcessorModel programmed() {
@@ -162,5 +154,5 @@ int main() {
     followsTheMachine();
     clockStepsThroughItsStates();
     opening();
-    return testing::checkFailures();
+    return ::testing::checkFailures();
 }
