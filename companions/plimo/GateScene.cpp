@@ -126,9 +126,7 @@ GateScene::GateScene(std::optional<int> gate)
                Lamp({10, bodyTop() + 36}, "PC/I"), Lamp({10, bodyTop() + 36}, "A/W"),
                Lamp({10, bodyTop() + 36}, "B/W")}},
       phi2({90, bodyTop() + 36}, "Φ2"), strobe({142, bodyTop() + 36}, "impulz"),
-      pulse(Point{250, bodyTop() + 34}, "ručně"),
-      microstep(Point{pulse.box().x + pulse.box().w + 8, bodyTop() + 34}, "celý mikrokrok"),
-      bodyTop_(bodyTop()) {
+      steps({250, bodyTop() + 34}), bodyTop_(bodyTop()) {
     for (int i = 0; i < kGates; ++i) {
         ChoiceButton& choice = choices[std::size_t(i)];
         add(choice);
@@ -142,10 +140,9 @@ GateScene::GateScene(std::optional<int> gate)
     add(phi2);
     strobe.setEnabled(false);
     add(strobe);
-    add(pulse);
-    add(microstep);
-    pulse.onClick = [this] { onPulse(); };
-    microstep.onClick = [this] { onMicrostep(); };
+    steps.addTo(*this);
+    steps.pulse.onClick = [this] { onPulse(); };
+    steps.microstep.onClick = [this] { onMicrostep(); };
 
     result_ = kHint;
     show();
@@ -173,8 +170,8 @@ void GateScene::show() {
     }
     phi2.setOn(m_.phi2);
     strobe.setOn(strobeOn());
-    pulse.setEnabled(gate_.has_value());
-    microstep.setEnabled(gate_.has_value());
+    steps.pulse.setEnabled(gate_.has_value());
+    steps.microstep.setEnabled(gate_.has_value());
 }
 
 std::string GateScene::inputs() const {
@@ -334,9 +331,7 @@ void GateScene::paint(Canvas& c) const {
         placeholder.setEnabled(false);
         placeholder.paint(c, false, false);
     }
-    const Box micro = microstep.box();
-    text(c, Face::Window, {micro.x + micro.w + 12, t + 40},
-         "hodiny: " + std::string(clockState(m_)));
+    steps.paint(c, m_);
 
     paintGate(c, t + 70);
     paintTable(c, t + 70);

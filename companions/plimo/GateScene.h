@@ -47,8 +47,7 @@ public:
     std::array<Lamp, kGates> signals; // the chosen gate's is shown, the others hidden
     Lamp phi2;
     Lamp strobe;
-    PushButton pulse;
-    PushButton microstep;
+    StepButtons steps;
 
 protected:
     void paint(Canvas& c) const override;

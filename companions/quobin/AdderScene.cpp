@@ -81,9 +81,7 @@ AdderScene::AdderScene()
     : Scene(kWidth, kHeight), a({100, bodyTop()}), b({100, bodyTop() + 40}),
       sum({100, bodyTop() + 80}), bus({100, bodyTop() + 120}),
       addRead({10, bodyTop() + 166}, "ADD/R"), aWrite({90, bodyTop() + 166}, "A/W"),
-      phi2({156, bodyTop() + 166}, "Φ2"), pulse(Point{10, bodyTop() + 198}, "ručně"),
-      microstep(Point{pulse.box().x + pulse.box().w + 8, bodyTop() + 198}, "celý mikrokrok"),
-      bodyTop_(bodyTop()) {
+      phi2({156, bodyTop() + 166}, "Φ2"), steps({10, bodyTop() + 198}), bodyTop_(bodyTop()) {
     a.addTo(*this);
     b.addTo(*this);
     sum.setEnabled(false);
@@ -94,15 +92,14 @@ AdderScene::AdderScene()
     add(aWrite);
     phi2.setEnabled(false);
     add(phi2);
-    add(pulse);
-    add(microstep);
+    steps.addTo(*this);
 
     a.onChange = [this] { onOperand(); };
     b.onChange = [this] { onOperand(); };
     addRead.onClick = [this] { onSignal(); };
     aWrite.onClick = [this] { onSignal(); };
-    pulse.onClick = [this] { onPulse(); };
-    microstep.onClick = [this] { onMicrostep(); };
+    steps.pulse.onClick = [this] { onPulse(); };
+    steps.microstep.onClick = [this] { onMicrostep(); };
 
     m_.regA = 10;
     m_.regB = 8;
@@ -300,9 +297,7 @@ void AdderScene::paint(Canvas& c) const {
     b.paint(c);
     sum.paint(c);
     bus.paint(c);
-    const Box micro = microstep.box();
-    text(c, Face::Window, {micro.x + micro.w + 12, t + 204},
-         "hodiny: " + std::string(clockState(m_)));
+    steps.paint(c, m_);
 
     paintColumns(c, t);
     result(c, result_);

@@ -31,8 +31,7 @@ public:
     Lamp addRead;
     Lamp aWrite;
     Lamp phi2;
-    PushButton pulse;
-    PushButton microstep;
+    StepButtons steps;
 
 protected:
     void paint(Canvas& c) const override;

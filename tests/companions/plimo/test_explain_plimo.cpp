@@ -64,7 +64,7 @@ void followsTheMachine() {
         int strobes = 0;
         bool halted = false;
         while (!(halted && !m.phi1) && pulses < 500) {
-            press(*scene, scene->pulse);
+            press(*scene, scene->steps.pulse);
             halted = clockPulse(m).halted || halted;
             ++pulses;
             if (lamp.on() != m.*e.signal) press(*scene, lamp);
@@ -94,14 +94,14 @@ void clockStepsThroughItsStates() {
     const bool phi1[] = {true, true, false, true};
     const bool phi2[] = {false, true, false, false};
     for (int pulse = 0; pulse < 4; ++pulse) {
-        press(*scene, scene->pulse);
+        press(*scene, scene->steps.pulse);
         CHECK_EQ(scene->machine().phi1, phi1[pulse]);
         CHECK_EQ(scene->phi2.on(), phi2[pulse]);
         CHECK_EQ(scene->strobe.on(), phi2[pulse]);
     }
     CHECK(contains(scene->resultText(), "Fáze Φ1: A/W = 1 a Φ2 = 0"));
     // In Phi2, A/W switched off ends the strobe; on again starts it.
-    press(*scene, scene->pulse);
+    press(*scene, scene->steps.pulse);
     CHECK(scene->strobe.on());
     press(*scene, scene->signals[3]);
     CHECK(!scene->strobe.on());
@@ -110,13 +110,13 @@ void clockStepsThroughItsStates() {
     CHECK(scene->strobe.on());
     CHECK(contains(scene->resultText(), "registr A převezme hodnotu ze sběrnice"));
     // "celý mikrokrok" from Phi2 runs the one pulse left and says that the strobe came.
-    press(*scene, scene->microstep);
+    press(*scene, scene->steps.microstep);
     CHECK(!scene->machine().phi1);
     CHECK(contains(scene->resultText(), "Mikrokrok dokončen"));
     CHECK(contains(scene->resultText(), "registr A převzal"));
     // From rest with A/W off: three pulses, no strobe.
     press(*scene, scene->signals[3]);
-    press(*scene, scene->microstep);
+    press(*scene, scene->steps.microstep);
     CHECK(contains(scene->resultText(), "Celý mikrokrok (fáze Φ1, fáze Φ2, klid)"));
     CHECK(contains(scene->resultText(), "A/W = 0, zápisový impulz nepřišel"));
 }
@@ -128,7 +128,7 @@ void opening() {
     auto& d = static_cast<GateScene&>(*desktop);
     d.render();
     CHECK(!d.gate());
-    CHECK(!d.pulse.enabled() && !d.microstep.enabled());
+    CHECK(!d.steps.pulse.enabled() && !d.steps.microstep.enabled());
     CHECK(d.resultText().rfind("Vyberte ", 0) == 0);
     CHECK(!contains(d.resultText(), "\n"));
     for (const ChoiceButton& choice : d.choices) CHECK(!choice.chosen());
@@ -137,7 +137,7 @@ void opening() {
     CHECK(d.gate() == 4);
     CHECK(d.choices[4].chosen() && !d.choices[0].chosen());
     CHECK(d.signals[4].visible() && !d.signals[0].visible());
-    CHECK(d.pulse.enabled());
+    CHECK(d.steps.pulse.enabled());
     CHECK(contains(d.resultText(), "Zapněte B/W"));
 
     std::unique_ptr<GateScene> other = openedOn(CompanionClick::Label, 14);

@@ -47,7 +47,7 @@ void followsTheMachine() {
             setLamp(scene, scene.addRead, next.addRead);
             setLamp(scene, scene.aWrite, next.aWrite);
         }
-        press(scene, scene.pulse);
+        press(scene, scene.steps.pulse);
         halted = clockPulse(m).halted || halted;
         ++pulses;
         const int line = m.ir;
@@ -115,7 +115,7 @@ void texts() {
 
     press(scene, scene.addRead);
     press(scene, scene.aWrite);
-    press(scene, scene.microstep);
+    press(scene, scene.steps.microstep);
     CHECK_EQ(scene.bus.value(), 2);
     CHECK_EQ(scene.a.value(), 2);
     CHECK_EQ(scene.sum.value(), 10);
@@ -125,9 +125,9 @@ void texts() {
 
     // Pulse by pulse, A/W off: the bus gets the sum, A keeps its value.
     press(scene, scene.aWrite);
-    press(scene, scene.pulse);
+    press(scene, scene.steps.pulse);
     CHECK(contains(scene.resultText(), "Fáze Φ1: ADD/R = 1, součet 10 jde na sběrnici"));
-    press(scene, scene.pulse);
+    press(scene, scene.steps.pulse);
     CHECK(contains(scene.resultText(), "A/W = 0"));
     CHECK_EQ(scene.a.value(), 2);
     press(scene, scene.phi2); // Phi2 comes from the clock only
