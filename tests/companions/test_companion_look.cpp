@@ -9,8 +9,6 @@
 #include <memory>
 
 #include "companions/common/Look.h"
-#include "companions/plimo/GateWindow.h"
-#include "companions/quobin/AdderWindow.h"
 #include "companions/sarvek/CounterWindow.h"
 #include "companions/vondrel/ControlUnitWindow.h"
 #include "renderer/Text.h"
@@ -60,9 +58,7 @@ private slots:
     void textsHaveTheDiagramsGlyphs_data() {
         QTest::addColumn<int>("program");
         QTest::newRow("vondrel") << 0;
-        QTest::newRow("plimo") << 1;
         QTest::newRow("sarvek") << 2;
-        QTest::newRow("quobin") << 3;
     }
     void textsHaveTheDiagramsGlyphs() {
         QFETCH(int, program);
@@ -71,14 +67,8 @@ private slots:
         case 0:
             window = std::make_unique<ControlUnitWindow>();
             break;
-        case 1:
-            window = std::make_unique<GateWindow>();
-            break;
-        case 2:
-            window = std::make_unique<CounterWindow>();
-            break;
         default:
-            window = std::make_unique<AdderWindow>();
+            window = std::make_unique<CounterWindow>();
         }
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));

@@ -9,8 +9,6 @@
 #include "companions/common/Look.h"
 #include "companions/common/Widgets.h"
 #include "companions/common/Wires.h"
-#include "companions/plimo/GateWindow.h"
-#include "companions/quobin/AdderWindow.h"
 #include "companions/sarvek/CounterWindow.h"
 #include "companions/vondrel/ControlUnitWindow.h"
 
@@ -40,14 +38,10 @@ private slots:
     }
 
     void titlesAreCzech() {
-        AdderWindow adder;
         ControlUnitWindow control;
         CounterWindow counter;
-        GateWindow gate;
-        QCOMPARE(adder.windowTitle(), QStringLiteral("Sčítačka – sčítání čtyřbitových čísel"));
         QCOMPARE(control.windowTitle(), QStringLiteral("Řadič a mikroprogram"));
         QCOMPARE(counter.windowTitle(), QStringLiteral("Čítací registry IR a PČ"));
-        QCOMPARE(gate.windowTitle(), QStringLiteral("Hradlo AND – zápisové impulzy"));
         // The program's icon comes built in, for every window's frame.
         QVERIFY(!QApplication::windowIcon().pixmap(32).isNull());
         QVERIFY(!QApplication::windowIcon().pixmap(16).isNull());
@@ -56,8 +50,7 @@ private slots:
         const QImage icon = QApplication::windowIcon().pixmap(64).toImage();
         QCOMPARE(icon.pixel(16, 12), qRgb(0xFF, 0xFF, 0x00));
         QCOMPARE(icon.pixel(60, 30), qRgb(0xFF, 0x00, 0x00));
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{&adder, &control, &counter, &gate}) {
+        for (QWidget* w : std::initializer_list<QWidget*>{&control, &counter}) {
             QVERIFY(!w->windowIcon().isNull());
             auto* heading = w->findChild<QLabel*>(QStringLiteral("heading"));
             QVERIFY(heading);
@@ -65,24 +58,6 @@ private slots:
             w->show();
             QVERIFY(QTest::qWaitForWindowExposed(w));
         }
-    }
-
-    void adderShowsTheNewSumWhenABitIsToggled() {
-        AdderWindow window;
-        window.show();
-        auto* b = child<BitToggle>(window, "operandB");
-        auto* sum = child<BitToggle>(window, "sum");
-        auto* result = child<QLabel>(window, "result");
-        QVERIFY(b && sum && result);
-        QCOMPARE(sum->value(), 2); // 10 + 8 to start with
-        QVERIFY(result->text().contains(QStringLiteral("ztratí")));
-        click(b->bitCell(3)); // B: 8 -> 0
-        QCOMPARE(sum->value(), 10);
-        QVERIFY(!window.addition().carryOut);
-        QVERIFY(!result->text().contains(QStringLiteral("ztratí")));
-        // The sum is shown, not set: a click on it changes nothing.
-        click(sum->bitCell(0));
-        QCOMPARE(sum->value(), 10);
     }
 
     void controlUnitStepsThroughMov() {
@@ -112,29 +87,6 @@ private slots:
         QVERIFY(!step->isEnabled());
     }
 
-    void gateOpensOnlyInPhi2() {
-        GateWindow window;
-        window.show();
-        auto* signal = child<SignalLamp>(window, "signal");
-        auto* output = child<SignalLamp>(window, "output");
-        auto* pulse = child<QPushButton>(window, "pulse");
-        QVERIFY(signal && output && pulse);
-        click(child<QPushButton>(window, "gate0"));
-        click(signal);
-        QVERIFY(!output->isChecked()); // rest
-        click(output);                 // the output only shows
-        QVERIFY(!output->isChecked());
-        click(pulse);
-        QVERIFY(!output->isChecked()); // Phi1
-        click(pulse);
-        QVERIFY(output->isChecked()); // Phi2
-        click(signal);
-        QVERIFY(!output->isChecked());
-        click(signal);
-        click(pulse);
-        QVERIFY(!output->isChecked()); // rest again
-    }
-
     void counterWrapsAndLoads() {
         CounterWindow window;
         window.show();
@@ -160,23 +112,20 @@ private slots:
         QCOMPARE(window.value(), 10);
     }
 
-    // A companion cannot know which element was clicked to start it, so the three that
+    // A companion cannot know which element was clicked to start it, so those that
     // explain more than one element open with none chosen and a hint to choose.
     void opensWithNothingChosen() {
         ControlUnitWindow control;
-        GateWindow gate;
         CounterWindow counter;
         QVERIFY(!control.tour());
-        QVERIFY(!gate.gate());
         QVERIFY(!counter.role());
         for (int line = 0; line < 16; ++line)
             QVERIFY(!look::isMarked(
                 child<QLabel>(control, QStringLiteral("line%1").arg(line).toLatin1().constData())));
         QVERIFY(!child<QPushButton>(control, "step")->isEnabled());
-        QVERIFY(!child<QPushButton>(gate, "pulse")->isEnabled());
         QVERIFY(!child<QPushButton>(counter, "count")->isEnabled());
-        const std::pair<QWidget*, const char*> hints[] = {
-            {&control, "explanation"}, {&gate, "usage"}, {&counter, "roleText"}};
+        const std::pair<QWidget*, const char*> hints[] = {{&control, "explanation"},
+                                                          {&counter, "roleText"}};
         for (const auto& [window, name] : hints) {
             const QString hint = child<QLabel>(*window, name)->text();
             QVERIFY2(hint.startsWith(QStringLiteral("Vyberte ")) && !hint.contains(u'\n'),
@@ -188,8 +137,6 @@ private slots:
         click(child<QPushButton>(counter, "roleIR"));
         QCOMPARE(counter.role(), CounterRole::InstructionRegister);
         QVERIFY(child<QLabel>(counter, "roleText")->text().startsWith(QStringLiteral("IR, ")));
-        click(child<QPushButton>(gate, "gate4"));
-        QVERIFY(child<QLabel>(gate, "usage")->text().contains(QStringLiteral("B/W")));
     }
 
     // The diagram's rule for every bundle of four wires, whichever way it is drawn: bit 3

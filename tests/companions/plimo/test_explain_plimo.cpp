@@ -1,0 +1,158 @@
+// The AND gates as a student drives them: a program with every instruction runs on the
+// machine pulse by pulse, and after each pulse the scene, opened on each gate in turn,
+// given the machine's control signal by a click on its lamp and clocked by "ručně",
+// must show the machine's Phi2 and that gate's strobe. Also: the clock steps through
+// its states and Phi2 cannot be switched by hand; the opening; the texts.
+
+#include <string>
+
+#include "companions/plimo/GateScene.h"
+#include "companions/plimo/PlimoScene.h"
+#include "model/Clock.h"
+#include "tests/companions/SceneInput.h"
+#include "tests/support/PlainCheck.h"
+
+using namespace procesor;
+using namespace procesor::explain;
+using procesor::testing::contains;
+using procesor::testing::press;
+
+namespace {
+
+// LDA 7, MOV, LDA 12, ADD, JMP 9, (skipped), NOP, HLT.
+ProcessorModel programmed() {
+    ProcessorModel m;
+    const int words[] = {0b0001, 7, 0b1011, 0b0001, 12, 0b0101, 0b1000, 9, 0b0101, 0b1111, 0b1110};
+    for (std::size_t i = 0; i < std::size(words); ++i) m.ram[i] = words[i];
+    return m;
+}
+
+// The gates top to bottom as the diagram numbers them, and what the machine holds of
+// each: its control signal and its output.
+struct Expected {
+    const char* name;
+    bool ProcessorModel::*signal;
+    bool ProcessorModel::*strobe;
+    int image;
+    // How often the program above fires it: IR/W at each of the 7 fetches, PC/W at the
+    // JMP, PC/I twice per LDA and once per MOV, ADD, JMP, NOP, A/W at LDA, LDA, ADD.
+    int strobes;
+};
+const Expected kGates[] = {
+    {"IR/W", &ProcessorModel::irWrite, &ProcessorModel::irLoad, 2, 7},
+    {"PC/W", &ProcessorModel::pcWrite, &ProcessorModel::pcLoad, 203, 1},
+    {"PC/I", &ProcessorModel::pcInc, &ProcessorModel::pcCount, 63, 8},
+    {"A/W", &ProcessorModel::aWrite, &ProcessorModel::aLoad, 71, 3},
+    {"B/W", &ProcessorModel::bWrite, &ProcessorModel::bLoad, 1, 1},
+};
+
+std::unique_ptr<GateScene> openedOn(CompanionClick::Kind kind, int number) {
+    const Opening opening{kind, number};
+    std::unique_ptr<Scene> scene = makePlimoScene(&opening);
+    scene->render();
+    return std::unique_ptr<GateScene>(static_cast<GateScene*>(scene.release()));
+}
+
+void followsTheMachine() {
+    for (int gate = 0; gate < GateScene::kGates; ++gate) {
+        const Expected& e = kGates[gate];
+        std::unique_ptr<GateScene> scene = openedOn(CompanionClick::Image, e.image);
+        if (!CHECK(scene->gate() == gate)) continue;
+        Lamp& lamp = scene->signals[std::size_t(gate)];
+        ProcessorModel m = programmed();
+        int pulses = 0;
+        int strobes = 0;
+        bool halted = false;
+        while (!(halted && !m.phi1) && pulses < 500) {
+            press(*scene, scene->steps.pulse);
+            halted = clockPulse(m).halted || halted;
+            ++pulses;
+            if (lamp.on() != m.*e.signal) press(*scene, lamp);
+            strobes += m.*e.strobe ? 1 : 0;
+            if (!CHECK_EQ(scene->phi2.on(), m.phi2) || !CHECK_EQ(scene->strobe.on(), m.*e.strobe) ||
+                !CHECK_EQ(scene->machine().phi1, m.phi1) ||
+                !CHECK_EQ(scene->strobeOn(), m.*e.strobe)) {
+                std::printf("  gate %s, pulse %d, microaddress %d\n", e.name, pulses, m.ir);
+                break;
+            }
+        }
+        CHECK(halted);
+        CHECK_EQ(strobes, e.strobes);
+    }
+}
+
+// Rest, Phi1, Phi2, rest: the Phi2 lamp follows the clock and takes no click.
+void clockStepsThroughItsStates() {
+    std::unique_ptr<GateScene> scene = openedOn(CompanionClick::Image, 71);
+    press(*scene, scene->phi2);
+    CHECK(!scene->phi2.on());
+    CHECK(!scene->machine().phi2);
+    press(*scene, scene->signals[3]);
+    CHECK(!scene->strobe.on());   // A/W alone, at rest
+    press(*scene, scene->strobe); // the output only shows
+    CHECK(!scene->strobe.on());
+    const bool phi1[] = {true, true, false, true};
+    const bool phi2[] = {false, true, false, false};
+    for (int pulse = 0; pulse < 4; ++pulse) {
+        press(*scene, scene->steps.pulse);
+        CHECK_EQ(scene->machine().phi1, phi1[pulse]);
+        CHECK_EQ(scene->phi2.on(), phi2[pulse]);
+        CHECK_EQ(scene->strobe.on(), phi2[pulse]);
+    }
+    CHECK(contains(scene->resultText(), "Fáze Φ1: A/W = 1 a Φ2 = 0"));
+    // In Phi2, A/W switched off ends the strobe; on again starts it.
+    press(*scene, scene->steps.pulse);
+    CHECK(scene->strobe.on());
+    press(*scene, scene->signals[3]);
+    CHECK(!scene->strobe.on());
+    CHECK(contains(scene->resultText(), "zápisový impulz skončil"));
+    press(*scene, scene->signals[3]);
+    CHECK(scene->strobe.on());
+    CHECK(contains(scene->resultText(), "registr A převezme hodnotu ze sběrnice"));
+    // "celý mikrokrok" from Phi2 runs the one pulse left and says that the strobe came.
+    press(*scene, scene->steps.microstep);
+    CHECK(!scene->machine().phi1);
+    CHECK(contains(scene->resultText(), "Mikrokrok dokončen"));
+    CHECK(contains(scene->resultText(), "registr A převzal"));
+    // From rest with A/W off: three pulses, no strobe.
+    press(*scene, scene->signals[3]);
+    press(*scene, scene->steps.microstep);
+    CHECK(contains(scene->resultText(), "Celý mikrokrok (fáze Φ1, fáze Φ2, klid)"));
+    CHECK(contains(scene->resultText(), "A/W = 0, zápisový impulz nepřišel"));
+}
+
+// The desktop program opens with nothing chosen and a one-line hint; the page opens
+// it on the gate clicked; any other element chooses nothing.
+void opening() {
+    std::unique_ptr<Scene> desktop = makePlimoScene(nullptr);
+    auto& d = static_cast<GateScene&>(*desktop);
+    d.render();
+    CHECK(!d.gate());
+    CHECK(!d.steps.pulse.enabled() && !d.steps.microstep.enabled());
+    CHECK(d.resultText().rfind("Vyberte ", 0) == 0);
+    CHECK(!contains(d.resultText(), "\n"));
+    for (const ChoiceButton& choice : d.choices) CHECK(!choice.chosen());
+    for (const Lamp& lamp : d.signals) CHECK(!lamp.visible());
+    press(d, d.choices[4]);
+    CHECK(d.gate() == 4);
+    CHECK(d.choices[4].chosen() && !d.choices[0].chosen());
+    CHECK(d.signals[4].visible() && !d.signals[0].visible());
+    CHECK(d.steps.pulse.enabled());
+    CHECK(contains(d.resultText(), "Zapněte B/W"));
+
+    std::unique_ptr<GateScene> other = openedOn(CompanionClick::Label, 14);
+    CHECK(!other->gate());
+    std::unique_ptr<GateScene> b = openedOn(CompanionClick::Image, 1);
+    CHECK(b->gate() == 4);
+    CHECK(b->choices[4].chosen());
+    CHECK(b->title() == "Hradlo AND – zápisové impulzy");
+}
+
+} // namespace
+
+int main() {
+    followsTheMachine();
+    clockStepsThroughItsStates();
+    opening();
+    return ::testing::checkFailures();
+}
