@@ -175,6 +175,22 @@ Box nameBox(int top, int line) {
     return {kNameX[column], top + kListTop + (line % 8) * kRowPitch, kNameW, kRowHeight};
 }
 
+// Czech typesetting: a one-letter preposition or conjunction never ends a line, and
+// a sum stays whole ("5 + 3 = 8").
+std::string typeset(std::string text) {
+    static constexpr std::string_view kJoined[] = {" a ", " i ", " k ", " o ", " s ",
+                                                   " u ", " v ", " z ", " + ", " = "};
+    for (std::string_view joined : kJoined) {
+        std::string with(joined.substr(0, 2));
+        with += kNoBreak;
+        if (joined[1] == '+' || joined[1] == '=') with = std::string(kNoBreak) + with.substr(1);
+        for (std::size_t at = text.find(joined); at != std::string::npos;
+             at = text.find(joined, at + 1))
+            text.replace(at, joined.size(), with);
+    }
+    return text;
+}
+
 int topFor() {
     const int explanationTop = kHeadingTop + render::lineHeight(Face::Digits) + 6;
     return explanationTop +
@@ -199,16 +215,17 @@ void ListingTag::paint(Canvas& c, bool, bool focused) const {
 }
 
 std::string ControlUnitScene::explanationText() {
-    return "Řadič řídí procesor podle mikroprogramu o šestnácti řádcích. IR drží mikroadresu, "
-           "číslo platného řádku: při každém vstupu do fáze Φ1 se zvýší o 1 (po 15 následuje 0) "
-           "a DEKODÉR PAMĚTI vybere řádek s tímto číslem; jeho signály trvají celý mikrokrok. "
-           "Dekodér ZDROJE jen vybírá: zapne signál končící na /R a vybraná jednotka pak sama "
-           "vystaví svou hodnotu na sběrnici. Dekodér URČENÍ zapne signál končící na /W, ale "
-           "jednotka převezme hodnotu ze sběrnice až ve fázi Φ2, když jí hradlo AND (signál a Φ2) "
-           "dá zápisový impulz; stejně tak PC/I z pole O/K zvýší PČ o 1 až ve fázi Φ2. "
-           "Mikroprogram instrukcí NOP, LDA, ADD, JMP a MOV končí řádkem RAM/R-IR/W, který do IR "
-           "načte operační kód další instrukce; HLT má jediný řádek 1111 C/D, který zastaví "
-           "hodiny.";
+    return typeset(
+        "Řadič řídí procesor podle mikroprogramu o šestnácti řádcích. IR drží mikroadresu, "
+        "číslo platného řádku: při každém vstupu do fáze Φ1 se zvýší o 1 (po 15 následuje 0) "
+        "a DEKODÉR PAMĚTI vybere řádek s tímto číslem; jeho signály trvají celý mikrokrok. "
+        "Dekodér ZDROJE jen vybírá: zapne signál končící na /R a vybraná jednotka pak sama "
+        "vystaví svou hodnotu na sběrnici. Dekodér URČENÍ zapne signál končící na /W, ale "
+        "jednotka převezme hodnotu ze sběrnice až ve fázi Φ2, když jí hradlo AND (signál a Φ2) "
+        "dá zápisový impulz; stejně tak PC/I z pole O/K zvýší PČ o 1 až ve fázi Φ2. "
+        "Mikroprogram instrukcí NOP, LDA, ADD, JMP a MOV končí řádkem RAM/R-IR/W, který do IR "
+        "načte operační kód další instrukce; HLT má jediný řádek 1111 C/D, který zastaví "
+        "hodiny.");
 }
 
 ControlUnitScene::ControlUnitScene(std::optional<int> opcode)
@@ -296,14 +313,22 @@ void ControlUnitScene::choose(int opcode) {
                   " nepatří žádné instrukci, procesor ho přesto přijme: první fáze Φ1 ho zvýší "
                   "na " +
                   binary(first) + " a řadič pokračuje řádkem " + lineName(first) +
-                  "; do konce mikroprogramu zbývají " + microsteps(count_) + ".";
+                  "; do konce mikroprogramu " + (count_ == 1 ? "zbývá " : "zbývají ") +
+                  microsteps(count_) + ".";
+    else if (first == kHaltLine)
+        result_ = "Instrukce HLT, operační kód " + binary(*opcode_) +
+                  ": do IR ho přenesl řádek RAM/R-IR/W předchozí instrukce. První fáze Φ1 ho "
+                  "zvýší na " +
+                  binary(first) + ": mikroprogram HLT má jediný řádek " + lineName(first) +
+                  ", který zastaví hodiny. Stiskněte „ručně“.";
     else
         result_ = "Instrukce " + std::string(mnemonic) + ", operační kód " + binary(*opcode_) +
                   ": do IR ho přenesl řádek RAM/R-IR/W předchozí instrukce. První fáze Φ1 ho "
                   "zvýší na " +
-                  binary(first) + ", proto mikroprogram " + std::string(mnemonic) +
-                  " začíná na řádku " + binary(first) + " a má " + microsteps(count_) +
-                  ". Stiskněte „ručně“.";
+                  binary(first) +
+                  (first == 0 ? " (po" + std::string(kNoBreak) + "15 následuje 0)" : "") +
+                  ", proto mikroprogram " + std::string(mnemonic) + " začíná na řádku " +
+                  binary(first) + " a má " + microsteps(count_) + ". Stiskněte „ručně“.";
     show();
 }
 
@@ -312,29 +337,30 @@ void ControlUnitScene::runPulse() {
     if (out.decoded) {
         ++step_;
         decoded_ = m_.ir;
-        phi1Text_ = "IR se zvýšil na " + binary(m_.ir) + " a DEKODÉR PAMĚTI vybral řádek " +
-                    lineName(m_.ir) + ".";
+        decodeText_ = "IR se zvýšil na " + binary(m_.ir) + " a DEKODÉR PAMĚTI vybral řádek " +
+                      lineName(m_.ir) + ".";
+        phi1Text_.clear();
         announce_.clear();
         phi2Text_.clear();
         if (out.halted) {
             halted_ = finished_ = true;
-            phi1Text_ += " Ten nezapne žádný řídicí signál a zastaví hodiny: procesor stojí, "
-                         "dokud se nepřepne režim, a další instrukci už nenačte.";
+            phi1Text_ = "Ten nezapne žádný řídicí signál a zastaví hodiny: procesor stojí, "
+                        "dokud se nepřepne režim, a další instrukci už nenačte.";
             return;
         }
         if (m_.ramRead)
-            phi1Text_ += " Dekodér ZDROJE vybral RAM (RAM/R) a ta vystavila na sběrnici slovo " +
-                         binary(m_.bus) + " z adresy " + number(m_.pc) + ".";
+            phi1Text_ = "Dekodér ZDROJE vybral RAM (RAM/R) a ta vystavila na sběrnici slovo " +
+                        binary(m_.bus) + " z adresy " + number(m_.pc) + ".";
         else if (m_.aRead)
-            phi1Text_ += " Dekodér ZDROJE vybral registr A (A/R) a ten vystavil na sběrnici svou "
-                         "hodnotu " +
-                         number(m_.bus) + ".";
+            phi1Text_ = "Dekodér ZDROJE vybral registr A (A/R) a ten vystavil na sběrnici svou "
+                        "hodnotu " +
+                        number(m_.bus) + ".";
         else if (m_.addRead)
-            phi1Text_ += " Dekodér ZDROJE vybral sčítačku (ADD/R) a ta vystavila na sběrnici "
-                         "součet " +
-                         number(m_.regA) + " + " + number(m_.regB) + " = " + number(m_.sum) + ".";
+            phi1Text_ = "Dekodér ZDROJE vybral sčítačku (ADD/R) a ta vystavila na sběrnici "
+                        "součet " +
+                        number(m_.regA) + " + " + number(m_.regB) + " = " + number(m_.sum) + ".";
         else
-            phi1Text_ += " Žádný zdroj není vybrán, sběrnice drží " + number(m_.bus) + ".";
+            phi1Text_ = "Žádný zdroj není vybrán, sběrnice drží " + number(m_.bus) + ".";
         for (const Line& w : kWrites)
             if (signalOn(m_, w.signal))
                 announce_ = "Dekodér URČENÍ vybral " + std::string(w.unit) + " (" +
@@ -374,9 +400,9 @@ void ControlUnitScene::runPulse() {
 std::string ControlUnitScene::endText() const {
     if (halted_ || !finished_) return {};
     const std::string_view mnemonic = mnemonicOf(*opcode_);
-    return " Mikroprogram " + (mnemonic.empty() ? std::string() : std::string(mnemonic) + " ") +
-           "skončil řádkem " + lineName(decoded_) + ": IR drží kód další instrukce " +
-           codeName(m_.ir) + " a další fáze Φ1 ho zvýší na " + binary((m_.ir + 1) & 15) + ".";
+    return " Tím mikroprogram " + (mnemonic.empty() ? std::string() : std::string(mnemonic) + " ") +
+           "skončil: další fáze Φ1 zvýší kód " + binary(m_.ir) + " v IR na " +
+           binary((m_.ir + 1) & 15) + ".";
 }
 
 void ControlUnitScene::onPulse() {
@@ -386,7 +412,7 @@ void ControlUnitScene::onPulse() {
     if (m_.phi2)
         result_ += phi2Text_;
     else if (m_.phi1)
-        result_ += phi1Text_ + (announce_.empty() ? "" : " " + announce_);
+        result_ += decodeText_ + " " + phi1Text_ + (announce_.empty() ? "" : " " + announce_);
     else
         result_ += "impulzy skončily; signály řádku " + lineName(decoded_) +
                    " trvají až do další fáze Φ1.";
@@ -403,10 +429,11 @@ void ControlUnitScene::onMicrostep() {
     do runPulse();
     while (m_.phi1 && !halted_);
     if (halted_) {
-        result_ = "Mikrokrok " + stepOf(step_, count_) + ", fáze Φ1: " + phi1Text_;
+        result_ =
+            "Mikrokrok " + stepOf(step_, count_) + ", fáze Φ1: " + decodeText_ + " " + phi1Text_;
     } else if (fromRest) {
-        result_ = "Mikrokrok " + stepOf(step_, count_) + " (fáze Φ1, fáze Φ2, klid): " + phi1Text_ +
-                  " Ve fázi Φ2 " + phi2Text_;
+        result_ = "Mikrokrok " + stepOf(step_, count_) + ", řádek " + lineName(decoded_) + ": " +
+                  phi1Text_ + " Ve fázi Φ2 " + phi2Text_;
     } else if (fromPhi1) {
         result_ = "Mikrokrok " + stepOf(step_, count_) + " dokončen (fáze Φ2, klid): ve fázi Φ2 " +
                   phi2Text_;
@@ -422,6 +449,7 @@ void ControlUnitScene::onRestart() {
 }
 
 void ControlUnitScene::show() {
+    result_ = typeset(result_);
     const int head = decoded_ < 0 ? -1 : kMicroprogram[std::size_t(decoded_)].instructionLabel;
     std::vector<int> routine;
     if (opcode_)

@@ -75,9 +75,10 @@ private:
     int decoded_ = -1;
     bool finished_ = false;
     bool halted_ = false;
-    std::string phi1Text_; // the decode and the source in the Phi1 state
-    std::string announce_; // the destination selected, loaded in Phi2
-    std::string phi2Text_; // the strobe and the load
+    std::string decodeText_; // IR counted, the line decoded
+    std::string phi1Text_;   // the source selected in the Phi1 state, or the halt
+    std::string announce_;   // the destination selected, loaded in Phi2
+    std::string phi2Text_;   // the strobe and the load
     std::string result_;
 };
 
