@@ -265,8 +265,9 @@ ControlUnitScene::ControlUnitScene(std::optional<int> opcode)
     microstepButton.onClick = [this] { onMicrostep(); };
     restart.onClick = [this] { onRestart(); };
 
-    result_ = "Zvolte instrukci: klikněte na její jméno nebo na řádek mikroprogramu, nebo nastavte "
-              "operační kód.";
+    result_ =
+        "Vyberte instrukci: klikněte na její jméno nebo na řádek mikroprogramu, nebo nastavte "
+        "operační kód.";
     if (opcode) choose(*opcode);
     show();
 }

@@ -258,9 +258,15 @@ void openings() {
     std::unique_ptr<Scene> desktop = makeVondrelScene(nullptr);
     const auto* scene = dynamic_cast<const ControlUnitScene*>(desktop.get());
     if (CHECK(scene != nullptr)) {
+        CHECK(scene->title() == "Řadič a mikroprogram");
         CHECK(!scene->chosen());
         CHECK(!scene->pulse.enabled());
-        CHECK(contains(scene->resultText(), "Zvolte instrukci"));
+        CHECK(!scene->microstepButton.enabled());
+        for (const ListingTag& line : scene->lines) CHECK(!line.marked);
+        for (const ListingTag& name : scene->names) CHECK(!name.marked);
+        // One line, as every explainer's hint to choose.
+        const std::string& hint = scene->resultText();
+        CHECK(hint.rfind("Vyberte instrukci", 0) == 0 && !contains(hint, "\n"));
     }
 }
 
