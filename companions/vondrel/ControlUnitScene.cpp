@@ -23,7 +23,7 @@ constexpr int kRowPitch = 15;
 constexpr int kRowHeight = 13;
 constexpr int kDividerY = kListTop + 8 * kRowPitch + 1; // above: the listing
 constexpr int kFieldTop = kDividerY + 2;
-constexpr int kFieldHeight = 28; // two lines of 13 pixels, one pixel apart, and a margin
+constexpr int kFieldHeight = 28; // two caption lines a full line height (13) apart
 constexpr int kBoxH = kFieldTop + kFieldHeight + 2;
 constexpr int kMemoryDecoderX = 290;
 constexpr int kFieldDividers[] = {48, 151, 243, 275};
@@ -67,10 +67,10 @@ struct Line {
 };
 constexpr int kWriteRow = kWiresTop + 22;
 constexpr Line kWrites[] = {
-    {IrWrite, 228, kWriteRow, "IR/W", "IR", "IR převezme sběrnici"},
-    {PcWrite, 206, kWriteRow + kGatePitch, "PC/W", "PČ", "PČ převezme sběrnici"},
-    {AWrite, 184, kWriteRow + 2 * kGatePitch, "A/W", "registr A", "A převezme sběrnici"},
-    {BWrite, 162, kWriteRow + 3 * kGatePitch, "B/W", "registr B", "B převezme sběrnici"},
+    {IrWrite, 228, kWriteRow, "IR/W", "IR", "zápis do IR"},
+    {PcWrite, 206, kWriteRow + kGatePitch, "PC/W", "PČ", "zápis do PČ"},
+    {AWrite, 184, kWriteRow + 2 * kGatePitch, "A/W", "registr A", "zápis do A"},
+    {BWrite, 162, kWriteRow + 3 * kGatePitch, "B/W", "registr B", "zápis do B"},
 };
 constexpr int kSourceRow = kWriteRow + 3 * kGatePitch + 14;
 constexpr Line kSources[] = {
@@ -78,7 +78,7 @@ constexpr Line kSources[] = {
     {ARead, 100, kSourceRow + 14, "A/R", "registr A", "A/R: A na sběrnici"},
     {AddRead, 74, kSourceRow + 28, "ADD/R", "sčítačku", "ADD/R: součet na sběrnici"},
 };
-constexpr Line kCount = {PcInc, 28, kSourceRow + 42, "PC/I", "PČ", "PČ se zvýší o 1"};
+constexpr Line kCount = {PcInc, 28, kSourceRow + 42, "PC/I", "PČ", "PČ + 1"};
 constexpr int kPhi2DropX = 259;
 
 std::string binary(int value) {
