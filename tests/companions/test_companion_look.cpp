@@ -12,7 +12,6 @@
 #include "companions/plimo/GateWindow.h"
 #include "companions/quobin/AdderWindow.h"
 #include "companions/sarvek/CounterWindow.h"
-#include "companions/vondrel/ControlUnitWindow.h"
 #include "renderer/Text.h"
 
 using namespace companion;
@@ -59,7 +58,6 @@ private slots:
 
     void textsHaveTheDiagramsGlyphs_data() {
         QTest::addColumn<int>("program");
-        QTest::newRow("vondrel") << 0;
         QTest::newRow("plimo") << 1;
         QTest::newRow("sarvek") << 2;
         QTest::newRow("quobin") << 3;
@@ -68,9 +66,6 @@ private slots:
         QFETCH(int, program);
         std::unique_ptr<QWidget> window;
         switch (program) {
-        case 0:
-            window = std::make_unique<ControlUnitWindow>();
-            break;
         case 1:
             window = std::make_unique<GateWindow>();
             break;

@@ -12,7 +12,6 @@
 #include "companions/plimo/GateWindow.h"
 #include "companions/quobin/AdderWindow.h"
 #include "companions/sarvek/CounterWindow.h"
-#include "companions/vondrel/ControlUnitWindow.h"
 
 using namespace companion;
 
@@ -41,18 +40,15 @@ private slots:
 
     void titlesAreCzech() {
         AdderWindow adder;
-        ControlUnitWindow control;
         CounterWindow counter;
         GateWindow gate;
         QCOMPARE(adder.windowTitle(), QStringLiteral("Sčítačka – sčítání čtyřbitových čísel"));
-        QCOMPARE(control.windowTitle(), QStringLiteral("Řadič a mikroprogram"));
         QCOMPARE(counter.windowTitle(), QStringLiteral("Čítací registry IR a PČ"));
         QCOMPARE(gate.windowTitle(), QStringLiteral("Hradlo AND – zápisové impulzy"));
         // The program's icon comes built in, for every window's frame.
         QVERIFY(!QApplication::windowIcon().pixmap(32).isNull());
         QVERIFY(!QApplication::windowIcon().pixmap(16).isNull());
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{&adder, &control, &counter, &gate}) {
+        for (QWidget* w : std::initializer_list<QWidget*>{&adder, &counter, &gate}) {
             QVERIFY(!w->windowIcon().isNull());
             auto* heading = w->findChild<QLabel*>(QStringLiteral("heading"));
             QVERIFY(heading);
@@ -78,33 +74,6 @@ private slots:
         // The sum is shown, not set: a click on it changes nothing.
         click(sum->bitCell(0));
         QCOMPARE(sum->value(), 10);
-    }
-
-    void controlUnitStepsThroughMov() {
-        ControlUnitWindow window;
-        window.show();
-        auto* mov = child<QPushButton>(window, "MOV");
-        auto* step = child<QPushButton>(window, "step");
-        QVERIFY(mov && step);
-        click(mov);
-        QCOMPARE(window.tour()->opcode(), 0b1011);
-        QVERIFY(!look::isMarked(child<QLabel>(window, "line12")));
-        click(step);
-        QCOMPARE(child<BitToggle>(window, "ir")->value(), 12);
-        QVERIFY(look::isMarked(child<QLabel>(window, "line12")));
-        QVERIFY(child<QLabel>(window, "explanation")->text().contains(QStringLiteral("A/R")));
-        click(step);
-        click(step);
-        QVERIFY(look::isMarked(child<QLabel>(window, "line14")));
-        QVERIFY(!look::isMarked(child<QLabel>(window, "line12")));
-        QVERIFY(!step->isEnabled()); // the fetch line ended the routine
-
-        click(child<QPushButton>(window, "HLT"));
-        QVERIFY(step->isEnabled());
-        click(step);
-        QVERIFY(window.tour()->halted());
-        QVERIFY(look::isMarked(child<QLabel>(window, "line15")));
-        QVERIFY(!step->isEnabled());
     }
 
     void gateOpensOnlyInPhi2() {
@@ -155,23 +124,16 @@ private slots:
         QCOMPARE(window.value(), 10);
     }
 
-    // A companion cannot know which element was clicked to start it, so the three that
+    // A companion cannot know which element was clicked to start it, so the two that
     // explain more than one element open with none chosen and a hint to choose.
     void opensWithNothingChosen() {
-        ControlUnitWindow control;
         GateWindow gate;
         CounterWindow counter;
-        QVERIFY(!control.tour());
         QVERIFY(!gate.gate());
         QVERIFY(!counter.role());
-        for (int line = 0; line < 16; ++line)
-            QVERIFY(!look::isMarked(
-                child<QLabel>(control, QStringLiteral("line%1").arg(line).toLatin1().constData())));
-        QVERIFY(!child<QPushButton>(control, "step")->isEnabled());
         QVERIFY(!child<QPushButton>(gate, "pulse")->isEnabled());
         QVERIFY(!child<QPushButton>(counter, "count")->isEnabled());
-        const std::pair<QWidget*, const char*> hints[] = {
-            {&control, "explanation"}, {&gate, "usage"}, {&counter, "roleText"}};
+        const std::pair<QWidget*, const char*> hints[] = {{&gate, "usage"}, {&counter, "roleText"}};
         for (const auto& [window, name] : hints) {
             const QString hint = child<QLabel>(*window, name)->text();
             QVERIFY2(hint.startsWith(QStringLiteral("Vyberte ")) && !hint.contains(u'\n'),
