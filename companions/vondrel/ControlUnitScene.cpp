@@ -521,6 +521,7 @@ void ControlUnitScene::paint(Canvas& c) const {
     else
         block(c, ir, "IR", "Instrukční registr");
     bundle(c, {kBoxX + kBoxW, ir.y + 9}, {ir.x - 1, ir.y + 9}, 6, decoded_ < 0 ? 0 : decoded_);
+    text(c, Face::Window, {kBoxX + kBoxW + 4, ir.y + ir.h + 4}, "mikroadresa");
     const int phi1Y = t + kFieldTop + kFieldHeight / 2 - 1;
     wirePath(c, {{kBoxX + kBoxW, phi1Y}, {kPhi1X, phi1Y}, {kPhi1X, ir.y + ir.h + 1}}, m_.phi1);
     arrowHead(c, {kPhi1X, ir.y + ir.h}, Towards::Up, m_.phi1);
