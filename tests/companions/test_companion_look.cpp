@@ -10,7 +10,6 @@
 
 #include "companions/common/Look.h"
 #include "companions/sarvek/CounterWindow.h"
-#include "companions/vondrel/ControlUnitWindow.h"
 #include "renderer/Text.h"
 
 using namespace companion;

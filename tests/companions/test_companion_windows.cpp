@@ -10,7 +10,6 @@
 #include "companions/common/Widgets.h"
 #include "companions/common/Wires.h"
 #include "companions/sarvek/CounterWindow.h"
-#include "companions/vondrel/ControlUnitWindow.h"
 
 using namespace companion;
 

@@ -1,0 +1,586 @@
+#include "companions/vondrel/ControlUnitScene.h"
+
+#include "companions/common/Texts.h"
+#include "model/Clock.h"
+#include "model/Microprogram.h"
+#include "renderer/Paint.h"
+#include "renderer/Text.h"
+
+namespace procesor::explain {
+
+namespace {
+
+constexpr int kWidth = 780;
+constexpr int kHeight = 560;
+
+// The control unit as the diagram draws it, with the body's top as row 0: the
+// listing in two columns of eight, DEKODÉR PAMĚTI in the strip at its right, the
+// field row O/K, DEKODÉR ZDROJE, DEKODÉR URČENÍ, Phi2, Phi1 under it.
+constexpr int kBoxX = 8;
+constexpr int kBoxW = 300;
+constexpr int kListTop = 20; // the first listing row
+constexpr int kRowPitch = 15;
+constexpr int kRowHeight = 13;
+constexpr int kDividerY = kListTop + 8 * kRowPitch + 1; // above: the listing
+constexpr int kFieldTop = kDividerY + 2;
+constexpr int kFieldHeight = 28; // two caption lines a full line height (13) apart
+constexpr int kBoxH = kFieldTop + kFieldHeight + 2;
+constexpr int kMemoryDecoderX = 290;
+constexpr int kFieldDividers[] = {48, 151, 243, 275};
+struct Field {
+    int left;
+    int right; // one past
+    std::string_view upper;
+    std::string_view lower;
+};
+constexpr Field kFields[] = {
+    {10, 48, "O", "K"},   {50, 151, "DEKODÉR", "ZDROJE"}, {153, 243, "DEKODÉR", "URČENÍ"},
+    {245, 275, "Φ2", ""}, {277, 306, "Φ1", ""},
+};
+// The listing's columns: the instruction names and the lines.
+constexpr int kNameX[] = {12, 152};
+constexpr int kLineX[] = {40, 180};
+constexpr int kNameW = 26;
+constexpr int kLineW = 106;
+
+constexpr Box kIr = {350, 8, 136, 42};
+constexpr int kPhi1X = 380; // the Phi1 line up into IR's counting input
+
+// Under the control unit each output line drops from its field and runs right on a
+// row of its own: the rightmost drop on the highest row, so that no two cross. The
+// write signals and PC/I go into an AND gate with Phi2, the sources end in an arrow.
+constexpr int kWiresTop = kBoxH + 10; // the Phi2 row
+constexpr int kTrunkX = 400;          // Phi2 down to the gates
+constexpr int kGateX = 440;
+constexpr int kGatePitch = 34;
+constexpr int kSourceEnd = 225; // the sources' arrow tips
+constexpr int kOutputEnd = 522; // the gates' arrow tips
+constexpr int kValueX = 700;
+
+struct Line {
+    unsigned signal;
+    int dropX;
+    int row; // from the body's top
+    std::string_view name;
+    std::string_view unit; // what the decoder selects
+    std::string_view does; // beside the arrow
+};
+constexpr int kWriteRow = kWiresTop + 22;
+constexpr Line kWrites[] = {
+    {IrWrite, 228, kWriteRow, "IR/W", "IR", "zápis do IR"},
+    {PcWrite, 206, kWriteRow + kGatePitch, "PC/W", "PČ", "zápis do PČ"},
+    {AWrite, 184, kWriteRow + 2 * kGatePitch, "A/W", "registr A", "zápis do A"},
+    {BWrite, 162, kWriteRow + 3 * kGatePitch, "B/W", "registr B", "zápis do B"},
+};
+constexpr int kSourceRow = kWriteRow + 3 * kGatePitch + 14;
+constexpr Line kSources[] = {
+    {RamRead, 126, kSourceRow, "RAM/R", "RAM", "RAM/R: RAM na sběrnici"},
+    {ARead, 100, kSourceRow + 14, "A/R", "registr A", "A/R: A na sběrnici"},
+    {AddRead, 74, kSourceRow + 28, "ADD/R", "sčítačku", "ADD/R: součet na sběrnici"},
+};
+constexpr Line kCount = {PcInc, 28, kSourceRow + 42, "PC/I", "PČ", "PČ + 1"};
+constexpr int kPhi2DropX = 259;
+
+std::string binary(int value) {
+    std::string s;
+    for (int bit = 3; bit >= 0; --bit) s += ((value >> bit) & 1) ? '1' : '0';
+    return s;
+}
+
+std::string number(int value) {
+    return std::to_string(value);
+}
+
+bool signalOn(const ProcessorModel& m, unsigned signal) {
+    switch (signal) {
+    case PcInc:
+        return m.pcInc;
+    case AddRead:
+        return m.addRead;
+    case ARead:
+        return m.aRead;
+    case RamRead:
+        return m.ramRead;
+    case BWrite:
+        return m.bWrite;
+    case AWrite:
+        return m.aWrite;
+    case PcWrite:
+        return m.pcWrite;
+    case IrWrite:
+        return m.irWrite;
+    default:
+        return false;
+    }
+}
+
+// The AND gate's output for a write signal or PC/I.
+bool strobeOn(const ProcessorModel& m, unsigned signal) {
+    switch (signal) {
+    case PcInc:
+        return m.pcCount;
+    case BWrite:
+        return m.bLoad;
+    case AWrite:
+        return m.aLoad;
+    case PcWrite:
+        return m.pcLoad;
+    case IrWrite:
+        return m.irLoad;
+    default:
+        return false;
+    }
+}
+
+std::string_view mnemonicOf(int opcode) {
+    for (const Instruction& i : kInstructions)
+        if (i.opcode == opcode) return i.mnemonic;
+    return {};
+}
+
+// "0001 (LDA)" or "0111"
+std::string codeName(int opcode) {
+    const std::string_view mnemonic = mnemonicOf(opcode);
+    return mnemonic.empty() ? binary(opcode) : binary(opcode) + " (" + std::string(mnemonic) + ")";
+}
+
+// "1 mikrokrok", "3 mikrokroky"; a routine has one to four.
+std::string microsteps(int n) {
+    return number(n) + (n == 1 ? " mikrokrok" : n <= 4 ? " mikrokroky" : " mikrokroků");
+}
+
+// "2 ze 4", "1 z 1"
+std::string stepOf(int step, int count) {
+    return number(step) + (count == 1 ? " z " : " ze ") + number(count);
+}
+
+// The instruction names in the listing's order (by the line they stand beside).
+int nameLine(std::size_t name) {
+    int line = 0;
+    for (std::size_t seen = 0; line < 16; ++line) {
+        const bool head = line == 0 || kMicroprogram[std::size_t(line)].instructionLabel !=
+                                           kMicroprogram[std::size_t(line - 1)].instructionLabel;
+        if (head && seen++ == name) break;
+    }
+    return line;
+}
+
+Box lineBox(int top, int line) {
+    const int column = line / 8;
+    return {kLineX[column], top + kListTop + (line % 8) * kRowPitch, kLineW, kRowHeight};
+}
+
+Box nameBox(int top, int line) {
+    const int column = line / 8;
+    return {kNameX[column], top + kListTop + (line % 8) * kRowPitch, kNameW, kRowHeight};
+}
+
+// Czech typesetting: a one-letter preposition or conjunction never ends a line, and
+// a sum stays whole ("5 + 3 = 8").
+std::string typeset(std::string text) {
+    static constexpr std::string_view kJoined[] = {" a ", " i ", " k ", " o ", " s ",
+                                                   " u ", " v ", " z ", " + ", " = "};
+    for (std::string_view joined : kJoined) {
+        std::string with(joined.substr(0, 2));
+        with += kNoBreak;
+        if (joined[1] == '+' || joined[1] == '=') with = std::string(kNoBreak) + with.substr(1);
+        for (std::size_t at = text.find(joined); at != std::string::npos;
+             at = text.find(joined, at + 1))
+            text.replace(at, joined.size(), with);
+    }
+    return text;
+}
+
+int topFor() {
+    const int explanationTop = kHeadingTop + render::lineHeight(Face::Digits) + 6;
+    return explanationTop +
+           wrappedHeight(Face::Window, ControlUnitScene::explanationText(), kWidth - 2 * kMargin) +
+           8;
+}
+
+} // namespace
+
+void ListingTag::paint(Canvas& c, bool, bool focused) const {
+    const Box r = box();
+    const Box all = {0, 0, c.width, c.height};
+    c.fill(r, marked ? clYellow : clSkyBlue);
+    if (inRoutine) {
+        c.fill({r.x, r.y, r.w, 1}, kInk);
+        c.fill({r.x, r.y + r.h - 1, r.w, 1}, kInk);
+        c.fill({r.x, r.y, 1, r.h}, kInk);
+        c.fill({r.x + r.w - 1, r.y, 1, r.h}, kInk);
+    }
+    render::drawText(c, Face::Window, r.x + 2, r.y, text_, kInk, render::intersect(r, all));
+    if (focused) render::focusFrame(c, r, all);
+}
+
+std::string ControlUnitScene::explanationText() {
+    return typeset(
+        "Řadič řídí procesor podle mikroprogramu o šestnácti řádcích. IR drží mikroadresu, "
+        "číslo platného řádku: při každém vstupu do fáze Φ1 se zvýší o 1 (po 15 následuje 0) "
+        "a DEKODÉR PAMĚTI vybere řádek s tímto číslem; jeho signály trvají celý mikrokrok. "
+        "Dekodér ZDROJE jen vybírá: zapne signál končící na /R a vybraná jednotka pak sama "
+        "vystaví svou hodnotu na sběrnici. Dekodér URČENÍ zapne signál končící na /W, ale "
+        "jednotka převezme hodnotu ze sběrnice až ve fázi Φ2, když jí hradlo AND (signál a Φ2) "
+        "dá zápisový impulz; stejně tak PC/I z pole O/K zvýší PČ o 1 až ve fázi Φ2. "
+        "Mikroprogram instrukcí NOP, LDA, ADD, JMP a MOV končí řádkem RAM/R-IR/W, který do IR "
+        "načte operační kód další instrukce; HLT má jediný řádek 1111 C/D, který zastaví "
+        "hodiny.");
+}
+
+ControlUnitScene::ControlUnitScene(std::optional<int> opcode)
+    : Scene(kWidth, kHeight), code({590, topFor() + 2}), pulse(Point{496, topFor() + 44}, "ručně"),
+      microstepButton(Point{pulse.box().x + pulse.box().w + 8, topFor() + 44}, "celý mikrokrok"),
+      restart(Point{microstepButton.box().x + microstepButton.box().w + 8, topFor() + 44},
+              "od začátku"),
+      halt({640, topFor() + 80}, "C/D"), top_(topFor()) {
+    add(pulse);
+    add(microstepButton);
+    add(restart);
+    code.addTo(*this);
+    code.onChange = [this] { choose(code.value()); };
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const int line = nameLine(i);
+        names[i].setBox(nameBox(top_, line));
+        names[i].setText(std::string(instructionOf(line)));
+        names[i].onClick = [this, line] {
+            for (const Instruction& ins : kInstructions)
+                if (ins.mnemonic == instructionOf(line)) choose(ins.opcode);
+        };
+        add(names[i]);
+    }
+    for (int line = 0; line < 16; ++line) {
+        ListingTag& tag = lines[std::size_t(line)];
+        tag.setBox(lineBox(top_, line));
+        tag.setText(std::string(kMicroprogram[std::size_t(line)].caption));
+        tag.onClick = [this, line] {
+            for (const Instruction& ins : kInstructions)
+                if (ins.mnemonic == instructionOf(line)) choose(ins.opcode);
+        };
+        add(tag);
+    }
+    halt.setEnabled(false);
+    add(halt);
+    pulse.onClick = [this] { onPulse(); };
+    microstepButton.onClick = [this] { onMicrostep(); };
+    restart.onClick = [this] { onRestart(); };
+
+    result_ =
+        "Vyberte instrukci: klikněte na její jméno nebo na řádek mikroprogramu, nebo nastavte "
+        "operační kód.";
+    if (opcode) choose(*opcode);
+    show();
+}
+
+void ControlUnitScene::choose(int opcode) {
+    opcode_ = opcode & 15;
+    // The machine just after the fetch that brought the code: the code in IR and on
+    // the bus, PC at the code's word; after it the operand (7, for LDA and JMP) and
+    // HLT everywhere else, which the routine's own fetch loads next. A and B hold 5 and 3.
+    m_ = ProcessorModel{};
+    m_.ram.fill(0b1110);
+    m_.ram[0] = *opcode_;
+    for (const Instruction& i : kInstructions)
+        if (i.opcode == *opcode_ && i.hasOperand) m_.ram[1] = 7;
+    m_.ir = m_.bus = m_.ramOut = *opcode_;
+    m_.regA = 5;
+    m_.regB = 3;
+    m_.sum = 8;
+    m_.busBit3 = m_.bus & 8;
+    m_.busBit2 = m_.bus & 4;
+    m_.busBit1 = m_.bus & 2;
+    m_.busBit0 = m_.bus & 1;
+
+    // The routine's length: the machine itself runs on a copy until the microstep
+    // that loads IR (the fetch) is over, or the halt.
+    ProcessorModel run = m_;
+    count_ = 0;
+    while (count_ < 16) {
+        ++count_;
+        if (clockPulse(run).halted) break;
+        const bool fetch = run.irWrite;
+        clockPulse(run);
+        clockPulse(run);
+        if (fetch) break;
+    }
+    step_ = 0;
+    decoded_ = -1;
+    finished_ = halted_ = false;
+
+    const int first = (*opcode_ + 1) & 15;
+    const std::string_view mnemonic = mnemonicOf(*opcode_);
+    if (mnemonic.empty())
+        result_ = "Kód " + binary(*opcode_) +
+                  " nepatří žádné instrukci, procesor ho přesto přijme: první fáze Φ1 ho zvýší "
+                  "na " +
+                  binary(first) + " a řadič pokračuje řádkem " + lineName(first) +
+                  "; do konce mikroprogramu " + (count_ == 1 ? "zbývá " : "zbývají ") +
+                  microsteps(count_) + ".";
+    else if (first == kHaltLine)
+        result_ = "Instrukce HLT, operační kód " + binary(*opcode_) +
+                  ": do IR ho přenesl řádek RAM/R-IR/W předchozí instrukce. První fáze Φ1 ho "
+                  "zvýší na " +
+                  binary(first) + ": mikroprogram HLT má jediný řádek " + lineName(first) +
+                  ", který zastaví hodiny. Stiskněte „ručně“.";
+    else
+        result_ = "Instrukce " + std::string(mnemonic) + ", operační kód " + binary(*opcode_) +
+                  ": do IR ho přenesl řádek RAM/R-IR/W předchozí instrukce. První fáze Φ1 ho "
+                  "zvýší na " +
+                  binary(first) +
+                  (first == 0 ? " (po" + std::string(kNoBreak) + "15 následuje 0)" : "") +
+                  ", proto mikroprogram " + std::string(mnemonic) + " začíná na řádku " +
+                  binary(first) + " a má " + microsteps(count_) + ". Stiskněte „ručně“.";
+    show();
+}
+
+void ControlUnitScene::runPulse() {
+    const PulseOutcome out = clockPulse(m_);
+    if (out.decoded) {
+        ++step_;
+        decoded_ = m_.ir;
+        decodeText_ = "IR se zvýšil na " + binary(m_.ir) + " a DEKODÉR PAMĚTI vybral řádek " +
+                      lineName(m_.ir) + ".";
+        phi1Text_.clear();
+        announce_.clear();
+        phi2Text_.clear();
+        if (out.halted) {
+            halted_ = finished_ = true;
+            phi1Text_ = "Ten nezapne žádný řídicí signál a zastaví hodiny: procesor stojí, "
+                        "dokud se nepřepne režim, a další instrukci už nenačte.";
+            return;
+        }
+        if (m_.ramRead)
+            phi1Text_ = "Dekodér ZDROJE vybral RAM (RAM/R) a ta vystavila na sběrnici slovo " +
+                        binary(m_.bus) + " z adresy " + number(m_.pc) + ".";
+        else if (m_.aRead)
+            phi1Text_ = "Dekodér ZDROJE vybral registr A (A/R) a ten vystavil na sběrnici svou "
+                        "hodnotu " +
+                        number(m_.bus) + ".";
+        else if (m_.addRead)
+            phi1Text_ = "Dekodér ZDROJE vybral sčítačku (ADD/R) a ta vystavila na sběrnici "
+                        "součet " +
+                        number(m_.regA) + " + " + number(m_.regB) + " = " + number(m_.sum) + ".";
+        else
+            phi1Text_ = "Žádný zdroj není vybrán, sběrnice drží " + number(m_.bus) + ".";
+        for (const Line& w : kWrites)
+            if (signalOn(m_, w.signal))
+                announce_ = "Dekodér URČENÍ vybral " + std::string(w.unit) + " (" +
+                            std::string(w.name) +
+                            "), hodnotu ze sběrnice ale převezme až ve "
+                            "fázi Φ2.";
+        if (m_.pcInc) announce_ = "Pole O/K zapnulo PC/I; PČ se zvýší o 1 až ve fázi Φ2.";
+        return;
+    }
+    if (m_.phi2) {
+        if (m_.irLoad)
+            phi2Text_ = "hradlo AND (IR/W a Φ2) dalo zápisový impulz a IR převzal ze sběrnice "
+                        "operační kód " +
+                        codeName(m_.ir) + ".";
+        else if (m_.pcLoad)
+            phi2Text_ = "hradlo AND (PC/W a Φ2) dalo zápisový impulz a PČ převzal ze sběrnice "
+                        "adresu " +
+                        number(m_.pc) + ".";
+        else if (m_.aLoad)
+            phi2Text_ = "hradlo AND (A/W a Φ2) dalo zápisový impulz a registr A převzal ze "
+                        "sběrnice hodnotu " +
+                        number(m_.regA) + ".";
+        else if (m_.bLoad)
+            phi2Text_ = "hradlo AND (B/W a Φ2) dalo zápisový impulz a registr B převzal ze "
+                        "sběrnice hodnotu " +
+                        number(m_.regB) + ".";
+        else if (m_.pcCount)
+            phi2Text_ =
+                "hradlo AND (PC/I a Φ2) dalo impulz a PČ se zvýšil na " + number(m_.pc) + ".";
+        else
+            phi2Text_ = "žádný zápisový signál není zapnutý, nic se nezapisuje.";
+        return;
+    }
+    if (step_ == count_) finished_ = true;
+}
+
+std::string ControlUnitScene::endText() const {
+    if (halted_ || !finished_) return {};
+    const std::string_view mnemonic = mnemonicOf(*opcode_);
+    return " Tím mikroprogram " + (mnemonic.empty() ? std::string() : std::string(mnemonic) + " ") +
+           "skončil: další fáze Φ1 zvýší kód " + binary(m_.ir) + " v IR na " +
+           binary((m_.ir + 1) & 15) + ".";
+}
+
+void ControlUnitScene::onPulse() {
+    if (!opcode_ || finished_) return;
+    runPulse();
+    result_ = "Mikrokrok " + stepOf(step_, count_) + ", " + std::string(clockState(m_)) + ": ";
+    if (m_.phi2)
+        result_ += phi2Text_;
+    else if (m_.phi1)
+        result_ += decodeText_ + " " + phi1Text_ + (announce_.empty() ? "" : " " + announce_);
+    else
+        result_ += "impulzy skončily; signály řádku " + lineName(decoded_) +
+                   " trvají až do další fáze Φ1.";
+    result_ += endText();
+    show();
+}
+
+void ControlUnitScene::onMicrostep() {
+    if (!opcode_ || finished_) return;
+    // Pulses until the clock is at rest again (or stands): the whole microstep from
+    // rest, or the rest of the one under way.
+    const bool fromRest = !m_.phi1;
+    const bool fromPhi1 = m_.phi1 && !m_.phi2;
+    do runPulse();
+    while (m_.phi1 && !halted_);
+    if (halted_) {
+        result_ =
+            "Mikrokrok " + stepOf(step_, count_) + ", fáze Φ1: " + decodeText_ + " " + phi1Text_;
+    } else if (fromRest) {
+        result_ = "Mikrokrok " + stepOf(step_, count_) + ", řádek " + lineName(decoded_) + ": " +
+                  phi1Text_ + " Ve fázi Φ2 " + phi2Text_;
+    } else if (fromPhi1) {
+        result_ = "Mikrokrok " + stepOf(step_, count_) + " dokončen (fáze Φ2, klid): ve fázi Φ2 " +
+                  phi2Text_;
+    } else {
+        result_ = "Mikrokrok " + stepOf(step_, count_) + " dokončen, hodiny jsou v klidu.";
+    }
+    result_ += endText();
+    show();
+}
+
+void ControlUnitScene::onRestart() {
+    if (opcode_) choose(*opcode_);
+}
+
+void ControlUnitScene::show() {
+    result_ = typeset(result_);
+    const int head = decoded_ < 0 ? -1 : kMicroprogram[std::size_t(decoded_)].instructionLabel;
+    std::vector<int> routine;
+    if (opcode_)
+        for (int i = 0, line = (*opcode_ + 1) & 15; i < count_; ++i, line = (line + 1) & 15)
+            routine.push_back(line);
+    for (int line = 0; line < 16; ++line) {
+        ListingTag& tag = lines[std::size_t(line)];
+        tag.marked = line == decoded_;
+        tag.inRoutine = false;
+        for (int r : routine) tag.inRoutine = tag.inRoutine || r == line;
+    }
+    for (std::size_t i = 0; i < names.size(); ++i)
+        names[i].marked =
+            head >= 0 && kMicroprogram[std::size_t(nameLine(i))].instructionLabel == head;
+    code.setValue(opcode_.value_or(0));
+    pulse.setEnabled(opcode_ && !finished_);
+    microstepButton.setEnabled(opcode_ && !finished_);
+    restart.setEnabled(opcode_ && (step_ > 0 || m_.phi1));
+    halt.setOn(halted_);
+}
+
+void ControlUnitScene::paint(Canvas& c) const {
+    const Box all = {0, 0, c.width, c.height};
+    const int t = top_;
+    heading(c, "Řadič: mikroprogram, dekodéry a hradla AND");
+    explanation(c, explanationText());
+
+    // The control unit's box, its listing (the tags are controls), its strip and fields.
+    const Box unit = {kBoxX, t, kBoxW, kBoxH};
+    render::frame(c, unit, 2, 2, all);
+    c.fill({unit.x, t + kDividerY, unit.w, 2}, kInk);
+    c.fill({kMemoryDecoderX, t, 2, kDividerY}, kInk);
+    for (int x : kFieldDividers) c.fill({x, t + kFieldTop, 2, kFieldHeight}, kInk);
+    const int titleW = render::textWidth(Face::Title15, "ŘÍZENÍ");
+    render::drawText(c, Face::Title15, kBoxX + 2 + (kMemoryDecoderX - kBoxX - 2 - titleW) / 2,
+                     t + 3, "ŘÍZENÍ", kInk, all);
+    for (const Field& f : kFields) {
+        const int w = f.right - f.left;
+        if (!f.lower.empty()) {
+            // Two lines 13 pixels apart: the line height of the face, so none touch.
+            const int step = render::lineHeight(Face::Title11);
+            render::drawText(c, Face::Title11,
+                             f.left + (w - render::textWidth(Face::Title11, f.upper)) / 2,
+                             t + kFieldTop + 1, f.upper, kInk, all);
+            render::drawText(c, Face::Title11,
+                             f.left + (w - render::textWidth(Face::Title11, f.lower)) / 2,
+                             t + kFieldTop + 1 + step, f.lower, kInk, all);
+        } else {
+            render::drawText(c, Face::Title14,
+                             f.left + (w - render::textWidth(Face::Title14, f.upper)) / 2,
+                             t + kFieldTop + (kFieldHeight - render::lineHeight(Face::Title14)) / 2,
+                             f.upper, kInk, all);
+        }
+    }
+    const Box strip = {kMemoryDecoderX + 2, t + 2, kBoxX + kBoxW - 2 - (kMemoryDecoderX + 2),
+                       kDividerY - 2};
+    constexpr std::string_view kStripCaption = "DEKODÉR PAMĚTI";
+    render::drawTextUpwards(
+        c, Face::Title11, strip.x + (strip.w - render::lineHeight(Face::Title11)) / 2,
+        strip.y + (strip.h - render::textWidth(Face::Title11, kStripCaption)) / 2, kStripCaption,
+        kInk, strip);
+
+    // IR, its four microaddress lines into DEKODÉR PAMĚTI (lit as the last decode set
+    // them), and the Phi1 line into its counting input.
+    const Box ir = {kIr.x, t + kIr.y, kIr.w, kIr.h};
+    if (opcode_)
+        registerBlock(c, ir, "IR", "Instrukční registr", m_.ir);
+    else
+        block(c, ir, "IR", "Instrukční registr");
+    bundle(c, {kBoxX + kBoxW, ir.y + 9}, {ir.x - 1, ir.y + 9}, 6, decoded_ < 0 ? 0 : decoded_);
+    text(c, Face::Window, {kBoxX + kBoxW + 4, ir.y + ir.h + 4}, "mikroadresa");
+    const int phi1Y = t + kFieldTop + kFieldHeight / 2 - 1;
+    wirePath(c, {{kBoxX + kBoxW, phi1Y}, {kPhi1X, phi1Y}, {kPhi1X, ir.y + ir.h + 1}}, m_.phi1);
+    arrowHead(c, {kPhi1X, ir.y + ir.h}, Towards::Up, m_.phi1);
+    text(c, Face::WindowBold, {kPhi1X + 8, phi1Y - 40}, "Φ1: IR + 1");
+
+    // The stepping unit and the clock.
+    text(c, Face::WindowBold, {496, t + 18}, "operační kód");
+    code.paint(c);
+    text(c, Face::Window, {496, t + 84},
+         "hodiny: " + std::string(clockState(m_)) + (halted_ ? ", stojí" : ""));
+    if (opcode_ && step_ > 0)
+        text(c, Face::Window, {496, t + 104}, "mikrokrok " + stepOf(step_, count_));
+
+    // Phi2 down to the five gates.
+    const int bottom = t + kBoxH;
+    const int phi2Y = t + kWiresTop;
+    wirePath(c,
+             {{kPhi2DropX, bottom},
+              {kPhi2DropX, phi2Y},
+              {kTrunkX, phi2Y},
+              {kTrunkX, t + kCount.row + 16}},
+             m_.phi2);
+    text(c, Face::WindowBold, {kTrunkX + 6, phi2Y - 6}, "Φ2");
+
+    const auto gated = [&](const Line& l, int value) {
+        const int y = t + l.row;
+        const bool on = signalOn(m_, l.signal);
+        const bool strobe = strobeOn(m_, l.signal);
+        wirePath(c, {{l.dropX, bottom}, {l.dropX, y}, {kGateX - 1, y}}, on);
+        // The signal's name over its row, left of the Phi2 trunk (PC/I's right of it).
+        const int nameW = render::textWidth(Face::WindowBold, l.name);
+        text(c, Face::WindowBold,
+             {l.signal == kCount.signal ? kTrunkX + 6 : kTrunkX - 6 - nameW, y - 14}, l.name);
+        wire(c, {kTrunkX, y + 16}, {kGateX - 1, y + 16}, m_.phi2);
+        if (l.signal != kCount.signal) dot(c, {kTrunkX, y + 16}, m_.phi2);
+        gate(c, {kGateX, y - 8, 25, 33});
+        wire(c, {kGateX + 25, y + 8}, {kOutputEnd - 1, y + 8}, strobe);
+        arrowHead(c, {kOutputEnd, y + 8}, Towards::Right, strobe);
+        text(c, Face::Window, {kOutputEnd + 6, y + 2}, l.does);
+        if (opcode_) valueDigits(c, {kValueX, y - 3, 40, 22}, value);
+    };
+    gated(kWrites[0], m_.ir);
+    gated(kWrites[1], m_.pc);
+    gated(kWrites[2], m_.regA);
+    gated(kWrites[3], m_.regB);
+    gated(kCount, m_.pc);
+    for (const Line& l : kSources) {
+        const int y = t + l.row;
+        const bool on = signalOn(m_, l.signal);
+        wirePath(c, {{l.dropX, bottom}, {l.dropX, y}, {kSourceEnd - 1, y}}, on);
+        arrowHead(c, {kSourceEnd, y}, Towards::Right, on);
+        text(c, Face::Window, {kSourceEnd + 6, y - 6}, l.does);
+    }
+    // The bus, between the gates' labels.
+    const int busY = t + kWrites[3].row + 30;
+    text(c, Face::WindowBold, {kOutputEnd + 6, busY + 4}, "sběrnice");
+    if (opcode_) valueDigits(c, {kValueX, busY, 40, 22}, m_.bus);
+
+    result(c, result_);
+}
+
+} // namespace procesor::explain
