@@ -218,7 +218,7 @@ void CounterScene::choose(Which which) {
 void CounterScene::onInput() {
     if (!which_ || m_.phi1) return; // set at rest only; the controls say so
     if (*which_ == Which::IR) {
-        m_.ram.fill(code.value());
+        m_.ram.fill(code.value()); // every read gives the student's word
         result_ = "RAM teď drží kód " + codeName(code.value()) +
                   ": na řádku RAM/R-IR/W ho vystaví na sběrnici a IR ho ve fázi Φ2 převezme.";
     } else {
@@ -244,7 +244,6 @@ void CounterScene::onInput() {
 void CounterScene::runPulse() {
     if (*which_ == Which::IR) {
         const int before = m_.ir;
-        m_.ram.fill(code.value()); // every read gives the student's word
         const PulseOutcome out = clockPulse(m_);
         if (out.decoded) {
             decoded_ = m_.ir;
