@@ -11,7 +11,6 @@
 #include "companions/common/Look.h"
 #include "companions/plimo/GateWindow.h"
 #include "companions/quobin/AdderWindow.h"
-#include "companions/sarvek/CounterWindow.h"
 #include "companions/vondrel/ControlUnitWindow.h"
 #include "renderer/Text.h"
 
@@ -61,7 +60,6 @@ private slots:
         QTest::addColumn<int>("program");
         QTest::newRow("vondrel") << 0;
         QTest::newRow("plimo") << 1;
-        QTest::newRow("sarvek") << 2;
         QTest::newRow("quobin") << 3;
     }
     void textsHaveTheDiagramsGlyphs() {
@@ -73,9 +71,6 @@ private slots:
             break;
         case 1:
             window = std::make_unique<GateWindow>();
-            break;
-        case 2:
-            window = std::make_unique<CounterWindow>();
             break;
         default:
             window = std::make_unique<AdderWindow>();

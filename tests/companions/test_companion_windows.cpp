@@ -11,7 +11,6 @@
 #include "companions/common/Wires.h"
 #include "companions/plimo/GateWindow.h"
 #include "companions/quobin/AdderWindow.h"
-#include "companions/sarvek/CounterWindow.h"
 #include "companions/vondrel/ControlUnitWindow.h"
 
 using namespace companion;
@@ -42,17 +41,14 @@ private slots:
     void titlesAreCzech() {
         AdderWindow adder;
         ControlUnitWindow control;
-        CounterWindow counter;
         GateWindow gate;
         QCOMPARE(adder.windowTitle(), QStringLiteral("Sčítačka – sčítání čtyřbitových čísel"));
         QCOMPARE(control.windowTitle(), QStringLiteral("Řadič a mikroprogram"));
-        QCOMPARE(counter.windowTitle(), QStringLiteral("Čítací registry IR a PČ"));
         QCOMPARE(gate.windowTitle(), QStringLiteral("Hradlo AND – zápisové impulzy"));
         // The program's icon comes built in, for every window's frame.
         QVERIFY(!QApplication::windowIcon().pixmap(32).isNull());
         QVERIFY(!QApplication::windowIcon().pixmap(16).isNull());
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{&adder, &control, &counter, &gate}) {
+        for (QWidget* w : std::initializer_list<QWidget*>{&adder, &control, &gate}) {
             QVERIFY(!w->windowIcon().isNull());
             auto* heading = w->findChild<QLabel*>(QStringLiteral("heading"));
             QVERIFY(heading);
@@ -130,48 +126,20 @@ private slots:
         QVERIFY(!output->isChecked()); // rest again
     }
 
-    void counterWrapsAndLoads() {
-        CounterWindow window;
-        window.show();
-        auto* value = child<BitToggle>(window, "register");
-        auto* bus = child<BitToggle>(window, "bus");
-        auto* result = child<QLabel>(window, "result");
-        QVERIFY(value && bus && result);
-        click(child<QPushButton>(window, "rolePC"));
-        value->setValue(15);
-        click(child<QPushButton>(window, "count"));
-        QCOMPARE(window.value(), 0);
-        QCOMPARE(value->value(), 0);
-        QVERIFY(result->text().contains(QStringLiteral("přetečení")));
-        click(bus->bitCell(0));
-        click(bus->bitCell(3));
-        click(child<QPushButton>(window, "load"));
-        QCOMPARE(window.value(), 9);
-
-        // IR: one clock pulse into Phi1 counts it.
-        click(child<QPushButton>(window, "roleIR"));
-        QCOMPARE(window.role(), CounterRole::InstructionRegister);
-        click(child<QPushButton>(window, "pulse"));
-        QCOMPARE(window.value(), 10);
-    }
-
-    // A companion cannot know which element was clicked to start it, so the three that
+    // A companion cannot know which element was clicked to start it, so the two that
     // explain more than one element open with none chosen and a hint to choose.
     void opensWithNothingChosen() {
         ControlUnitWindow control;
         GateWindow gate;
-        CounterWindow counter;
         QVERIFY(!control.tour());
         QVERIFY(!gate.gate());
-        QVERIFY(!counter.role());
         for (int line = 0; line < 16; ++line)
             QVERIFY(!look::isMarked(
                 child<QLabel>(control, QStringLiteral("line%1").arg(line).toLatin1().constData())));
         QVERIFY(!child<QPushButton>(control, "step")->isEnabled());
         QVERIFY(!child<QPushButton>(gate, "pulse")->isEnabled());
-        QVERIFY(!child<QPushButton>(counter, "count")->isEnabled());
-        const std::pair<QWidget*, const char*> hints[] = {
-            {&control, "explanation"}, {&gate, "usage"}, {&counter, "roleText"}};
+        const std::pair<QWidget*, const char*> hints[] = {{&control, "explanation"},
+                                                          {&gate, "usage"}};
         for (const auto& [window, name] : hints) {
             const QString hint = child<QLabel>(*window, name)->text();
             QVERIFY2(hint.startsWith(QStringLiteral("Vyberte ")) && !hint.contains(u'\n'),
@@ -180,9 +148,6 @@ private slots:
                 QVERIFY2(!button->isChecked(), qPrintable(button->text()));
         }
         // Choosing shows the element and replaces the hint.
-        click(child<QPushButton>(counter, "roleIR"));
-        QCOMPARE(counter.role(), CounterRole::InstructionRegister);
-        QVERIFY(child<QLabel>(counter, "roleText")->text().startsWith(QStringLiteral("IR, ")));
         click(child<QPushButton>(gate, "gate4"));
         QVERIFY(child<QLabel>(gate, "usage")->text().contains(QStringLiteral("B/W")));
     }

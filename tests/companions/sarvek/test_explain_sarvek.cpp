@@ -188,6 +188,19 @@ void inputsAtRestOnly() {
     CHECK(contains(scene.resultText(), "0 na 1"));
     CHECK(scene.pcBus.enabled());
 
+    // PC/W and PC/I together, which no line of the microprogram does: the machine
+    // loads first, then counts; 15 so counts round to 0.
+    for (const int bus : {9, 15}) {
+        CounterScene both(CounterScene::Which::PC);
+        both.render();
+        setWord(both, both.pcBus, bus);
+        press(both, both.pcWrite);
+        press(both, both.pcInc);
+        press(both, both.microstep);
+        CHECK_EQ(both.pcValue.value(), (bus + 1) % 16);
+        CHECK(contains(both.resultText(), "převzal hodnotu " + std::to_string(bus)));
+    }
+
     CounterScene ir(CounterScene::Which::IR);
     ir.render();
     CHECK(ir.code.enabled());
