@@ -69,7 +69,7 @@ std::string irText() {
         "při každém vstupu do fáze Φ1 se IR zvýší o 1 a DEKODÉR PAMĚTI vybere další řádek. "
         "Mikroprogram instrukcí NOP, LDA, ADD, JMP a MOV končí řádkem RAM/R-IR/W: RAM vystaví na "
         "sběrnici operační kód další instrukce a IR ho ve fázi Φ2 převezme. Kód je o 1 menší než "
-        "číslo prvního řádku jejího mikroprogramu, 1 k němu přičte další fáze Φ1. HLT má jediný "
+        "číslo prvního řádku mikroprogramu instrukce; 1 k němu přičte další fáze Φ1. HLT má jediný "
         "řádek 1111 C/D, který zastaví hodiny.");
 }
 
@@ -127,8 +127,8 @@ std::string CounterScene::explanationText() {
         "IR a PČ jsou čítací registry. Umějí dvě věci: převzít čtyřbitovou hodnotu ze sběrnice, "
         "nebo ke své hodnotě přičíst 1. Počítá se ve čtyřech bitech, takže po 15 (1111) "
         "následuje 0 (0000): čítač přeteče a počítá znovu od nuly. Hodnotu ze sběrnice "
-        "převezmou jen při zápisovém impulzu, který ve fázi Φ2 dá hradlo AND ze zápisového "
-        "signálu (IR/W, PC/W) a fáze Φ2.");
+        "převezmou jen při zápisovém impulzu: ten dá hradlo AND, když je zapnutý zápisový signál "
+        "(IR/W, PC/W) a zároveň je fáze Φ2.");
 }
 
 std::string CounterScene::registerText() const {
@@ -228,8 +228,8 @@ void CounterScene::onInput() {
         const std::string b = number(m_.bus);
         if (m_.pcWrite && m_.pcInc)
             result_ = "PC/W = 1 i PC/I = 1: ve fázi Φ2 PČ převezme hodnotu " + b +
-                      " ze sběrnice a hned ji zvýší o 1. Řádek mikroprogramu oba signály nikdy "
-                      "nezapne.";
+                      " ze sběrnice a hned ji zvýší o 1. Žádný řádek mikroprogramu nezapne "
+                      "oba signály najednou.";
         else if (m_.pcWrite)
             result_ = "PC/W = 1: ve fázi Φ2 PČ převezme hodnotu " + b + " ze sběrnice.";
         else if (m_.pcInc)
@@ -257,8 +257,8 @@ void CounterScene::runPulse() {
                 phi1More_ = "Ten zastaví hodiny: procesor stojí, dokud se nepřepne režim. "
                             "Znovu začnete tlačítkem „od začátku“.";
             else if (m_.irWrite)
-                phi1More_ = "Ten zapne IR/W a RAM vystavila na sběrnici kód " + codeName(m_.bus) +
-                            "; IR ho převezme až ve fázi Φ2.";
+                phi1More_ = "Ten zapnul RAM/R a IR/W: RAM vystavila na sběrnici kód " +
+                            codeName(m_.bus) + "; IR ho převezme až ve fázi Φ2.";
             else
                 phi1More_ = "IR/W = 0: ve fázi Φ2 IR nic nepřevezme.";
         } else if (m_.phi2) {
@@ -293,9 +293,10 @@ void CounterScene::runPulse() {
             phi1Text_ += " O 1 se zvýší až ve fázi Φ2.";
     } else if (m_.phi2) {
         const int from = m_.pcLoad ? m_.bus : before; // a load comes first, then the count
+        // "se zvýšil z 6 na 7", or the wrap
         const std::string counted =
-            from == 15 ? "PČ přetekl z 15 na 0 (po" + std::string(kNoBreak) + "15 následuje 0)"
-                       : "PČ se zvýšil z " + number(from) + " na " + number(m_.pc);
+            from == 15 ? "přetekl z 15 na 0 (po" + std::string(kNoBreak) + "15 následuje 0)"
+                       : "se zvýšil z " + number(from) + " na " + number(m_.pc);
         if (m_.pcLoad && m_.pcCount)
             phi2Text_ = "PC/W = 1, PC/I = 1 a Φ2 = 1, obě hradla AND dají impulz: PČ převzal "
                         "hodnotu " +
@@ -304,7 +305,7 @@ void CounterScene::runPulse() {
             phi2Text_ = "PC/W = 1 a Φ2 = 1, hradlo AND dá zápisový impulz: PČ převzal hodnotu " +
                         number(m_.pc) + " ze sběrnice.";
         else if (m_.pcCount)
-            phi2Text_ = "PC/I = 1 a Φ2 = 1, hradlo AND dá impulz k počítání: " + counted + ".";
+            phi2Text_ = "PC/I = 1 a Φ2 = 1, hradlo AND dá impulz k počítání: PČ " + counted + ".";
         else
             phi2Text_ = "PC/W = 0 a PC/I = 0, hradla AND nedají žádný impulz: PČ drží " +
                         number(m_.pc) + ".";
