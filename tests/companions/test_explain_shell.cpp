@@ -8,6 +8,7 @@
 
 #include <cmath>
 
+#include "assets/ProgramIcon.h"
 #include "companions/Scenes.h"
 #include "companions/shell/ExplainerWindow.h"
 #include "tests/companions/ExplainSteps.h"
@@ -127,6 +128,16 @@ private slots:
             }
         }
         QVERIFY(frames > 0);
+    }
+
+    // The program's icon comes built in, for every window's frame: drawn from
+    // assets/procesor.svg, the control unit's yellow line and the lowest bus line red.
+    void theIconIsBuiltIn() {
+        const QIcon icon = procesor::programIcon();
+        QVERIFY(!icon.pixmap(16).isNull());
+        const QImage image = icon.pixmap(64).toImage();
+        QCOMPARE(image.pixel(16, 12), qRgb(0xFF, 0xFF, 0x00));
+        QCOMPARE(image.pixel(60, 30), qRgb(0xFF, 0x00, 0x00));
     }
 
     void escapeCloses() {
