@@ -5,6 +5,7 @@ and the page's own script written into it, so that it runs from disk without a
 network; and the full texts of the licences (--licence, one file each) at its end."""
 import argparse
 import base64
+import gzip
 import html
 import pathlib
 
@@ -12,6 +13,22 @@ import pathlib
 def script_text(path):
     # A script element ends at the first "</script", wherever it stands.
     return pathlib.Path(path).read_text(encoding="utf-8").replace("</script", "<\\/script")
+
+
+def module_text(path):
+    """The module's script with its WebAssembly taken out of the script and put beside
+    it gzipped (a third of the bytes): procesorWasmGzip, base64, which the page's
+    script unpacks with the browser's own DecompressionStream."""
+    module = script_text(path)
+    prefix = 'wasmBinaryFile="data:application/octet-stream;base64,'
+    start = module.find(prefix)
+    if start < 0 or module.count(prefix) != 1:
+        raise SystemExit(f"web_page.py: {path} must hold its WebAssembly once, as a data URL")
+    start += len(prefix)
+    end = module.index('"', start)
+    wasm = base64.b64decode(module[start:end])
+    packed = base64.b64encode(gzip.compress(wasm, compresslevel=9, mtime=0)).decode("ascii")
+    return 'const procesorWasmGzip = "' + packed + '";\n' + module[:start] + module[end:]
 
 
 def main():
@@ -32,7 +49,7 @@ def main():
         '<link rel="icon" href="procesor.svg">':
             '<link rel="icon" href="data:image/svg+xml;base64,' + icon + '">',
         '<link rel="stylesheet" href="style.css">': "<style>\n" + style + "</style>",
-        '<script src="procesor_web.js"></script>': "<script>\n" + script_text(a.module) + "</script>",
+        '<script src="procesor_web.js"></script>': "<script>\n" + module_text(a.module) + "</script>",
         '<pre id="licence-text"></pre>': '<pre id="licence-text">' + "\n\n".join(
             html.escape(pathlib.Path(f).read_text(encoding="utf-8")) for f in a.licence) + "</pre>",
     }

@@ -199,10 +199,20 @@
   document.getElementById("licence-back").addEventListener("click", (e) => showLicence(false, e));
   licence.addEventListener("keydown", (e) => { if (e.key === "Escape") showLicence(false, e); });
 
-  if (typeof WebAssembly !== "object") cannotRun();
+  // The module's WebAssembly travels gzipped in the page (procesorWasmGzip, written
+  // in by scripts/web_page.py): unpacked here by the browser, then started.
+  function instantiateWasm(imports, receive) {
+    const packed = Uint8Array.from(atob(procesorWasmGzip), (c) => c.charCodeAt(0));
+    new Response(new Blob([packed]).stream().pipeThrough(new DecompressionStream("gzip")))
+      .arrayBuffer()
+      .then((bytes) => WebAssembly.instantiate(bytes, imports))
+      .then((result) => receive(result.instance, result.module), cannotRun);
+    return {};
+  }
+  if (typeof WebAssembly !== "object" || typeof DecompressionStream !== "function") cannotRun();
   else {
     try {
-      createProcesor({ printErr() {} }).then(start, cannotRun);
+      createProcesor({ printErr() {}, instantiateWasm }).then(start, cannotRun);
     } catch {
       cannotRun();
     }
