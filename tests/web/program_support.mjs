@@ -10,10 +10,13 @@ export async function dropFile(page, name, content, at = [400, 300]) {
     const data = new DataTransfer();
     data.items.add(new File([bytes], name, { type: "text/plain" }));
     const target = document.elementFromPoint(x, y);
-    const init = { dataTransfer: data, bubbles: true, cancelable: true, clientX: x, clientY: y };
-    target.dispatchEvent(new DragEvent("dragenter", init));
-    target.dispatchEvent(new DragEvent("dragover", init));
-    target.dispatchEvent(new DragEvent("drop", init));
+    const init = { bubbles: true, cancelable: true, clientX: x, clientY: y };
+    // Firefox gives a constructed event a DataTransfer of its own: the data goes on
+    // the event itself, as every engine then reads it.
+    const carrying = (event) => Object.defineProperty(event, "dataTransfer", { value: data });
+    target.dispatchEvent(carrying(new DragEvent("dragenter", init)));
+    target.dispatchEvent(carrying(new DragEvent("dragover", init)));
+    target.dispatchEvent(carrying(new DragEvent("drop", init)));
   }, name, content, at);
   await settle(page);
 }
@@ -22,10 +25,11 @@ export async function dropText(page, text, at = [400, 300]) {
   await page.evaluate((text, [x, y]) => {
     const data = new DataTransfer();
     data.setData("text/plain", text);
-    const init = { dataTransfer: data, bubbles: true, cancelable: true, clientX: x, clientY: y };
+    const init = { bubbles: true, cancelable: true, clientX: x, clientY: y };
     const target = document.elementFromPoint(x, y);
-    target.dispatchEvent(new DragEvent("dragover", init));
-    target.dispatchEvent(new DragEvent("drop", init));
+    const carrying = (event) => Object.defineProperty(event, "dataTransfer", { value: data });
+    target.dispatchEvent(carrying(new DragEvent("dragover", init)));
+    target.dispatchEvent(carrying(new DragEvent("drop", init)));
   }, text, at);
   await settle(page);
 }
@@ -35,8 +39,9 @@ export async function paste(page, text) {
   await page.evaluate((text) => {
     const data = new DataTransfer();
     data.setData("text/plain", text);
-    (document.activeElement || document.body).dispatchEvent(
-      new ClipboardEvent("paste", { clipboardData: data, bubbles: true, cancelable: true }));
+    const event = new ClipboardEvent("paste", { bubbles: true, cancelable: true });
+    Object.defineProperty(event, "clipboardData", { value: data }); // as in dropFile
+    (document.activeElement || document.body).dispatchEvent(event);
   }, text);
   await settle(page);
 }
@@ -45,7 +50,8 @@ export async function paste(page, text) {
 export async function copied(page) {
   return page.evaluate(() => {
     const data = new DataTransfer();
-    const event = new ClipboardEvent("copy", { clipboardData: data, bubbles: true, cancelable: true });
+    const event = new ClipboardEvent("copy", { bubbles: true, cancelable: true });
+    Object.defineProperty(event, "clipboardData", { value: data }); // as in dropFile
     (document.activeElement || document.body).dispatchEvent(event);
     return event.defaultPrevented ? data.getData("text/plain") : null;
   });
