@@ -184,6 +184,9 @@
     procesorProgram.start(m, afterEvent);
     afterEvent();
     edit17.focus();
+    // The caret after the text, nothing selected: WebKit selects a field's whole text
+    // when a script gives it the focus, the other engines and the desktop do not.
+    edit17.setSelectionRange(edit17.value.length, edit17.value.length);
     performance.mark("procesor-first-frame");
     document.documentElement.dataset.ready = "1";
   }

@@ -34,7 +34,7 @@ kElements.push([kImage, 3, 580, 84, "sarvek"], [kImage, 4, 580, 277, "sarvek"],
 check(kElements.length === 33, `${kElements.length} elements in the table`);
 
 const kProvoz = [859, 132], kStartStop = [855, 320];
-const kKeys = { tab: "Tab", space: "Space", enter: "Enter", left: "ArrowLeft",
+const kKeys = { tab: "Tab", space: " ", enter: "Enter", left: "ArrowLeft",
                 right: "ArrowRight", up: "ArrowUp", down: "ArrowDown" };
 
 const openList = (s) => s.page.evaluate(() => window.procesorExplainers.list());

@@ -4,7 +4,7 @@
 // middle and the box stays small. Without WebAssembly, and without JavaScript, the
 // page says so in Czech, and nothing is written to the console.
 //   node odd_input.mjs procesor.html
-import { check, withPage } from "./support.mjs";
+import { check, engine, withPage } from "./support.mjs";
 
 const [htmlPath] = process.argv.slice(2);
 const kProvoz = [859, 132], kStartStop = [855, 320];
@@ -81,8 +81,9 @@ await withPage(htmlPath, async (s) => {
   ready: "0",
 });
 
-// Without JavaScript.
-await withPage(htmlPath, async (s) => {
+// Without JavaScript. Firefox's WebDriver BiDi (as puppeteer drives it) cannot switch
+// scripts off; the <noscript> text is the same markup in every engine.
+if (engine === "chromium") await withPage(htmlPath, async (s) => {
   const said = await s.page.evaluate(() => document.body.innerText.replace(/\s+/g, " ").trim());
   check(said.startsWith("Procesor potřebuje JavaScript"), `without JavaScript the page says "${said}"`);
 }, { before: (page) => page.setJavaScriptEnabled(false), ready: null });
