@@ -24,41 +24,6 @@
 using namespace procesor;
 namespace frames = procesor::testing;
 
-namespace {
-
-// How a frame differs from its reference; empty when it equals it.
-std::string compare(const frames::Image& expected, const render::Canvas& actual,
-                    frames::Image& diff) {
-    if (expected.width != actual.width || expected.height != actual.height)
-        return "size " + std::to_string(actual.width) + "x" + std::to_string(actual.height) +
-               ", expected " + std::to_string(expected.width) + "x" +
-               std::to_string(expected.height);
-    diff = {actual.width, actual.height, actual.pixels};
-    int count = 0;
-    std::string first;
-    for (std::size_t i = 0; i < actual.pixels.size(); ++i) {
-        const std::uint32_t want = expected.pixels[i] | 0xFF000000u;
-        const std::uint32_t got = actual.pixels[i] | 0xFF000000u;
-        if (want == got) {
-            const std::uint32_t grey = 0xC0 + ((got >> 8 & 0xFF) >> 2);
-            diff.pixels[i] = 0xFF000000u | grey << 16 | grey << 8 | grey;
-            continue;
-        }
-        diff.pixels[i] = 0xFFFF0000u;
-        if (count++ < 5) {
-            char text[96];
-            std::snprintf(text, sizeof text, " %d,%d is #%06X, expected #%06X;",
-                          int(i % actual.width), int(i / actual.width), got & 0xFFFFFFu,
-                          want & 0xFFFFFFu);
-            first += text;
-        }
-    }
-    if (count == 0) return {};
-    return std::to_string(count) + " pixels differ, first:" + first;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     const bool rebaseline = argc > 1 && std::string_view(argv[1]) == "--rebaseline";
     const int paths = argc - 1 - rebaseline;
@@ -114,7 +79,8 @@ int main(int argc, char** argv) {
                 const auto expected = frames::readPng(reference);
                 frames::Image diff;
                 const std::string why =
-                    expected ? compare(*expected, c, diff) : "no readable reference";
+                    expected ? frames::differences(*expected, {c.width, c.height, c.pixels}, diff)
+                             : "no readable reference";
                 if (why.empty()) return;
                 ++differing;
                 if (rebaseline) {
