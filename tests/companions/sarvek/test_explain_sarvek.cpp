@@ -12,28 +12,16 @@
 #include "companions/sarvek/CounterScene.h"
 #include "companions/sarvek/SarvekScene.h"
 #include "model/Clock.h"
+#include "tests/companions/SceneInput.h"
 #include "tests/support/PlainCheck.h"
 
 using namespace procesor;
 using namespace procesor::explain;
+using procesor::testing::press;
+using procesor::testing::setLamp;
+using procesor::testing::setWord;
 
 namespace {
-
-void press(Scene& scene, const Control& control) {
-    const Box b = control.box();
-    scene.mouseDown(b.x + b.w / 2, b.y + b.h / 2);
-    scene.mouseUp(b.x + b.w / 2, b.y + b.h / 2);
-    scene.render();
-}
-
-void setLamp(Scene& scene, Lamp& lamp, bool on) {
-    if (lamp.on() != on) press(scene, lamp);
-}
-
-void setWord(Scene& scene, WordCells& word, int value) {
-    for (int bit = 0; bit < 4; ++bit)
-        if (word.cell(bit).on() != (((value >> bit) & 1) != 0)) press(scene, word.cell(bit));
-}
 
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
@@ -268,5 +256,5 @@ int main() {
     inputsAtRestOnly();
     opening();
     textsFit();
-    return testing::checkFailures();
+    return ::testing::checkFailures();
 }

@@ -5,32 +5,21 @@
 
 #include "companions/tamrel/RegisterScene.h"
 #include "model/Clock.h"
+#include "tests/companions/SceneInput.h"
 #include "tests/support/PlainCheck.h"
 
 using namespace procesor;
 using namespace procesor::explain;
+using procesor::testing::contains;
+using procesor::testing::press;
+using procesor::testing::setLamp;
+using procesor::testing::setWord;
 
 namespace {
 
-void press(Scene& scene, const Control& control) {
-    const Box b = control.box();
-    scene.mouseDown(b.x + b.w / 2, b.y + b.h / 2);
-    scene.mouseUp(b.x + b.w / 2, b.y + b.h / 2);
-    scene.render();
-}
-
-// Sets a lamp or the bus by clicks, as a student would.
-void setLamp(Scene& scene, Lamp& lamp, bool on) {
-    if (lamp.on() != on) press(scene, lamp);
-}
+// Sets the bus by clicks, as a student would.
 void setBus(RegisterScene& scene, int value) {
-    for (int bit = 0; bit < 4; ++bit)
-        if (scene.bus.cell(bit).on() != (((value >> bit) & 1) != 0))
-            press(scene, scene.bus.cell(bit));
-}
-
-bool contains(const std::string& text, const char* part) {
-    return text.find(part) != std::string::npos;
+    setWord(scene, scene.bus, value);
 }
 
 // LDA 7, MOV, LDA 12, ADD, JMP 9, (skipped), NOP, HLT: A ends 3 (12 + 7 wraps), B 7.
@@ -137,5 +126,5 @@ int main() {
     microstepFinishedFromPhi2();
     textFollowsTheWriteSignal();
     readDrivesTheBus();
-    return testing::checkFailures();
+    return ::testing::checkFailures();
 }

@@ -11,19 +11,14 @@
 #include "companions/vondrel/ControlUnitScene.h"
 #include "companions/vondrel/VondrelScene.h"
 #include "model/Clock.h"
+#include "tests/companions/SceneInput.h"
 #include "tests/support/PlainCheck.h"
 
 using namespace procesor;
 using namespace procesor::explain;
+using procesor::testing::press;
 
 namespace {
-
-void press(Scene& scene, const Control& control) {
-    const Box b = control.box();
-    scene.mouseDown(b.x + b.w / 2, b.y + b.h / 2);
-    scene.mouseUp(b.x + b.w / 2, b.y + b.h / 2);
-    scene.render();
-}
 
 // Whether the text says `part`, blanks that do not break read as blanks.
 bool contains(std::string text, const std::string& part) {
@@ -278,5 +273,5 @@ int main() {
     haltAndRestart();
     explanationAndLayout();
     openings();
-    return testing::checkFailures();
+    return ::testing::checkFailures();
 }
