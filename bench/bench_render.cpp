@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "renderer/Screen.h"
+#include "screen/Screen.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "renderer/CompanionClicks.h"
+#include "screen/CompanionClicks.h"
 
 namespace procesor {
 

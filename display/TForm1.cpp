@@ -23,9 +23,9 @@
 
 #include "display/Controls.h"
 #include "panel/Speed.h"
-#include "renderer/DiagramLayout.h"
-#include "renderer/Routes.h"
-#include "renderer/Text.h"
+#include "picture/DiagramLayout.h"
+#include "picture/Text.h"
+#include "screen/Routes.h"
 
 namespace procesor {
 

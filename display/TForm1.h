@@ -11,7 +11,7 @@
 
 #include "display/CompanionLauncher.h"
 #include "panel/Simulator.h"
-#include "renderer/Screen.h"
+#include "screen/Screen.h"
 
 class QMessageBox;
 class QPlainTextEdit;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "companions/Scenes.h"
+#include "screen/CompanionClicks.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ extern "C" {
 // Opens the explainer of a diagram element (kind 0: Image, 1: Label; its number),
 // opened on that element; returns its handle, 0 when the element has none.
 EMSCRIPTEN_KEEPALIVE int explain_open(int kind, int number) {
-    const auto k = kind == 1 ? procesor::CompanionClick::Label : procesor::CompanionClick::Image;
+    const auto k = kind == 1 ? procesor::ElementKind::Label : procesor::ElementKind::Image;
     const char* command = procesor::companionFor(k, number);
     if (!command) return 0;
     const procesor::explain::Opening opening{k, number};
@@ -68,7 +69,7 @@ EMSCRIPTEN_KEEPALIVE int explain_open(int kind, int number) {
 // bring an open one to the front instead of opening it again.
 EMSCRIPTEN_KEEPALIVE const char* explain_command_for(int kind, int number) {
     const char* command = procesor::companionFor(
-        kind == 1 ? procesor::CompanionClick::Label : procesor::CompanionClick::Image, number);
+        kind == 1 ? procesor::ElementKind::Label : procesor::ElementKind::Image, number);
     return command ? command : "";
 }
 

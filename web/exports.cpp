@@ -15,9 +15,9 @@
 
 #include "model/PulseReport.h"
 #include "panel/Speed.h"
-#include "renderer/DiagramLayout.h"
-#include "renderer/Scaled.h"
-#include "renderer/Screen.h"
+#include "picture/DiagramLayout.h"
+#include "picture/Scaled.h"
+#include "screen/Screen.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "companions/common/Controls.h"
 
 #include "companions/common/Texts.h"
-#include "renderer/Paint.h"
+#include "picture/Paint.h"
 
 namespace procesor::explain {
 

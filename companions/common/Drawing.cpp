@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "model/WordText.h"
-#include "renderer/Paint.h"
+#include "picture/Paint.h"
 
 namespace procesor::explain {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "renderer/Canvas.h"
-#include "renderer/Text.h"
+#include "picture/Canvas.h"
+#include "picture/Text.h"
 
 // What every explainer draws with, in the diagram's own look: wires 2 pixels wide,
 // green while they carry 0 and red while they carry 1, junction dots, bundles of the

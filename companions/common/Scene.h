@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "renderer/Canvas.h"
-#include "renderer/CompanionClicks.h"
+#include "picture/Canvas.h"
+#include "picture/Element.h"
 
 // An explainer as every front end drives it: its picture drawn into a canvas with
 // the built-in fonts, the changed rectangles after each event, where a click lands,
@@ -22,7 +22,7 @@ enum class Key { Tab, BackTab, Space, Enter, Left, Right, Up, Down };
 // The diagram's element the explainer was opened from (the web page opens it on the
 // element clicked; the desktop programs are started without one).
 struct Opening {
-    CompanionClick::Kind kind;
+    ElementKind kind;
     int number; // Image9 -> {Image, 9}, Label17 -> {Label, 17}
 };
 

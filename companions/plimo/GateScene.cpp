@@ -4,8 +4,8 @@
 #include "companions/plimo/PlimoScene.h"
 #include "model/Clock.h"
 #include "model/Microprogram.h"
-#include "renderer/DiagramLayout.h"
-#include "renderer/Paint.h"
+#include "picture/DiagramLayout.h"
+#include "picture/Paint.h"
 
 namespace procesor::explain {
 
@@ -361,7 +361,7 @@ void GateScene::paint(Canvas& c) const {
 
 std::unique_ptr<Scene> makePlimoScene(const Opening* opening) {
     std::optional<int> gate;
-    if (opening && opening->kind == CompanionClick::Image)
+    if (opening && opening->kind == ElementKind::Image)
         for (int i = 0; i < GateScene::kGates; ++i)
             if (kGateTable[std::size_t(i)].image == opening->number) gate = i;
     return std::make_unique<GateScene>(gate);

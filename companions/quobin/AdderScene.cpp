@@ -4,7 +4,7 @@
 #include "companions/quobin/QuobinScene.h"
 #include "model/Clock.h"
 #include "model/Microprogram.h"
-#include "renderer/Paint.h"
+#include "picture/Paint.h"
 
 namespace procesor::explain {
 

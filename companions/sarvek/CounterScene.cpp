@@ -7,7 +7,7 @@
 #include "companions/sarvek/SarvekScene.h"
 #include "model/Clock.h"
 #include "model/Microprogram.h"
-#include "renderer/Text.h"
+#include "picture/Text.h"
 
 namespace procesor::explain {
 
@@ -552,9 +552,9 @@ void CounterScene::paintPc(Canvas& c) const {
 
 std::unique_ptr<Scene> makeSarvekScene(const Opening* opening) {
     std::optional<CounterScene::Which> which;
-    if (opening && opening->kind == CompanionClick::Image && opening->number == 3)
+    if (opening && opening->kind == ElementKind::Image && opening->number == 3)
         which = CounterScene::Which::IR;
-    if (opening && opening->kind == CompanionClick::Image && opening->number == 4)
+    if (opening && opening->kind == ElementKind::Image && opening->number == 4)
         which = CounterScene::Which::PC;
     return std::make_unique<CounterScene>(which);
 }

@@ -4,7 +4,7 @@
 #include "companions/tamrel/TamrelScene.h"
 #include "model/Clock.h"
 #include "model/Microprogram.h"
-#include "renderer/Text.h"
+#include "picture/Text.h"
 
 namespace procesor::explain {
 

@@ -3,8 +3,8 @@
 #include "companions/common/Texts.h"
 #include "model/Clock.h"
 #include "model/Microprogram.h"
-#include "renderer/Paint.h"
-#include "renderer/Text.h"
+#include "picture/Paint.h"
+#include "picture/Text.h"
 
 namespace procesor::explain {
 

@@ -8,7 +8,7 @@ namespace procesor::explain {
 
 std::unique_ptr<Scene> makeVondrelScene(const Opening* opening) {
     std::optional<int> opcode;
-    if (opening && opening->kind == CompanionClick::Label) {
+    if (opening && opening->kind == ElementKind::Label) {
         // A listing line (Label14..Label29) or an instruction name: its instruction.
         int line = -1;
         if (opening->number >= 14 && opening->number <= 29) line = opening->number - 14;

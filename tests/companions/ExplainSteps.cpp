@@ -44,8 +44,8 @@ ExplainScript readExplainScript(const std::string& path, std::string& error) {
             ok = script.steps.empty() && !script.opening && (words >> kind >> n) &&
                  (kind == "Image" || kind == "Label");
             if (ok)
-                script.opening = explain::Opening{
-                    kind == "Image" ? CompanionClick::Image : CompanionClick::Label, n};
+                script.opening =
+                    explain::Opening{kind == "Image" ? ElementKind::Image : ElementKind::Label, n};
             std::string rest;
             if (ok && !(words >> rest)) continue;
             ok = false;

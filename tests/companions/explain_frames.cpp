@@ -12,7 +12,7 @@
 
 #include "companions/Scenes.h"
 #include "tests/companions/ExplainSteps.h"
-#include "tests/renderer/Png.h"
+#include "tests/picture/Png.h"
 
 using namespace procesor;
 

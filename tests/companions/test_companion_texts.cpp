@@ -7,7 +7,7 @@
 #include <QDirIterator>
 #include <QRawFont>
 
-#include "renderer/Text.h"
+#include "picture/Text.h"
 
 namespace {
 

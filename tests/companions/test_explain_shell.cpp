@@ -12,7 +12,7 @@
 #include "companions/Scenes.h"
 #include "companions/shell/ExplainerWindow.h"
 #include "tests/companions/ExplainSteps.h"
-#include "tests/renderer/Png.h"
+#include "tests/picture/Png.h"
 
 using namespace procesor;
 using namespace procesor::explain;

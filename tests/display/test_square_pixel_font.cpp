@@ -7,7 +7,7 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
-#include "renderer/Text.h"
+#include "picture/Text.h"
 
 using namespace procesor;
 

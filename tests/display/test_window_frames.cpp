@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "tests/renderer/Scenario.h"
+#include "tests/picture/Scenario.h"
 #include "tests/support/WindowTesting.h"
 
 using namespace procesor;

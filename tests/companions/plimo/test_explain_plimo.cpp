@@ -46,7 +46,7 @@ const Expected kGates[] = {
     {"B/W", &ProcessorModel::bWrite, &ProcessorModel::bLoad, 1, 1},
 };
 
-std::unique_ptr<GateScene> openedOn(CompanionClick::Kind kind, int number) {
+std::unique_ptr<GateScene> openedOn(ElementKind kind, int number) {
     const Opening opening{kind, number};
     std::unique_ptr<Scene> scene = makePlimoScene(&opening);
     scene->render();
@@ -56,7 +56,7 @@ std::unique_ptr<GateScene> openedOn(CompanionClick::Kind kind, int number) {
 void followsTheMachine() {
     for (int gate = 0; gate < GateScene::kGates; ++gate) {
         const Expected& e = kGates[gate];
-        std::unique_ptr<GateScene> scene = openedOn(CompanionClick::Image, e.image);
+        std::unique_ptr<GateScene> scene = openedOn(ElementKind::Image, e.image);
         if (!CHECK(scene->gate() == gate)) continue;
         Lamp& lamp = scene->signals[std::size_t(gate)];
         ProcessorModel m = programmed();
@@ -83,7 +83,7 @@ void followsTheMachine() {
 
 // Rest, Phi1, Phi2, rest: the Phi2 lamp follows the clock and takes no click.
 void clockStepsThroughItsStates() {
-    std::unique_ptr<GateScene> scene = openedOn(CompanionClick::Image, 71);
+    std::unique_ptr<GateScene> scene = openedOn(ElementKind::Image, 71);
     press(*scene, scene->phi2);
     CHECK(!scene->phi2.on());
     CHECK(!scene->machine().phi2);
@@ -140,9 +140,9 @@ void opening() {
     CHECK(d.steps.pulse.enabled());
     CHECK(contains(d.resultText(), "Zapněte B/W"));
 
-    std::unique_ptr<GateScene> other = openedOn(CompanionClick::Label, 14);
+    std::unique_ptr<GateScene> other = openedOn(ElementKind::Label, 14);
     CHECK(!other->gate());
-    std::unique_ptr<GateScene> b = openedOn(CompanionClick::Image, 1);
+    std::unique_ptr<GateScene> b = openedOn(ElementKind::Image, 1);
     CHECK(b->gate() == 4);
     CHECK(b->choices[4].chosen());
     CHECK(b->title() == "Hradlo AND – zápisové impulzy");

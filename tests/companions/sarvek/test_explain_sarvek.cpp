@@ -202,8 +202,8 @@ void inputsAtRestOnly() {
 // The desktop program opens with nothing chosen and a one-line hint; in the page the
 // scene opens on IR or PČ as clicked.
 void opening() {
-    const Opening irBlock{CompanionClick::Image, 3};
-    const Opening pcBlock{CompanionClick::Image, 4};
+    const Opening irBlock{ElementKind::Image, 3};
+    const Opening pcBlock{ElementKind::Image, 4};
     const auto chosen = [](const Opening* o) {
         const std::unique_ptr<Scene> scene = makeSarvekScene(o);
         return static_cast<const CounterScene&>(*scene).chosen();

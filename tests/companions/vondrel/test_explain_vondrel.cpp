@@ -231,16 +231,16 @@ void explanationAndLayout() {
 // control unit's block and the desktop open with nothing chosen and a hint.
 void openings() {
     const struct {
-        CompanionClick::Kind kind;
+        ElementKind kind;
         int number;
         int code; // -1: nothing chosen
     } cases[] = {
-        {CompanionClick::Label, 14, 0b1111}, {CompanionClick::Label, 17, 0b0001},
-        {CompanionClick::Label, 22, 0b0101}, {CompanionClick::Label, 24, 0b1000},
-        {CompanionClick::Label, 26, 0b1011}, {CompanionClick::Label, 29, 0b1110},
-        {CompanionClick::Label, 13, 0b1111}, {CompanionClick::Label, 30, 0b0001},
-        {CompanionClick::Label, 33, 0b1011}, {CompanionClick::Label, 34, 0b1110},
-        {CompanionClick::Image, 9, -1},
+        {ElementKind::Label, 14, 0b1111}, {ElementKind::Label, 17, 0b0001},
+        {ElementKind::Label, 22, 0b0101}, {ElementKind::Label, 24, 0b1000},
+        {ElementKind::Label, 26, 0b1011}, {ElementKind::Label, 29, 0b1110},
+        {ElementKind::Label, 13, 0b1111}, {ElementKind::Label, 30, 0b0001},
+        {ElementKind::Label, 33, 0b1011}, {ElementKind::Label, 34, 0b1110},
+        {ElementKind::Image, 9, -1},
     };
     for (const auto& k : cases) {
         const Opening opening{k.kind, k.number};

@@ -1,0 +1,341 @@
+#include "screen/Screen.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+#include "picture/DiagramLayout.h"
+#include "screen/CompanionClicks.h"
+#include "screen/Routes.h"
+
+namespace procesor::render {
+
+namespace {
+
+// The arrows of UpDown1 split its height, the lower one taking the odd row.
+constexpr Box kUpArrow = {layout::kUpDown1.x, layout::kUpDown1.y, layout::kUpDown1.w,
+                          layout::kUpDown1.h / 2};
+constexpr Box kDownArrow = {layout::kUpDown1.x, layout::kUpDown1.y + layout::kUpDown1.h / 2,
+                            layout::kUpDown1.w, layout::kUpDown1.h - layout::kUpDown1.h / 2};
+
+// How many ticks one wake runs one by one before it looks for the machine repeating
+// itself: a quarter of an hour at the fastest speed. A page woken once a minute while
+// hidden stays below it.
+constexpr int kTicksBeforeSkipping = 3000;
+
+constexpr Millis kFar = std::numeric_limits<int>::max();
+
+// After the arrows, the panels: the right column top to bottom (mode buttons, then the
+// clock), then the address buttons beside the RAM.
+constexpr int kPanelTabOrder[] = {6, 7, 1, 2, 3, 4, 5};
+
+} // namespace
+
+// Everything the ticks to come depend on: the machine, the diagram, and how far off
+// each running timer's next tick is.
+struct Screen::Round {
+    ProcessorModel model;
+    ElementState elements;
+    std::array<std::optional<Millis>, ElementState::kTimers> dueIn;
+    bool operator==(const Round&) const = default;
+};
+
+std::span<const Screen::KeyboardControl> Screen::keyboardControls() {
+    static const std::vector<KeyboardControl> controls = [] {
+        std::vector<KeyboardControl> all = {{{Element::Arrow, +1}, kUpArrow},
+                                            {{Element::Arrow, -1}, kDownArrow}};
+        for (int number : kPanelTabOrder)
+            for (const layout::Control& p : layout::panels())
+                if (p.number == number) all.push_back({{Element::Panel, number}, p.box});
+        return all;
+    }();
+    return controls;
+}
+
+std::string Screen::accessibleName(Element element) const {
+    const ElementState& el = sim_.elements();
+    switch (element.kind) {
+    case Element::Panel:
+        if (element.number >= 1 && element.number < ElementState::kPanels) {
+            // The look says what the button does now; the name says it too.
+            const Panel& p = el.panel[element.number];
+            if (p.colour == clCream) return p.caption + ", nyní nedostupné";
+            if (p.colour == clLime) return p.caption + ", vybráno";
+            if (p.colour == clTeal) return p.caption + ", stisknuto";
+            return p.caption;
+        }
+        break;
+    case Element::DataSwitch:
+        if (element.number >= 8 && element.number <= 11)
+            return "datový přepínač bitu " + std::to_string(11 - element.number) + ": " +
+                   el.button[element.number].caption;
+        break;
+    case Element::Arrow:
+        return element.number > 0 ? "rychlost o jednu výš" : "rychlost o jednu níž";
+    default:
+        break;
+    }
+    return {};
+}
+
+Screen::Screen(Simulator::ErrorSink showError)
+    : sim_(std::move(showError)), renderer_(std::make_unique<Renderer>()) {}
+
+Screen::~Screen() = default;
+
+std::optional<Screen::Element> Screen::elementAt(int x, int y) const {
+    for (const layout::Control& p : layout::panels())
+        if (p.box.contains(x, y)) return Element{Element::Panel, p.number};
+    const ElementState& el = sim_.elements();
+    for (const layout::SwitchPlace& s : layout::dataSwitches())
+        if (el.button[s.button].visible && s.box.contains(x, y))
+            return Element{Element::DataSwitch, s.button};
+    if (kUpArrow.contains(x, y)) return Element{Element::Arrow, +1};
+    if (kDownArrow.contains(x, y)) return Element{Element::Arrow, -1};
+    if (layout::kMemo1.contains(x, y) || (el.edit17.visible && layout::kEdit17.contains(x, y)))
+        return std::nullopt;
+
+    for (const layout::LabelPlace& place : layout::labels())
+        if (labelBarFor(place.label, el.label[place.label].caption).contains(x, y))
+            return Element{Element::Label, place.label};
+    const auto blocks = layout::blocks();
+    for (auto b = blocks.rbegin(); b != blocks.rend(); ++b)
+        if (el.image[b->image].visible && b->element.contains(x, y))
+            return Element{Element::Image, b->image};
+    return std::nullopt;
+}
+
+void Screen::mouseDown(int x, int y, Now now) {
+    advance(now);
+    held_ = elementAt(x, y);
+    overHeld_ = held_.has_value();
+}
+
+void Screen::mouseMove(int x, int y, Now now) {
+    advance(now);
+    if (held_) overHeld_ = elementAt(x, y) == held_;
+}
+
+std::optional<std::string> Screen::mouseUp(int x, int y, Now now) {
+    advance(now);
+    const std::optional<Element> held = std::exchange(held_, std::nullopt);
+    if (!held || elementAt(x, y) != held) return std::nullopt;
+    switch (held->kind) {
+    case Element::Panel:
+        if (Handler h = routeOf(kPanelClicks, held->number)) run(h);
+        break;
+    case Element::DataSwitch:
+        if (Handler h = routeOf(kSwitchClicks, held->number)) run(h);
+        break;
+    case Element::Arrow:
+        speedArrow(held->number > 0);
+        break;
+    case Element::Label:
+        if (const char* command = companionFor(CompanionClick::Label, held->number))
+            return std::string(command);
+        break;
+    case Element::Image:
+        if (const char* command = companionFor(CompanionClick::Image, held->number))
+            return std::string(command);
+        break;
+    }
+    return std::nullopt;
+}
+
+void Screen::speedEdited(std::string_view text, Now now) {
+    advance(now);
+    sim_.setSpeedText(std::string(text));
+}
+
+void Screen::speedArrow(bool up, Now now) {
+    advance(now);
+    sim_.UpDown1Arrow(up);
+    settle(now_);
+}
+
+void Screen::run(Handler handler, Now now) {
+    advance(now);
+    (sim_.*handler)();
+    settle(now_);
+}
+
+// ---- time ----------------------------------------------------------------------
+
+void Screen::advance(Now now) {
+    if (now)
+        wake(*now);
+    else
+        settle(now_); // the machine set up directly, as tests do
+}
+
+void Screen::wake(Millis now) {
+    settle(now_);
+    for (int ticks = 0; tickDue(now);)
+        if (++ticks == kTicksBeforeSkipping) skipWholeRounds(now);
+    now_ = std::max(now_, now);
+}
+
+// A timer a handler switched on from off, or gave a new interval while it ran,
+// starts over with its full interval from the time of that handler; one that stayed
+// on keeps its due time; one switched off is due no more.
+void Screen::settle(Millis at) {
+    for (int n = 1; n < ElementState::kTimers; ++n) {
+        const Timer& t = sim_.elements().timer[n];
+        const unsigned starts = sim_.timerStarts(n);
+        Due& d = due_[n];
+        if (!t.enabled)
+            d.at.reset();
+        else if (!d.at || starts != d.starts || t.interval != d.interval)
+            d.at = at + std::max(t.interval, 1);
+        d.interval = t.interval;
+        d.starts = starts;
+    }
+}
+
+// The timer due first, the lower number among timers due together; 0 for none.
+int Screen::earliestDue() const {
+    int first = 0;
+    for (int n = 1; n < ElementState::kTimers; ++n)
+        if (due_[n].at && (!first || *due_[n].at < *due_[first].at)) first = n;
+    return first;
+}
+
+std::optional<Millis> Screen::nextWake() const {
+    const int first = earliestDue();
+    return first ? due_[first].at : std::nullopt;
+}
+
+bool Screen::tickDue(Millis by) {
+    const int n = earliestDue();
+    if (!n || *due_[n].at > by) return false;
+    tickAt(n, *due_[n].at);
+    return true;
+}
+
+// One tick at its due time. The automatic clock is told how far off the release of
+// "ručně" is, for the tie of the two at the fastest speed.
+void Screen::tickAt(int timer, Millis at) {
+    now_ = at;
+    Due& d = due_[timer];
+    d.at = at + std::max(d.interval, 1); // a repeating timer keeps its rhythm
+    if (timer == Simulator::kAutoClock) {
+        const std::optional<Millis>& release = due_[Simulator::kClockRelease].at;
+        sim_.Timer1Tick(int(release ? std::clamp<Millis>(*release - at, 0, kFar) : kFar));
+    } else if (Handler h = routeOf(kReleaseTicks, timer)) {
+        (sim_.*h)();
+    }
+    settle(at);
+}
+
+void Screen::timerTick(int timer, Now now) {
+    advance(now);
+    if (timer >= 1 && timer < ElementState::kTimers && sim_.elements().timer[timer].enabled)
+        tickAt(timer, now_);
+}
+
+Screen::Round Screen::round() const {
+    Round r{sim_.model(), sim_.elements(), {}};
+    for (int n = 1; n < ElementState::kTimers; ++n)
+        if (due_[n].at) r.dueIn[n] = *due_[n].at - now_;
+    return r;
+}
+
+// Left to its timers, the machine repeats itself: in run mode nothing changes RAM,
+// so its registers, the diagram and the timers' phases come round again after a
+// number of ticks. Once that round is found (Brent's cycle search), whole rounds
+// that fit before `by` are passed over in one step: a page hidden for a day or a
+// week catches up in the time of a few rounds and ends exactly where it would have
+// ticked to. A machine that halts stops its timers and needs no skipping.
+void Screen::skipWholeRounds(Millis by) {
+    Round start = round();
+    Millis startAt = now_;
+    std::uint64_t startPulses = pulses();
+    for (std::uint64_t power = 1, length = 0;;) {
+        if (!tickDue(by)) return; // caught up before a round came
+        ++length;
+        Round r = round();
+        if (r == start) break;
+        if (length == power) {
+            start = std::move(r);
+            startAt = now_;
+            startPulses = pulses();
+            power *= 2;
+            length = 0;
+        }
+    }
+    const Millis period = now_ - startAt;
+    const int next = earliestDue();
+    if (period <= 0 || !next) return;
+    const Millis rounds = (by - *due_[next].at) / period;
+    if (rounds <= 0) return;
+    for (Due& d : due_)
+        if (d.at) *d.at += rounds * period;
+    now_ += rounds * period;
+    skippedPulses_ += std::uint64_t(rounds) * (pulses() - startPulses);
+}
+
+std::optional<std::string> Screen::copy() const {
+    std::string text = sim_.programText();
+    if (text.empty()) return std::nullopt;
+    return text;
+}
+
+void Screen::paste(std::string_view text, Now now) {
+    advance(now);
+    sim_.loadProgram(text);
+    settle(now_);
+}
+
+void Screen::openFile(std::string_view name, std::string_view bytes, Now now) {
+    advance(now);
+    sim_.loadProgram(bytes, name);
+    settle(now_);
+}
+
+void Screen::fileUnreadable(std::string_view name, Now now) {
+    advance(now);
+    sim_.programFileUnreadable(name);
+    settle(now_);
+}
+
+std::string Screen::programLink() const {
+    return sim_.programText('.');
+}
+
+Screen::TimerState Screen::timer(int n) const {
+    if (n < 1 || n >= ElementState::kTimers) return {false, 0, std::nullopt};
+    const Timer& t = sim_.elements().timer[n];
+    return {t.enabled, t.interval, due_[n].at};
+}
+
+void Screen::setFocus(std::optional<Element> element) {
+    focus_ = {};
+    if (!element) return;
+    if (element->kind == Element::DataSwitch) focus_.focus = element->number;
+    if (element->kind == Element::Panel) focus_.focusPanel = element->number;
+    if (element->kind == Element::Arrow) focus_.focusArrow = element->number > 0 ? 1 : -1;
+}
+
+void Screen::fieldsScrolled(int edit17X, int memo1X, int memo1Y) {
+    fields_.edit17ScrollX = edit17X;
+    fields_.memo1ScrollX = memo1X;
+    fields_.memo1ScrollY = memo1Y;
+}
+
+ControlLook Screen::pushed() const {
+    ControlLook pushed = focus_;
+    if (!held_ || !overHeld_) return pushed;
+    if (held_->kind == Element::DataSwitch) pushed.dataSwitch = held_->number;
+    if (held_->kind == Element::Arrow) pushed.arrow = held_->number;
+    return pushed;
+}
+
+std::vector<Box> Screen::render() {
+    return renderer_->render(sim_.elements(), pushed(), fields_);
+}
+
+const Canvas& Screen::canvas() const {
+    return renderer_->canvas();
+}
+
+} // namespace procesor::render
