@@ -37,14 +37,6 @@ void frame(Canvas& c, Box r, int width, int bottomWidth, Box clip) {
     c.fill(shrink(r, width, width, width, bottomWidth), kPaper, clip);
 }
 
-// An AND gate: 2-pixel outline, 3 pixels at the bottom, the ampersand in the middle.
-void paintGate(Canvas& c, Box r, Box clip) {
-    frame(c, r, 2, 3, clip);
-    const Box inside = shrink(r, 2, 2, 2, 3);
-    drawText(c, Face::Digits, inside.x + (inside.w - textWidth(Face::Digits, "&") + 1) / 2,
-             inside.y + (inside.h - lineHeight(Face::Digits)) / 2, "&", kInk, clip);
-}
-
 // One 1-pixel frame of a panel's bevel along the edge of r: light on the top and
 // left, dark on the bottom and right, the other way round when lowered; nothing for
 // None. Returns the rectangle inside the frame.

@@ -6,8 +6,8 @@
 #include "picture/Canvas.h"
 
 // The drawing primitives of the diagram's picture, for the explainers that draw in
-// the same look: outlines, bevels, the classic 3-D edges, the focus frame, panels
-// and AND gates. Each draws only inside `clip`.
+// the same look: outlines, bevels, the classic 3-D edges, the focus frame and
+// panels (the diagram's blocks are in Blocks.h). Each draws only inside `clip`.
 namespace procesor::render {
 
 // The shades of the classic 3-D look.
@@ -48,8 +48,5 @@ void edge(Canvas& c, Box r, const Edge& e, const Rgb* face, Box clip);
 // The classic focus frame: every other pixel of the rectangle's edge inverted, from
 // its first one.
 void focusFrame(Canvas& c, Box f, Box clip);
-
-// An AND gate: 2-pixel outline, 3 pixels at the bottom, the ampersand in the middle.
-void paintGate(Canvas& c, Box r, Box clip);
 
 } // namespace procesor::render

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "panel/SignalOverlays.h"
+#include "picture/Blocks.h"
 #include "picture/DiagramLayout.h"
 #include "picture/Paint.h"
 #include "picture/Text.h"
@@ -30,138 +31,23 @@ Face faceOf(layout::TextFont font) {
     return Face::Window;
 }
 
-// The text centred in r both ways; odd leftovers go to the right and the bottom.
-void centredText(Canvas& c, Face face, Box r, std::string_view text, Box clip) {
-    drawText(c, face, r.x + (r.w - textWidth(face, text)) / 2, r.y + (r.h - lineHeight(face)) / 2,
-             text, kInk, clip);
-}
-
-// ---- control unit ------------------------------------------------------------
-
-// Inner lines of the control unit, in client pixels.
-constexpr int kDividerY = 160;       // above: the listing; below: the field row
-constexpr int kMemoryDecoderX = 290; // the strip right of it: DEKODÉR PAMĚTI
-constexpr int kFieldRowTop = 162;    // the field row, y 162..187
-constexpr int kFieldRowBottom = 188; // one past
-constexpr int kFieldDividers[] = {48, 151, 243, 275};
-
-struct Field {
-    int left;
-    int right; // one past
-    std::string_view upper;
-    std::string_view lower; // empty for a one-line caption
-};
-constexpr Field kFields[] = {
-    {10, 48, "O", "K"},   {50, 151, "DEKODÉR", "ZDROJE"}, {153, 243, "DEKODÉR", "URČENÍ"},
-    {245, 275, "Φ2", ""}, {277, 306, "Φ1", ""},
-};
-
-void paintControlUnit(Canvas& c, Box r, Box clip) {
-    frame(c, r, 2, 2, clip);
-    c.fill({r.x, kDividerY, r.w, 2}, kInk, clip);
-    c.fill({kMemoryDecoderX, r.y, 2, kDividerY - r.y}, kInk, clip);
-    for (int x : kFieldDividers)
-        c.fill({x, kFieldRowTop, 2, kFieldRowBottom - kFieldRowTop}, kInk, clip);
-
-    centredText(c, Face::Title15, {r.x + 2, 12, kMemoryDecoderX - r.x - 2, 15}, "ŘÍZENÍ", clip);
-    for (const Field& f : kFields) {
-        const int w = f.right - f.left;
-        if (!f.lower.empty()) {
-            centredText(c, Face::Title11, {f.left, kFieldRowTop, w, 13}, f.upper, clip);
-            centredText(c, Face::Title11, {f.left, kFieldRowTop + 12, w, 13}, f.lower, clip);
-        } else {
-            centredText(c, Face::Title14, {f.left, kFieldRowTop, w, kFieldRowBottom - kFieldRowTop},
-                        f.upper, clip);
-        }
-    }
-
-    // The memory decoder's caption reads upwards along its strip (x 292..305, y 12..159).
-    const Box strip = {kMemoryDecoderX + 2, r.y + 2, r.x + r.w - 2 - (kMemoryDecoderX + 2),
-                       kDividerY - (r.y + 2)};
-    constexpr std::string_view kCaption = "DEKODÉR PAMĚTI";
-    drawTextUpwards(c, Face::Title11, strip.x + (strip.w - lineHeight(Face::Title11)) / 2,
-                    strip.y + (strip.h - textWidth(Face::Title11, kCaption)) / 2, kCaption, kInk,
-                    intersect(clip, strip));
-}
-
-// ---- data path blocks --------------------------------------------------------
-
-// IR, PC, A, the adder, B: the name in bold over one or two regular lines, centred
-// left of the value digit, which takes the right part.
-void paintRegister(Canvas& c, Box r, const layout::Block& b, Box clip) {
-    frame(c, r, 1, 1, clip);
-    const std::string_view lines[] = {b.title, b.line1, b.line2};
-    const int count = b.line2.empty() ? 2 : 3;
-    const int step = lineHeight(Face::Window);
-    const int textArea = r.w * 7 / 10;
-    int y = r.y + (r.h - count * step) / 2;
-    for (int i = 0; i < count; ++i) {
-        const Face face = i == 0 ? Face::WindowBold : Face::Window;
-        drawText(c, face, r.x + (textArea - textWidth(face, lines[i])) / 2, y, lines[i], kInk,
-                 clip);
-        y += step;
-    }
-}
-
-// The RAM: its heading centred at the top; the rest holds the address and cell labels.
-void paintRam(Canvas& c, Box r, const layout::Block& b, Box clip) {
-    frame(c, r, 1, 1, clip);
-    // The heading, a blank, then the regular words (one text's width is its parts').
-    const int boldWidth = textWidth(Face::WindowBold, b.title);
-    const int blank = textWidth(Face::Window, " ");
-    const int x = r.x + (r.w - boldWidth - blank - textWidth(Face::Window, b.line1)) / 2;
-    const int y = r.y + 7;
-    drawText(c, Face::WindowBold, x, y, b.title, kInk, clip);
-    drawText(c, Face::Window, x + boldWidth + blank, y, b.line1, kInk, clip);
-}
-
-// The lifted blade of the open bus switch, a 2-pixel line from the right contact up
-// to the upper left: per row from its top, the first column and the width, relative
-// to the switch's top-left corner.
-struct Run {
-    int dx;
-    int width;
-};
-constexpr Run kBlade[] = {
-    {11, 3}, {12, 3}, {13, 3}, {14, 3}, {15, 3}, {16, 3}, {17, 3}, // rows 11..17
-    {18, 4}, {20, 3}, {21, 3}, {22, 3}, {23, 3}, {24, 3}, {25, 3}, // rows 18..24
-    {26, 1},                                                       // row 25, on the contact
-};
-constexpr int kBladeTop = 11;
-
-// The bus switch: contacts at both sides 25 pixels below the top, and the blade
-// either lying level between them (closed) or lifted from the right contact towards
-// the upper left (open).
-void paintSwitch(Canvas& c, Box r, bool closed, Box clip) {
-    frame(c, r, 1, 1, clip);
-    const int y = r.y + 25;
-    const int leftEnd = r.x + 9;
-    const int rightStart = r.x + r.w - 9;
-    const int right = r.x + r.w - 1;
-    c.fill({r.x + 1, y, leftEnd - r.x - 1, 2}, kInk, clip);
-    c.fill({rightStart, y, right - rightStart, 2}, kInk, clip);
-    // Contact points.
-    c.fill({leftEnd - 1, y - 1, 3, 4}, kInk, clip);
-    c.fill({rightStart - 1, y - 1, 3, 4}, kInk, clip);
-    if (closed) {
-        c.fill({leftEnd, y, rightStart - leftEnd, 2}, kInk, clip);
-    } else {
-        int row = r.y + kBladeTop;
-        for (const Run& run : kBlade) c.fill({r.x + run.dx, row++, run.width, 1}, kInk, clip);
-    }
-}
+// The diagram's control unit: the listing's sixteen lines over the field row.
+constexpr ControlUnitArt kControlUnitArt = {{}, 150, 2, 0, 12};
 
 void paintBlock(Canvas& c, const layout::Block& b, Box clip) {
     const Box r = b.picture;
     switch (b.art) {
-    case layout::Art::ControlUnit:
-        paintControlUnit(c, r, clip);
+    case layout::Art::ControlUnit: {
+        ControlUnitArt art = kControlUnitArt;
+        art.box = r;
+        paintControlUnit(c, art, clip);
         break;
+    }
     case layout::Art::Register:
-        paintRegister(c, r, b, clip);
+        paintRegister(c, r, b.title, b.line1, b.line2, clip);
         break;
     case layout::Art::Ram:
-        paintRam(c, r, b, clip);
+        paintRam(c, r, b.title, b.line1, clip);
         break;
     case layout::Art::AndGate:
         paintGate(c, r, clip);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/WordText.h"
+#include "picture/Blocks.h"
 #include "picture/Paint.h"
 
 namespace procesor::explain {
@@ -165,22 +166,14 @@ void result(Canvas& c, std::string_view text, int lines) {
 namespace procesor::explain {
 
 void registerBlock(Canvas& c, Box box, std::string_view title, std::string_view line, int value) {
-    render::frame(c, box, 1, 1, {0, 0, c.width, c.height});
-    const Box inside = render::shrink(box, 1, 1, 1, 1);
-    const int textArea = box.w * 7 / 10;
-    const int step = render::lineHeight(Face::Window);
-    const int y = box.y + (box.h - 2 * step) / 2;
-    render::drawText(c, Face::WindowBold,
-                     box.x + (textArea - render::textWidth(Face::WindowBold, title)) / 2, y, title,
-                     kInk, inside);
-    render::drawText(c, Face::Window,
-                     box.x + (textArea - render::textWidth(Face::Window, line)) / 2, y + step, line,
-                     kInk, inside);
+    render::paintRegister(c, box, title, line, {}, whole(c));
+    const int textArea = render::registerTextWidth(box);
     const std::string digits = decimal(value);
     const int right = box.w - textArea;
     render::drawText(c, Face::Digits,
                      box.x + textArea + (right - render::textWidth(Face::Digits, digits)) / 2 - 4,
-                     box.y + (box.h - render::lineHeight(Face::Digits)) / 2, digits, clRed, inside);
+                     box.y + (box.h - render::lineHeight(Face::Digits)) / 2, digits, clRed,
+                     render::shrink(box, 1, 1, 1, 1));
 }
 
 } // namespace procesor::explain

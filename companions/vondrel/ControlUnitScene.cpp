@@ -3,6 +3,7 @@
 #include "companions/common/Texts.h"
 #include "model/Clock.h"
 #include "model/Microprogram.h"
+#include "picture/Blocks.h"
 #include "picture/Paint.h"
 #include "picture/Text.h"
 
@@ -25,18 +26,6 @@ constexpr int kDividerY = kListTop + 8 * kRowPitch + 1; // above: the listing
 constexpr int kFieldTop = kDividerY + 2;
 constexpr int kFieldHeight = 28; // two caption lines a full line height (13) apart
 constexpr int kBoxH = kFieldTop + kFieldHeight + 2;
-constexpr int kMemoryDecoderX = 290;
-constexpr int kFieldDividers[] = {48, 151, 243, 275};
-struct Field {
-    int left;
-    int right; // one past
-    std::string_view upper;
-    std::string_view lower;
-};
-constexpr Field kFields[] = {
-    {10, 48, "O", "K"},   {50, 151, "DEKODÉR", "ZDROJE"}, {153, 243, "DEKODÉR", "URČENÍ"},
-    {245, 275, "Φ2", ""}, {277, 306, "Φ1", ""},
-};
 // The listing's columns: the instruction names and the lines.
 constexpr int kNameX[] = {12, 152};
 constexpr int kLineX[] = {40, 180};
@@ -478,40 +467,9 @@ void ControlUnitScene::paint(Canvas& c) const {
     heading(c, "Řadič: mikroprogram, dekodéry a hradla AND");
     explanation(c, explanationText());
 
-    // The control unit's box, its listing (the tags are controls), its strip and fields.
-    const Box unit = {kBoxX, t, kBoxW, kBoxH};
-    render::frame(c, unit, 2, 2, all);
-    c.fill({unit.x, t + kDividerY, unit.w, 2}, kInk);
-    c.fill({kMemoryDecoderX, t, 2, kDividerY}, kInk);
-    for (int x : kFieldDividers) c.fill({x, t + kFieldTop, 2, kFieldHeight}, kInk);
-    const int titleW = render::textWidth(Face::Title15, "ŘÍZENÍ");
-    render::drawText(c, Face::Title15, kBoxX + 2 + (kMemoryDecoderX - kBoxX - 2 - titleW) / 2,
-                     t + 3, "ŘÍZENÍ", kInk, all);
-    for (const Field& f : kFields) {
-        const int w = f.right - f.left;
-        if (!f.lower.empty()) {
-            // Two lines 13 pixels apart: the line height of the face, so none touch.
-            const int step = render::lineHeight(Face::Title11);
-            render::drawText(c, Face::Title11,
-                             f.left + (w - render::textWidth(Face::Title11, f.upper)) / 2,
-                             t + kFieldTop + 1, f.upper, kInk, all);
-            render::drawText(c, Face::Title11,
-                             f.left + (w - render::textWidth(Face::Title11, f.lower)) / 2,
-                             t + kFieldTop + 1 + step, f.lower, kInk, all);
-        } else {
-            render::drawText(c, Face::Title14,
-                             f.left + (w - render::textWidth(Face::Title14, f.upper)) / 2,
-                             t + kFieldTop + (kFieldHeight - render::lineHeight(Face::Title14)) / 2,
-                             f.upper, kInk, all);
-        }
-    }
-    const Box strip = {kMemoryDecoderX + 2, t + 2, kBoxX + kBoxW - 2 - (kMemoryDecoderX + 2),
-                       kDividerY - 2};
-    constexpr std::string_view kStripCaption = "DEKODÉR PAMĚTI";
-    render::drawTextUpwards(
-        c, Face::Title11, strip.x + (strip.w - render::lineHeight(Face::Title11)) / 2,
-        strip.y + (strip.h - render::textWidth(Face::Title11, kStripCaption)) / 2, kStripCaption,
-        kInk, strip);
+    // The control unit's box as the diagram draws it round the listing (the tags are
+    // controls): its title a pixel lower and its captions a line height apart.
+    render::paintControlUnit(c, {{kBoxX, t, kBoxW, kBoxH}, kDividerY, 3, 1, 13}, all);
 
     // IR, its four microaddress lines into DEKODÉR PAMĚTI (lit as the last decode set
     // them), and the Phi1 line into its counting input.
