@@ -1,6 +1,7 @@
 #include "model/Clock.h"
 
 #include "model/Microprogram.h"
+#include "model/Signals.h"
 
 namespace procesor {
 
@@ -18,22 +19,11 @@ bool advanceClock(ProcessorModel& m) {
 
 void decodeLine(ProcessorModel& m, int line) {
     const unsigned s = kMicroprogram[static_cast<std::size_t>(line & 15)].controls;
-    m.pcInc = s & PcInc;
-    m.addRead = s & AddRead;
-    m.aRead = s & ARead;
-    m.ramRead = s & RamRead;
-    m.bWrite = s & BWrite;
-    m.aWrite = s & AWrite;
-    m.pcWrite = s & PcWrite;
-    m.irWrite = s & IrWrite;
+    for (const ControlSignal& signal : kControlSignals) m.*signal.held = s & signal.bit;
 }
 
 void formStrobes(ProcessorModel& m) {
-    m.bLoad = m.bWrite && m.phi2;
-    m.aLoad = m.aWrite && m.phi2;
-    m.pcLoad = m.pcWrite && m.phi2;
-    m.irLoad = m.irWrite && m.phi2;
-    m.pcCount = m.pcInc && m.phi2;
+    for (const Strobe& strobe : kStrobes) m.*strobe.held = signalOn(m, strobe.signal) && m.phi2;
 }
 
 void transfer(ProcessorModel& m, bool phi1State) {

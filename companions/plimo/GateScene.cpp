@@ -4,6 +4,7 @@
 #include "companions/plimo/PlimoScene.h"
 #include "model/Clock.h"
 #include "model/Microprogram.h"
+#include "model/Signals.h"
 #include "picture/DiagramLayout.h"
 #include "picture/Paint.h"
 
@@ -15,15 +16,12 @@ constexpr int kWidth = 780;
 constexpr int kHeight = 480;
 
 // The five gates top to bottom, as the diagram draws them: the gate's picture, the
-// wire that brings its control signal, the signal, and the machine's fields of the
-// signal and of the gate's output.
+// wire that brings its control signal, and the signal (its name and the machine's
+// fields of it and of the gate's output are the machine's signal table's).
 struct Gate {
     int image;
     int signalWire;
-    unsigned signal;
-    std::string_view name;
-    bool ProcessorModel::*signalField;
-    bool ProcessorModel::*strobeField;
+    Signal signal;
     std::string_view block; // the register's block as the diagram titles it
     std::string_view blockLine;
     std::string_view output; // the output's caption
@@ -32,19 +30,14 @@ struct Gate {
 };
 
 const std::array<Gate, GateScene::kGates> kGateTable = {{
-    {2, 12, IrWrite, "IR/W", &ProcessorModel::irWrite, &ProcessorModel::irLoad, "IR",
-     "Instrukční registr", "zápis do IR", "IR převezme hodnotu ze sběrnice",
+    {2, 12, IrWrite, "IR", "Instrukční registr", "zápis do IR", "IR převezme hodnotu ze sběrnice",
      "IR převzal hodnotu ze sběrnice"},
-    {203, 207, PcWrite, "PC/W", &ProcessorModel::pcWrite, &ProcessorModel::pcLoad, "PČ",
-     "Programový čítač", "zápis do PČ", "PČ převezme hodnotu ze sběrnice",
+    {203, 207, PcWrite, "PČ", "Programový čítač", "zápis do PČ", "PČ převezme hodnotu ze sběrnice",
      "PČ převzal hodnotu ze sběrnice"},
-    {63, 194, PcInc, "PC/I", &ProcessorModel::pcInc, &ProcessorModel::pcCount, "PČ",
-     "Programový čítač", "PČ + 1", "PČ se zvýší o 1", "PČ se zvýšil o 1"},
-    {71, 75, AWrite, "A/W", &ProcessorModel::aWrite, &ProcessorModel::aLoad, "RA", "Registr A",
-     "zápis do A", "registr A převezme hodnotu ze sběrnice",
+    {63, 194, PcInc, "PČ", "Programový čítač", "PČ + 1", "PČ se zvýší o 1", "PČ se zvýšil o 1"},
+    {71, 75, AWrite, "RA", "Registr A", "zápis do A", "registr A převezme hodnotu ze sběrnice",
      "registr A převzal hodnotu ze sběrnice"},
-    {1, 187, BWrite, "B/W", &ProcessorModel::bWrite, &ProcessorModel::bLoad, "RB", "Registr B",
-     "zápis do B", "registr B převezme hodnotu ze sběrnice",
+    {1, 187, BWrite, "RB", "Registr B", "zápis do B", "registr B převezme hodnotu ze sběrnice",
      "registr B převzal hodnotu ze sběrnice"},
 }};
 
@@ -95,7 +88,8 @@ constexpr int kChoiceGap = 6;
 Point choiceAt(int gate) {
     int x = kChoiceLeft;
     for (int i = 0; i < gate; ++i)
-        x += render::textWidth(Face::WindowBold, kGateTable[std::size_t(i)].name) + 24 + kChoiceGap;
+        x += render::textWidth(Face::WindowBold, signalName(kGateTable[std::size_t(i)].signal)) +
+             24 + kChoiceGap;
     return {x, bodyTop()};
 }
 
@@ -154,11 +148,11 @@ std::string GateScene::title() const {
 }
 
 bool GateScene::signalOn() const {
-    return gate_ && m_.*kGateTable[std::size_t(*gate_)].signalField;
+    return gate_ && procesor::signalOn(m_, kGateTable[std::size_t(*gate_)].signal);
 }
 
 bool GateScene::strobeOn() const {
-    return gate_ && m_.*kGateTable[std::size_t(*gate_)].strobeField;
+    return gate_ && procesor::strobeOn(m_, kGateTable[std::size_t(*gate_)].signal);
 }
 
 void GateScene::show() {
@@ -166,7 +160,7 @@ void GateScene::show() {
         choices[std::size_t(i)].setChosen(gate_ == i);
         Lamp& lamp = signals[std::size_t(i)];
         lamp.setVisible(gate_ == i);
-        lamp.setOn(m_.*kGateTable[std::size_t(i)].signalField);
+        lamp.setOn(procesor::signalOn(m_, kGateTable[std::size_t(i)].signal));
     }
     phi2.setOn(m_.phi2);
     strobe.setOn(strobeOn());
@@ -176,24 +170,24 @@ void GateScene::show() {
 
 std::string GateScene::inputs() const {
     const Gate& g = kGateTable[std::size_t(*gate_)];
-    return std::string(g.name) + " = " + bit(signalOn()) + " a Φ2 = " + bit(m_.phi2);
+    return std::string(signalName(g.signal)) + " = " + bit(signalOn()) + " a Φ2 = " + bit(m_.phi2);
 }
 
 void GateScene::choose(int gate) {
     gate_ = gate;
     show();
     const Gate& g = kGateTable[std::size_t(gate)];
-    std::string text =
-        "Hradlo " + std::string(g.name) + ": " + inputs() + ", výstup " + bit(strobeOn()) + ". ";
+    std::string text = "Hradlo " + std::string(signalName(g.signal)) + ": " + inputs() +
+                       ", výstup " + bit(strobeOn()) + ". ";
     text += strobeOn() ? "Zápisový impulz trvá: " + std::string(g.effect) + "."
-                       : "Zapněte " + std::string(g.name) + " a stiskněte „ručně“.";
+                       : "Zapněte " + std::string(signalName(g.signal)) + " a stiskněte „ručně“.";
     result_ = text;
 }
 
 void GateScene::onSignal() {
     const Gate& g = kGateTable[std::size_t(*gate_)];
     const bool before = strobeOn();
-    m_.*g.signalField = signals[std::size_t(*gate_)].on();
+    m_.*controlSignal(g.signal)->held = signals[std::size_t(*gate_)].on();
     formStrobes(m_);
     show();
     if (strobeOn()) strobeInStep_ = true;
@@ -222,8 +216,8 @@ void GateScene::onPulse() {
         result_ = state + ": " + inputs() +
                   ", hradlo AND dá zápisový impulz: " + std::string(g.effect) + ".";
     else if (before)
-        result_ = state + ": Φ2 = 0, zápisový impulz skončil; " + std::string(g.name) +
-                  " trvá až do další fáze Φ1.";
+        result_ = state + ": Φ2 = 0, zápisový impulz skončil; " +
+                  std::string(signalName(g.signal)) + " trvá až do další fáze Φ1.";
     else if (m_.phi2)
         result_ = state + ": " + inputs() + ", hradlo AND dá 0: zápisový impulz nepřišel.";
     else
@@ -249,7 +243,8 @@ void GateScene::onMicrostep() {
     if (strobeInStep_)
         text += "ve fázi Φ2 dalo hradlo AND zápisový impulz a " + std::string(g.done) + ".";
     else
-        text += "ve fázi Φ2 bylo " + std::string(g.name) + " = 0, zápisový impulz nepřišel.";
+        text += "ve fázi Φ2 bylo " + std::string(signalName(g.signal)) +
+                " = 0, zápisový impulz nepřišel.";
     result_ = text;
 }
 
@@ -265,8 +260,8 @@ void GateScene::paintGate(Canvas& c, int top) const {
     const bool signal = signalOn();
 
     wire(c, {20, signalY}, {gateBox.x - 1, signalY}, signal);
-    const std::string signalName = g ? std::string(g->name) : "signál";
-    text(c, Face::WindowBold, {20, signalY - 14}, signalName + " = " + bit(signal));
+    const std::string name = g ? std::string(signalName(g->signal)) : "signál";
+    text(c, Face::WindowBold, {20, signalY - 14}, name + " = " + bit(signal));
     wirePath(c, {{phi2X, top}, {phi2X, phi2Y}, {gateBox.x - 1, phi2Y}}, m_.phi2);
     text(c, Face::WindowBold, {phi2X + 6, top}, "Φ2 = " + bit(m_.phi2));
     explain::gate(c, gateBox);
@@ -291,9 +286,9 @@ void GateScene::paintTable(Canvas& c, int top) const {
     constexpr int kCell = 54;
     constexpr int kRow = 17;
     text(c, Face::WindowBold, {left, top}, "Pravdivostní tabulka AND");
-    const std::string signalName =
-        gate_ ? std::string(kGateTable[std::size_t(*gate_)].name) : "signál";
-    const std::string heads[] = {signalName, "Φ2", "impulz"};
+    const std::string name =
+        gate_ ? std::string(signalName(kGateTable[std::size_t(*gate_)].signal)) : "signál";
+    const std::string heads[] = {name, "Φ2", "impulz"};
     const int headTop = top + 18;
     for (int col = 0; col < 3; ++col) {
         const std::string& h = heads[col];
@@ -343,12 +338,12 @@ void GateScene::paint(Canvas& c) const {
     if (gate_) {
         const Gate& g = kGateTable[std::size_t(*gate_)];
         const std::vector<int> lines = linesWith(g.signal);
-        std::string usage = "Impulz hradla " + std::string(g.name) + ": " + std::string(g.effect) +
-                            ". Signál " + std::string(g.name) +
-                            (lines.size() == 1 ? " je zapnutý jen na " : " je zapnutý na ") +
-                            onLines(lines) + ".";
+        std::string usage =
+            "Impulz hradla " + std::string(signalName(g.signal)) + ": " + std::string(g.effect) +
+            ". Signál " + std::string(signalName(g.signal)) +
+            (lines.size() == 1 ? " je zapnutý jen na " : " je zapnutý na ") + onLines(lines) + ".";
         if (!signalOnUpperInput(g))
-            usage += " Jako ve schématu vede " + std::string(g.name) +
+            usage += " Jako ve schématu vede " + std::string(signalName(g.signal)) +
                      " do dolního vstupu hradla a Φ2 do horního.";
         textBox(c, Face::Window, {kMargin, usageTop, kWidth - 2 * kMargin, usageHeight}, usage);
     }

@@ -3,6 +3,7 @@
 #include "companions/common/Texts.h"
 #include "model/Clock.h"
 #include "model/Microprogram.h"
+#include "model/Signals.h"
 #include "picture/Blocks.h"
 #include "picture/Paint.h"
 #include "picture/Text.h"
@@ -49,25 +50,24 @@ constexpr int kValueX = 700;
 struct Line {
     unsigned signal;
     int dropX;
-    int row; // from the body's top
-    std::string_view name;
+    int row;               // from the body's top
     std::string_view unit; // what the decoder selects
     std::string_view does; // beside the arrow
 };
 constexpr int kWriteRow = kWiresTop + 22;
 constexpr Line kWrites[] = {
-    {IrWrite, 228, kWriteRow, "IR/W", "IR", "zápis do IR"},
-    {PcWrite, 206, kWriteRow + kGatePitch, "PC/W", "PČ", "zápis do PČ"},
-    {AWrite, 184, kWriteRow + 2 * kGatePitch, "A/W", "registr A", "zápis do A"},
-    {BWrite, 162, kWriteRow + 3 * kGatePitch, "B/W", "registr B", "zápis do B"},
+    {IrWrite, 228, kWriteRow, "IR", "zápis do IR"},
+    {PcWrite, 206, kWriteRow + kGatePitch, "PČ", "zápis do PČ"},
+    {AWrite, 184, kWriteRow + 2 * kGatePitch, "registr A", "zápis do A"},
+    {BWrite, 162, kWriteRow + 3 * kGatePitch, "registr B", "zápis do B"},
 };
 constexpr int kSourceRow = kWriteRow + 3 * kGatePitch + 14;
 constexpr Line kSources[] = {
-    {RamRead, 126, kSourceRow, "RAM/R", "RAM", "RAM/R: RAM na sběrnici"},
-    {ARead, 100, kSourceRow + 14, "A/R", "registr A", "A/R: A na sběrnici"},
-    {AddRead, 74, kSourceRow + 28, "ADD/R", "sčítačku", "ADD/R: součet na sběrnici"},
+    {RamRead, 126, kSourceRow, "RAM", "RAM/R: RAM na sběrnici"},
+    {ARead, 100, kSourceRow + 14, "registr A", "A/R: A na sběrnici"},
+    {AddRead, 74, kSourceRow + 28, "sčítačku", "ADD/R: součet na sběrnici"},
 };
-constexpr Line kCount = {PcInc, 28, kSourceRow + 42, "PC/I", "PČ", "PČ + 1"};
+constexpr Line kCount = {PcInc, 28, kSourceRow + 42, "PČ", "PČ + 1"};
 constexpr int kPhi2DropX = 259;
 
 std::string binary(int value) {
@@ -78,47 +78,6 @@ std::string binary(int value) {
 
 std::string number(int value) {
     return std::to_string(value);
-}
-
-bool signalOn(const ProcessorModel& m, unsigned signal) {
-    switch (signal) {
-    case PcInc:
-        return m.pcInc;
-    case AddRead:
-        return m.addRead;
-    case ARead:
-        return m.aRead;
-    case RamRead:
-        return m.ramRead;
-    case BWrite:
-        return m.bWrite;
-    case AWrite:
-        return m.aWrite;
-    case PcWrite:
-        return m.pcWrite;
-    case IrWrite:
-        return m.irWrite;
-    default:
-        return false;
-    }
-}
-
-// The AND gate's output for a write signal or PC/I.
-bool strobeOn(const ProcessorModel& m, unsigned signal) {
-    switch (signal) {
-    case PcInc:
-        return m.pcCount;
-    case BWrite:
-        return m.bLoad;
-    case AWrite:
-        return m.aLoad;
-    case PcWrite:
-        return m.pcLoad;
-    case IrWrite:
-        return m.irLoad;
-    default:
-        return false;
-    }
 }
 
 std::string_view mnemonicOf(int opcode) {
@@ -354,7 +313,7 @@ void ControlUnitScene::runPulse() {
         for (const Line& w : kWrites)
             if (signalOn(m_, w.signal))
                 announce_ = "Dekodér URČENÍ vybral " + std::string(w.unit) + " (" +
-                            std::string(w.name) +
+                            std::string(signalName(w.signal)) +
                             "), hodnotu ze sběrnice ale převezme až ve "
                             "fázi Φ2.";
         if (m_.pcInc) announce_ = "Pole O/K zapnulo PC/I; PČ se zvýší o 1 až ve fázi Φ2.";
@@ -510,9 +469,10 @@ void ControlUnitScene::paint(Canvas& c) const {
         const bool strobe = strobeOn(m_, l.signal);
         wirePath(c, {{l.dropX, bottom}, {l.dropX, y}, {kGateX - 1, y}}, on);
         // The signal's name over its row, left of the Phi2 trunk (PC/I's right of it).
-        const int nameW = render::textWidth(Face::WindowBold, l.name);
+        const std::string_view name = signalName(l.signal);
+        const int nameW = render::textWidth(Face::WindowBold, name);
         text(c, Face::WindowBold,
-             {l.signal == kCount.signal ? kTrunkX + 6 : kTrunkX - 6 - nameW, y - 14}, l.name);
+             {l.signal == kCount.signal ? kTrunkX + 6 : kTrunkX - 6 - nameW, y - 14}, name);
         wire(c, {kTrunkX, y + 16}, {kGateX - 1, y + 16}, m_.phi2);
         if (l.signal != kCount.signal) dot(c, {kTrunkX, y + 16}, m_.phi2);
         gate(c, {kGateX, y - 8, 25, 33});

@@ -2,6 +2,7 @@
 
 #include "model/Clock.h"
 #include "model/Microprogram.h"
+#include "model/Signals.h"
 #include "model/WordText.h"
 #include "tests/support/Machine.h"
 #include "tests/support/PlainCheck.h"
@@ -158,6 +159,51 @@ TEST_CASE(enteringAModeKeepsRamBusAndSignals) {
     CHECK(m == expected);
     resetForMode(m);
     CHECK(m == expected);
+}
+
+// The listing's control signals, as the diagram names them, line by line.
+constexpr std::string_view kSignalsOfLine[16] = {
+    "PC/I",       "RAM/R, IR/W", "PC/I",        "RAM/R, A/W", "PC/I",        "RAM/R, IR/W",
+    "ADD/R, A/W", "PC/I",        "RAM/R, IR/W", "PC/I",       "RAM/R, PC/W", "RAM/R, IR/W",
+    "A/R, B/W",   "PC/I",        "RAM/R, IR/W", "",
+};
+
+TEST_CASE(eachLineTurnsOnTheSignalsItNames) {
+    for (int line = 0; line < 16; ++line) {
+        CONTEXT("line " + std::to_string(line));
+        ProcessorModel m;
+        decodeLine(m, line);
+        std::string named;
+        for (const ControlSignal& s : kControlSignals) {
+            CHECK_EQ(signalOn(m, s.bit), m.*s.held);
+            CHECK_EQ(signalName(s.bit), s.name);
+            if (!signalOn(m, s.bit)) continue;
+            if (!named.empty()) named += ", ";
+            named += s.name;
+        }
+        CHECK_EQ(named, std::string(kSignalsOfLine[line]));
+    }
+    CHECK_EQ(signalName(RamRead | IrWrite), std::string_view());
+}
+
+TEST_CASE(theFiveGatesPassTheirSignalOnlyInPhi2) {
+    for (int line = 0; line < 16; ++line)
+        for (bool phi2 : {false, true}) {
+            CONTEXT("line " + std::to_string(line) + (phi2 ? ", phi2" : ", phi1"));
+            ProcessorModel m;
+            m.phi1 = true;
+            m.phi2 = phi2;
+            decodeLine(m, line);
+            formStrobes(m);
+            CHECK_EQ(m.bLoad, m.bWrite && phi2);
+            CHECK_EQ(m.aLoad, m.aWrite && phi2);
+            CHECK_EQ(m.pcLoad, m.pcWrite && phi2);
+            CHECK_EQ(m.irLoad, m.irWrite && phi2);
+            CHECK_EQ(m.pcCount, m.pcInc && phi2);
+            // The sources (/R) go through no gate.
+            for (const ControlSignal& s : kControlSignals)
+                CHECK_EQ(strobeOn(m, s.bit), !s.name.ends_with("/R") && m.*s.held && phi2);
+        }
 }
 
 PLAIN_TEST_MAIN()
