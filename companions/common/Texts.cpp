@@ -1,8 +1,45 @@
 #include "companions/common/Texts.h"
 
 #include "model/Microprogram.h"
+#include "model/WordText.h"
 
 namespace procesor::explain {
+
+std::string number(int value) {
+    return decimal(value);
+}
+
+std::string binary(int value) {
+    std::string s;
+    for (int bit = 3; bit >= 0; --bit) s += ((value >> bit) & 1) ? '1' : '0';
+    return s;
+}
+
+std::string_view mnemonicOf(int code) {
+    for (const Instruction& i : kInstructions)
+        if (i.opcode == code) return i.mnemonic;
+    return {};
+}
+
+std::string codeName(int code) {
+    const std::string_view mnemonic = mnemonicOf(code);
+    if (mnemonic.empty()) return binary(code);
+    return binary(code) + std::string(kNoBreak) + "(" + std::string(mnemonic) + ")";
+}
+
+std::string typeset(std::string text) {
+    static constexpr std::string_view kJoined[] = {" a ", " i ", " k ", " o ", " s ",
+                                                   " u ", " v ", " z ", " + ", " = "};
+    for (std::string_view joined : kJoined) {
+        std::string with(joined.substr(0, 2));
+        with += kNoBreak;
+        if (joined[1] == '+' || joined[1] == '=') with = std::string(kNoBreak) + with.substr(1);
+        for (std::size_t at = text.find(joined); at != std::string::npos;
+             at = text.find(joined, at + 1))
+            text.replace(at, joined.size(), with);
+    }
+    return text;
+}
 
 std::vector<int> linesWith(unsigned signal) {
     std::vector<int> lines;

@@ -13,6 +13,18 @@ namespace procesor::explain {
 // A blank that the wrapping of texts never breaks (U+00A0).
 inline constexpr std::string_view kNoBreak = "\u00A0";
 
+// A word in decimal, "0".."15", and in binary, "0101".
+std::string number(int value);
+std::string binary(int value);
+// The mnemonic of an operation code, empty for a code that names no instruction; and
+// "0001 (LDA)" kept on one line, or "0111" for such a code.
+std::string_view mnemonicOf(int code);
+std::string codeName(int code);
+
+// Czech typesetting: a one-letter preposition or conjunction never ends a line, and
+// a sum or an equation stays whole ("5 + 3 = 8", "PC/W = 1").
+std::string typeset(std::string text);
+
 // The microprogram lines (0..15) whose control signals include `signal` (a mask
 // of model/Microprogram.h's Signal).
 std::vector<int> linesWith(unsigned signal);

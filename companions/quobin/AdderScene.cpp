@@ -13,10 +13,6 @@ namespace {
 constexpr int kWidth = 780;
 constexpr int kHeight = 430;
 
-std::string number(int value) {
-    return std::to_string(value);
-}
-
 std::string explanationText() {
     return "Sčítačka sčítá hodnoty registrů A a B a součet má stále na svém výstupu; na "
            "sběrnici se dostane jen se signálem ADD/R, a ten je zapnutý jen na " +

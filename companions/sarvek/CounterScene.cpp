@@ -21,47 +21,6 @@ constexpr int kBusX = 720;     // the bus's four upright lines
 constexpr int kBusSpacing = 6;
 constexpr int kChooserGap = 8;
 
-std::string number(int value) {
-    return std::to_string(value);
-}
-
-std::string binary(int value) {
-    std::string s;
-    for (int bit = 3; bit >= 0; --bit) s += ((value >> bit) & 1) ? '1' : '0';
-    return s;
-}
-
-std::string_view mnemonicOf(int code) {
-    for (const Instruction& i : kInstructions)
-        if (i.opcode == code) return i.mnemonic;
-    return {};
-}
-
-// "0001 (LDA)", or "0111" for a code that names no instruction.
-std::string codeName(int code) {
-    const std::string_view mnemonic = mnemonicOf(code);
-    if (mnemonic.empty()) return binary(code);
-    return binary(code) + std::string(kNoBreak) + "(" + std::string(mnemonic) + ")";
-}
-
-// Czech typesetting: a one-letter preposition or conjunction never ends a line, and
-// "X = 1" stays whole.
-std::string typeset(std::string text) {
-    static constexpr std::string_view kJoined[] = {" a ", " i ", " k ", " o ", " s ",
-                                                   " u ", " v ", " z ", " = "};
-    for (std::string_view joined : kJoined) {
-        std::string with;
-        if (joined[1] == '=')
-            with = std::string(kNoBreak) + "=" + std::string(kNoBreak);
-        else
-            with = std::string(joined.substr(0, 2)) + std::string(kNoBreak);
-        for (std::size_t at = text.find(joined); at != std::string::npos;
-             at = text.find(joined, at + 1))
-            text.replace(at, joined.size(), with);
-    }
-    return text;
-}
-
 std::string irText() {
     return typeset(
         "IR, instrukční registr, je zároveň čítač mikroprogramu: jeho hodnota je mikroadresa, "

@@ -14,10 +14,6 @@ constexpr int kWidth = 780;
 constexpr int kHeight = 400;
 constexpr int kPictureLeft = 340; // the drawing of the register, right of the controls
 
-std::string number(int value) {
-    return std::to_string(value);
-}
-
 std::string explanationOf(RegisterScene::Which which) {
     const bool a = which == RegisterScene::Which::A;
     const std::string r = a ? "A" : "B";

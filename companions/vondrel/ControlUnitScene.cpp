@@ -70,28 +70,6 @@ constexpr Line kSources[] = {
 constexpr Line kCount = {PcInc, 28, kSourceRow + 42, "PČ", "PČ + 1"};
 constexpr int kPhi2DropX = 259;
 
-std::string binary(int value) {
-    std::string s;
-    for (int bit = 3; bit >= 0; --bit) s += ((value >> bit) & 1) ? '1' : '0';
-    return s;
-}
-
-std::string number(int value) {
-    return std::to_string(value);
-}
-
-std::string_view mnemonicOf(int opcode) {
-    for (const Instruction& i : kInstructions)
-        if (i.opcode == opcode) return i.mnemonic;
-    return {};
-}
-
-// "0001 (LDA)" or "0111"
-std::string codeName(int opcode) {
-    const std::string_view mnemonic = mnemonicOf(opcode);
-    return mnemonic.empty() ? binary(opcode) : binary(opcode) + " (" + std::string(mnemonic) + ")";
-}
-
 // "1 mikrokrok", "3 mikrokroky"; a routine has one to four.
 std::string microsteps(int n) {
     return number(n) + (n == 1 ? " mikrokrok" : n <= 4 ? " mikrokroky" : " mikrokroků");
@@ -121,22 +99,6 @@ Box lineBox(int top, int line) {
 Box nameBox(int top, int line) {
     const int column = line / 8;
     return {kNameX[column], top + kListTop + (line % 8) * kRowPitch, kNameW, kRowHeight};
-}
-
-// Czech typesetting: a one-letter preposition or conjunction never ends a line, and
-// a sum stays whole ("5 + 3 = 8").
-std::string typeset(std::string text) {
-    static constexpr std::string_view kJoined[] = {" a ", " i ", " k ", " o ", " s ",
-                                                   " u ", " v ", " z ", " + ", " = "};
-    for (std::string_view joined : kJoined) {
-        std::string with(joined.substr(0, 2));
-        with += kNoBreak;
-        if (joined[1] == '+' || joined[1] == '=') with = std::string(kNoBreak) + with.substr(1);
-        for (std::size_t at = text.find(joined); at != std::string::npos;
-             at = text.find(joined, at + 1))
-            text.replace(at, joined.size(), with);
-    }
-    return text;
 }
 
 int topFor() {

@@ -1,9 +1,10 @@
 // What every explainer gets from the scene and its controls: the focus order over the
 // enabled controls, Space and Enter on the focused one, a click only when the button
 // goes up over the control it went down on, the held look, and changed rectangles
-// that are empty when nothing changed and cover what did.
+// that are empty when nothing changed and cover what did; and the texts they share.
 
 #include "companions/common/Controls.h"
+#include "companions/common/Texts.h"
 #include "tests/support/PlainCheck.h"
 
 using namespace procesor;
@@ -102,5 +103,13 @@ int main() {
     t.mouseUp(c.x, c.y);
     CHECK(t.bit.on());
     CHECK_EQ(t.focus(), 2);
+
+    // The texts every explainer writes codes and sentences with: a code in binary with
+    // its mnemonic kept on its line, Czech line breaking (no one-letter word at a
+    // line's end, a sum whole).
+    CHECK_EQ(codeName(1), "0001\u00A0(LDA)");
+    CHECK_EQ(codeName(15), "1111\u00A0(NOP)");
+    CHECK_EQ(codeName(7), "0111");
+    CHECK_EQ(typeset("5 + 3 = 8 v registru A"), "5\u00A0+\u00A03\u00A0=\u00A08 v\u00A0registru A");
     return testing::checkFailures();
 }
