@@ -2,12 +2,6 @@
 
 #include <array>
 
-#include "companions/plimo/PlimoScene.h"
-#include "companions/quobin/QuobinScene.h"
-#include "companions/sarvek/SarvekScene.h"
-#include "companions/tamrel/TamrelScene.h"
-#include "companions/vondrel/VondrelScene.h"
-
 namespace procesor::explain {
 
 namespace {

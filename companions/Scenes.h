@@ -18,6 +18,16 @@ struct SceneEntry {
 };
 
 std::span<const SceneEntry> scenes();
+
+// The makers of the table's rows, each defined beside its scene in the scene's folder.
+std::unique_ptr<Scene> makeVondrelScene(const Opening* opening);
+std::unique_ptr<Scene> makePlimoScene(const Opening* opening);
+std::unique_ptr<Scene> makeSarvekScene(const Opening* opening);
+std::unique_ptr<Scene> makeQuobinScene(const Opening* opening);
+// Registers A and B: how a register takes the bus with its write strobe (the write
+// signal AND Phi2), and, for A, how A/R puts it on the bus.
+std::unique_ptr<Scene> makeTamrelAScene(const Opening* opening);
+std::unique_ptr<Scene> makeTamrelBScene(const Opening* opening);
 // The scene of a command, or nullptr when there is none (yet) for it.
 std::unique_ptr<Scene> makeScene(std::string_view command, const Opening* opening = nullptr);
 

@@ -1,7 +1,7 @@
 #include "companions/plimo/GateScene.h"
 
+#include "companions/Scenes.h"
 #include "companions/common/Texts.h"
-#include "companions/plimo/PlimoScene.h"
 #include "model/Clock.h"
 #include "model/Microprogram.h"
 #include "model/Signals.h"

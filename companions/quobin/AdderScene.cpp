@@ -1,7 +1,7 @@
 #include "companions/quobin/AdderScene.h"
 
+#include "companions/Scenes.h"
 #include "companions/common/Texts.h"
-#include "companions/quobin/QuobinScene.h"
 #include "model/Clock.h"
 #include "model/Microprogram.h"
 #include "picture/Paint.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "companions/Scenes.h"
 #include "companions/common/Texts.h"
-#include "companions/sarvek/SarvekScene.h"
 #include "model/Clock.h"
 #include "model/Microprogram.h"
 #include "picture/Text.h"

@@ -1,7 +1,7 @@
 #include "companions/tamrel/RegisterScene.h"
 
+#include "companions/Scenes.h"
 #include "companions/common/Texts.h"
-#include "companions/tamrel/TamrelScene.h"
 #include "model/Clock.h"
 #include "model/Microprogram.h"
 #include "picture/Text.h"

@@ -1,5 +1,6 @@
 #include "companions/vondrel/ControlUnitScene.h"
 
+#include "companions/Scenes.h"
 #include "companions/common/Texts.h"
 #include "model/Clock.h"
 #include "model/Microprogram.h"
@@ -461,6 +462,21 @@ void ControlUnitScene::paint(Canvas& c) const {
     if (opcode_) valueDigits(c, {kValueX, busY, 40, 22}, m_.bus);
 
     result(c, result_);
+}
+
+std::unique_ptr<Scene> makeVondrelScene(const Opening* opening) {
+    std::optional<int> opcode;
+    if (opening && opening->kind == ElementKind::Label) {
+        // A listing line (Label14..Label29) or an instruction name: its instruction.
+        int line = -1;
+        if (opening->number >= 14 && opening->number <= 29) line = opening->number - 14;
+        for (const MicroLine& l : kMicroprogram)
+            if (l.instructionLabel == opening->number && line < 0) line = l.lineLabel - 14;
+        if (line >= 0)
+            for (const Instruction& i : kInstructions)
+                if (i.mnemonic == instructionOf(line)) opcode = i.opcode;
+    }
+    return std::make_unique<ControlUnitScene>(opcode);
 }
 
 } // namespace procesor::explain

@@ -6,8 +6,8 @@
 
 #include <string>
 
+#include "companions/Scenes.h"
 #include "companions/quobin/AdderScene.h"
-#include "companions/quobin/QuobinScene.h"
 #include "model/Clock.h"
 #include "tests/companions/SceneInput.h"
 #include "tests/support/PlainCheck.h"

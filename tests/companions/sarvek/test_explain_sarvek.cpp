@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "companions/Scenes.h"
 #include "companions/common/Texts.h"
 #include "companions/sarvek/CounterScene.h"
-#include "companions/sarvek/SarvekScene.h"
 #include "model/Clock.h"
 #include "tests/companions/SceneInput.h"
 #include "tests/support/PlainCheck.h"

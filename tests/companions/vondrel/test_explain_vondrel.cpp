@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "companions/Scenes.h"
 #include "companions/common/Drawing.h"
 #include "companions/vondrel/ControlUnitScene.h"
-#include "companions/vondrel/VondrelScene.h"
 #include "model/Clock.h"
 #include "tests/companions/SceneInput.h"
 #include "tests/support/PlainCheck.h"
