@@ -143,10 +143,19 @@ void heading(Canvas& c, std::string_view text) {
     render::drawText(c, Face::Digits, kMargin, kHeadingTop, text, kInk, whole(c));
 }
 
+int explanationTop() {
+    return kHeadingTop + render::lineHeight(Face::Digits) + 6;
+}
+
 int explanation(Canvas& c, std::string_view text) {
-    const int top = kHeadingTop + render::lineHeight(Face::Digits) + 6;
+    const int top = explanationTop();
     const Box box = {kMargin, top, c.width - 2 * kMargin, c.height - top};
     return top + textBox(c, Face::Window, box, text) + 8;
+}
+
+int bodyTopUnder(std::string_view explanation, int sceneWidth) {
+    return explanationTop() + wrappedHeight(Face::Window, explanation, sceneWidth - 2 * kMargin) +
+           8;
 }
 
 Box resultBox(const Canvas& c, int lines) {

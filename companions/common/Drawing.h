@@ -69,9 +69,11 @@ int wrappedHeight(Face face, std::string_view text, int width);
 // The common frame. The heading: the large bold face, at the top left.
 inline constexpr int kHeadingTop = 8;
 void heading(Canvas& c, std::string_view text);
-// The explanation: from under the heading, as wide as the scene less its margins;
-// returns the first free row below it.
+// The explanation: from explanationTop() under the heading, as wide as the scene less its margins;
+// returns the first free row below it, which bodyTopUnder gives before drawing.
+int explanationTop();
 int explanation(Canvas& c, std::string_view text);
+int bodyTopUnder(std::string_view explanation, int sceneWidth);
 // The result: a sunken white field at the foot of the scene, `lines` lines tall, the
 // text in bold. Every scene puts its result here.
 Box resultBox(const Canvas& c, int lines = 3);

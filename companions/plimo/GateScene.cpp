@@ -77,20 +77,15 @@ const std::string kWhy =
     "je hodnota na sběrnici ustálená. Třetím taktem přejdou hodiny do klidu: zápisové impulzy "
     "jsou opět 0, řídicí signály ale trvají až do další fáze Φ1.";
 
-int bodyTop() {
-    const int explanationTop = kHeadingTop + render::lineHeight(Face::Digits) + 6;
-    return explanationTop + wrappedHeight(Face::Window, kExplanation, kWidth - 2 * kMargin) + 8;
-}
-
 constexpr int kChoiceLeft = 70;
 constexpr int kChoiceGap = 6;
 
-Point choiceAt(int gate) {
+Point choiceAt(int gate, int top) {
     int x = kChoiceLeft;
     for (int i = 0; i < gate; ++i)
         x += render::textWidth(Face::WindowBold, signalName(kGateTable[std::size_t(i)].signal)) +
              24 + kChoiceGap;
-    return {x, bodyTop()};
+    return {x, top};
 }
 
 } // namespace
@@ -111,16 +106,15 @@ void ChoiceButton::paint(Canvas& c, bool pressed, bool focused) const {
 }
 
 GateScene::GateScene(std::optional<int> gate)
-    : Scene(kWidth, kHeight), choices{{ChoiceButton(choiceAt(0), "IR/W"),
-                                       ChoiceButton(choiceAt(1), "PC/W"),
-                                       ChoiceButton(choiceAt(2), "PC/I"),
-                                       ChoiceButton(choiceAt(3), "A/W"),
-                                       ChoiceButton(choiceAt(4), "B/W")}},
+    : ClockedScene(kWidth, kHeight, kExplanation, {{90, 36}, {142, 36}, {250, 34}}),
+      choices{{ChoiceButton(choiceAt(0, bodyTop()), "IR/W"),
+               ChoiceButton(choiceAt(1, bodyTop()), "PC/W"),
+               ChoiceButton(choiceAt(2, bodyTop()), "PC/I"),
+               ChoiceButton(choiceAt(3, bodyTop()), "A/W"),
+               ChoiceButton(choiceAt(4, bodyTop()), "B/W")}},
       signals{{Lamp({10, bodyTop() + 36}, "IR/W"), Lamp({10, bodyTop() + 36}, "PC/W"),
                Lamp({10, bodyTop() + 36}, "PC/I"), Lamp({10, bodyTop() + 36}, "A/W"),
-               Lamp({10, bodyTop() + 36}, "B/W")}},
-      phi2({90, bodyTop() + 36}, "Φ2"), strobe({142, bodyTop() + 36}, "impulz"),
-      steps({250, bodyTop() + 34}), bodyTop_(bodyTop()) {
+               Lamp({10, bodyTop() + 36}, "B/W")}} {
     for (int i = 0; i < kGates; ++i) {
         ChoiceButton& choice = choices[std::size_t(i)];
         add(choice);
@@ -130,13 +124,7 @@ GateScene::GateScene(std::optional<int> gate)
         add(lamp);
         lamp.onClick = [this] { onSignal(); };
     }
-    phi2.setEnabled(false); // Phi2 comes only from the clock: the student steps it
-    add(phi2);
-    strobe.setEnabled(false);
-    add(strobe);
-    steps.addTo(*this);
-    steps.pulse.onClick = [this] { onPulse(); };
-    steps.microstep.onClick = [this] { onMicrostep(); };
+    addClock(true);
 
     result_ = kHint;
     show();
@@ -226,20 +214,14 @@ void GateScene::onPulse() {
 }
 
 void GateScene::onMicrostep() {
-    // Pulses until the clock is at rest again: the whole microstep from rest, or the
-    // rest of the one under way.
-    int pulses = 0;
-    do {
+    std::string text = pulseToRest([this] {
         if (!m_.phi1) strobeInStep_ = false;
         advanceClock(m_);
         formStrobes(m_);
         if (strobeOn()) strobeInStep_ = true;
-        ++pulses;
-    } while (m_.phi1);
+    });
     show();
     const Gate& g = kGateTable[std::size_t(*gate_)];
-    std::string text = pulses == 3 ? "Celý mikrokrok (fáze Φ1, fáze Φ2, klid): "
-                                   : "Mikrokrok dokončen, hodiny jsou v klidu: ";
     if (strobeInStep_)
         text += "ve fázi Φ2 dalo hradlo AND zápisový impulz a " + std::string(g.done) + ".";
     else
@@ -318,7 +300,7 @@ void GateScene::paint(Canvas& c) const {
     heading(c, "Hradla AND: zápisový impulz ve fázi Φ2");
     explanation(c, kExplanation);
 
-    const int t = bodyTop_;
+    const int t = bodyTop();
     text(c, Face::WindowBold, {10, t + 6}, "hradlo:");
     if (!gate_) {
         // Until a gate is chosen nothing names a signal the student did not choose.

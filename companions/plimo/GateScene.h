@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "companions/common/Controls.h"
+#include "companions/common/ClockedScene.h"
 #include "model/ProcessorModel.h"
 
 namespace procesor::explain {
@@ -27,7 +27,7 @@ private:
 // The five AND gates between the control unit and the registers: the student chooses
 // a gate, switches its control signal and clocks the machine by hand; the machine's
 // own clock and gates (advanceClock, formStrobes) give Phi2 and the strobe.
-class GateScene final : public Scene {
+class GateScene final : public ClockedScene {
 public:
     static constexpr int kGates = 5;
     // `gate`: 0..4 top to bottom as the diagram draws them (IR/W, PC/W, PC/I, A/W,
@@ -35,19 +35,14 @@ public:
     explicit GateScene(std::optional<int> gate);
 
     std::string title() const override;
-    const ProcessorModel& machine() const { return m_; }
-    const std::string& resultText() const { return result_; }
     std::optional<int> gate() const { return gate_; }
     // The chosen gate's control signal and strobe as the machine holds them.
     bool signalOn() const;
     bool strobeOn() const;
 
-    // The controls, for the tests.
+    // The controls, for the tests (the clock's are the clocked scene's).
     std::array<ChoiceButton, kGates> choices;
     std::array<Lamp, kGates> signals; // the chosen gate's is shown, the others hidden
-    Lamp phi2;
-    Lamp strobe;
-    StepButtons steps;
 
 protected:
     void paint(Canvas& c) const override;
@@ -55,8 +50,8 @@ protected:
 private:
     void choose(int gate);
     void onSignal();
-    void onPulse();
-    void onMicrostep();
+    void onPulse() override;
+    void onMicrostep() override;
     void show();
     // The state of the chosen gate's inputs and output, "IR/W = 1 a Φ2 = 0".
     std::string inputs() const;
@@ -64,10 +59,7 @@ private:
     void paintTable(Canvas& c, int top) const;
 
     std::optional<int> gate_;
-    ProcessorModel m_;
-    int bodyTop_;
     bool strobeInStep_ = false; // the strobe came since the clock last left rest
-    std::string result_;
 };
 
 } // namespace procesor::explain

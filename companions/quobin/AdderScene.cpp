@@ -25,12 +25,6 @@ std::string explanationText() {
            "„ručně“ proveďte mikrokrok instrukce ADD.";
 }
 
-int bodyTop() {
-    const int explanationTop = kHeadingTop + render::lineHeight(Face::Digits) + 6;
-    return explanationTop + wrappedHeight(Face::Window, explanationText(), kWidth - 2 * kMargin) +
-           8;
-}
-
 // The picture of the columns: column k's centre, bit 3 on the left as the diagram's
 // bundles have it, and the rows.
 constexpr int kColumnStep = 76;
@@ -74,10 +68,10 @@ int columnCarries(int a, int b, int sum) {
 }
 
 AdderScene::AdderScene()
-    : Scene(kWidth, kHeight), a({100, bodyTop()}), b({100, bodyTop() + 40}),
-      sum({100, bodyTop() + 80}), bus({100, bodyTop() + 120}),
-      addRead({10, bodyTop() + 166}, "ADD/R"), aWrite({90, bodyTop() + 166}, "A/W"),
-      phi2({156, bodyTop() + 166}, "Φ2"), steps({10, bodyTop() + 198}), bodyTop_(bodyTop()) {
+    : ClockedScene(kWidth, kHeight, explanationText(), {{156, 166}, {}, {10, 198}}),
+      a({100, bodyTop()}), b({100, bodyTop() + 40}), sum({100, bodyTop() + 80}),
+      bus({100, bodyTop() + 120}), addRead({10, bodyTop() + 166}, "ADD/R"),
+      aWrite({90, bodyTop() + 166}, "A/W") {
     a.addTo(*this);
     b.addTo(*this);
     sum.setEnabled(false);
@@ -86,16 +80,12 @@ AdderScene::AdderScene()
     bus.addTo(*this);
     add(addRead);
     add(aWrite);
-    phi2.setEnabled(false);
-    add(phi2);
-    steps.addTo(*this);
+    addClock(false);
 
     a.onChange = [this] { onOperand(); };
     b.onChange = [this] { onOperand(); };
     addRead.onClick = [this] { onSignal(); };
     aWrite.onClick = [this] { onSignal(); };
-    steps.pulse.onClick = [this] { onPulse(); };
-    steps.microstep.onClick = [this] { onMicrostep(); };
 
     m_.regA = 10;
     m_.regB = 8;
@@ -108,12 +98,9 @@ std::string AdderScene::title() const {
     return "Sčítačka – sčítání čtyřbitových čísel";
 }
 
-void AdderScene::run(bool clockPulse) {
-    const bool phi1State = clockPulse && advanceClock(m_);
+void AdderScene::setInputs() {
     m_.addRead = addRead.on();
     m_.aWrite = aWrite.on();
-    formStrobes(m_);
-    transfer(m_, phi1State);
 }
 
 void AdderScene::show() {
@@ -188,24 +175,18 @@ void AdderScene::onPulse() {
 }
 
 void AdderScene::onMicrostep() {
-    // Pulses until the clock is at rest again: the whole microstep from rest, or the
-    // rest of the one under way.
-    int pulses = 0;
     bool drove = false;
     bool loaded = false;
     int driven = 0;
-    do {
+    std::string text = pulseToRest([&] {
         run(true);
         if (m_.phi1 && !m_.phi2 && m_.addRead) {
             drove = true;
             driven = m_.bus;
         }
         loaded = loaded || m_.aLoad;
-        ++pulses;
-    } while (m_.phi1);
+    });
     show();
-    std::string text = pulses == 3 ? "Celý mikrokrok (fáze Φ1, fáze Φ2, klid): "
-                                   : "Mikrokrok dokončen, hodiny jsou v klidu: ";
     if (drove) text += "součet " + number(driven) + " šel ve fázi Φ1 na sběrnici, ";
     if (loaded)
         text += "registr A převzal ve fázi Φ2 hodnotu " + number(m_.regA) +
@@ -284,7 +265,7 @@ void AdderScene::paint(Canvas& c) const {
     heading(c, "Sčítačka (ADD): čtyřbitové sčítání");
     explanation(c, explanationText());
 
-    const int t = bodyTop_;
+    const int t = bodyTop();
     text(c, Face::WindowBold, {10, t + 16}, "registr A");
     text(c, Face::WindowBold, {10, t + 56}, "registr B");
     text(c, Face::WindowBold, {10, t + 96}, "součet");

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "companions/common/Controls.h"
+#include "companions/common/ClockedScene.h"
 #include "model/ProcessorModel.h"
 
 namespace procesor::explain {
@@ -15,23 +15,19 @@ int columnCarries(int a, int b, int sum);
 // The adder: the student sets registers A and B and sees the machine's adder add
 // them column by column; with ADD/R and A/W and the clock, "ručně" runs the ADD
 // instruction's microstep on the machine's own clock pulse parts.
-class AdderScene final : public Scene {
+class AdderScene final : public ClockedScene {
 public:
     AdderScene();
 
     std::string title() const override;
-    const ProcessorModel& machine() const { return m_; }
-    const std::string& resultText() const { return result_; }
 
-    // The controls, for the tests.
+    // The controls, for the tests (the clock's are the clocked scene's).
     WordCells a;
     WordCells b;
     WordCells sum; // shows only
     WordCells bus; // shows only
     Lamp addRead;
     Lamp aWrite;
-    Lamp phi2;
-    StepButtons steps;
 
 protected:
     void paint(Canvas& c) const override;
@@ -39,18 +35,12 @@ protected:
 private:
     void onOperand();
     void onSignal();
-    void onPulse();
-    void onMicrostep();
-    // The student's signals into the machine, then its gates and transfers; `pulse`
-    // also advances the clock first.
-    void run(bool pulse);
+    void onPulse() override;
+    void onMicrostep() override;
+    void setInputs() override;
     void show();
     std::string addition() const;
     void paintColumns(Canvas& c, int top) const;
-
-    ProcessorModel m_;
-    int bodyTop_;
-    std::string result_;
 };
 
 } // namespace procesor::explain

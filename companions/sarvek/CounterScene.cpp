@@ -47,10 +47,6 @@ std::string pcText() {
 constexpr std::string_view kHint =
     "Vyberte registr: IR (instrukční registr), nebo PČ (programový čítač).";
 
-int explanationTop() {
-    return kHeadingTop + render::lineHeight(Face::Digits) + 6;
-}
-
 int chooserTop() {
     return explanationTop() +
            wrappedHeight(Face::Window, CounterScene::explanationText(), kWidth - 2 * kMargin) + 6;

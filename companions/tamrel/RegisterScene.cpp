@@ -38,21 +38,15 @@ std::string explanationOf(RegisterScene::Which which) {
                   "instrukcí LDA do registru A; instrukce MOV ho pak zkopíruje do B.";
 }
 
-int bodyTopFor(RegisterScene::Which which) {
-    const int explanationTop = kHeadingTop + render::lineHeight(Face::Digits) + 6;
-    return explanationTop +
-           wrappedHeight(Face::Window, explanationOf(which), kWidth - 2 * kMargin) + 8;
-}
-
 } // namespace
 
 RegisterScene::RegisterScene(Which which)
-    : Scene(kWidth, kHeight), bus({90, bodyTopFor(which)}), value({90, bodyTopFor(which) + 40}),
-      write({10, bodyTopFor(which) + 84}, which == Which::A ? "A/W" : "B/W"),
-      read({74, bodyTopFor(which) + 84}, "A/R"),
-      phi2({which == Which::A ? 138 : 74, bodyTopFor(which) + 84}, "Φ2"),
-      strobe({which == Which::A ? 190 : 126, bodyTopFor(which) + 84}, "impulz"),
-      steps({10, bodyTopFor(which) + 118}), which_(which), bodyTop_(bodyTopFor(which)) {
+    : ClockedScene(
+          kWidth, kHeight, explanationOf(which),
+          {{which == Which::A ? 138 : 74, 84}, {which == Which::A ? 190 : 126, 84}, {10, 118}}),
+      bus({90, bodyTop()}), value({90, bodyTop() + 40}),
+      write({10, bodyTop() + 84}, which == Which::A ? "A/W" : "B/W"),
+      read({74, bodyTop() + 84}, "A/R"), which_(which) {
     bus.setValue(5);
     bus.addTo(*this);
     value.setEnabled(false);
@@ -60,17 +54,11 @@ RegisterScene::RegisterScene(Which which)
     add(write);
     add(read);
     read.setVisible(which == Which::A);
-    phi2.setEnabled(false);
-    add(phi2);
-    strobe.setEnabled(false);
-    add(strobe);
-    steps.addTo(*this);
+    addClock(true);
 
     bus.onChange = [this] { onBus(); };
     write.onClick = [this] { onWrite(); };
     read.onClick = [this] { onRead(); };
-    steps.pulse.onClick = [this] { onPulse(); };
-    steps.microstep.onClick = [this] { onMicrostep(); };
 
     m_.bus = bus.value();
     result_ = "Nastavte sběrnici, zapněte " + write.name() +
@@ -95,13 +83,15 @@ bool RegisterScene::strobeOn() const {
     return which_ == Which::A ? m_.aLoad : m_.bLoad;
 }
 
-void RegisterScene::run(bool clockPulse) {
-    const bool phi1State = clockPulse && advanceClock(m_);
+void RegisterScene::setInputs() {
     writeSignal() = write.on();
     m_.aRead = which_ == Which::A && read.on();
     if (!m_.aRead) m_.bus = bus.value();
-    formStrobes(m_);
-    transfer(m_, phi1State);
+}
+
+void RegisterScene::step(bool pulse) {
+    if (pulse && !m_.phi1) loadedInStep_ = false; // a new microstep begins
+    run(pulse);
     if (strobeOn()) loadedInStep_ = true;
 }
 
@@ -128,25 +118,15 @@ void RegisterScene::describePulse() {
 }
 
 void RegisterScene::onPulse() {
-    if (!m_.phi1) loadedInStep_ = false; // a new microstep begins
-    run(true);
+    step(true);
     show();
     describePulse();
 }
 
 void RegisterScene::onMicrostep() {
-    // Pulses until the clock is at rest again: the whole microstep from rest, or the
-    // rest of the one under way.
-    int pulses = 0;
-    do {
-        if (!m_.phi1) loadedInStep_ = false;
-        run(true);
-        ++pulses;
-    } while (m_.phi1);
+    std::string text = pulseToRest([this] { step(true); });
     show();
     const std::string r = which_ == Which::A ? "A" : "B";
-    std::string text = pulses == 3 ? "Celý mikrokrok (fáze Φ1, fáze Φ2, klid): "
-                                   : "Mikrokrok dokončen, hodiny jsou v klidu: ";
     if (loadedInStep_)
         text += "ve fázi Φ2 dalo hradlo AND zápisový impulz a registr " + r + " převzal hodnotu " +
                 number(reg()) + " ze sběrnice.";
@@ -158,7 +138,7 @@ void RegisterScene::onMicrostep() {
 
 void RegisterScene::onWrite() {
     const bool before = strobeOn();
-    run(false);
+    step(false);
     show();
     const std::string state(clockStateAtStart(m_));
     const std::string r = which_ == Which::A ? "A" : "B";
@@ -176,7 +156,7 @@ void RegisterScene::onWrite() {
 }
 
 void RegisterScene::onRead() {
-    run(false);
+    step(false);
     show();
     if (read.on())
         result_ = "A/R = 1: registr A vystavil svou hodnotu " + number(m_.regA) +
@@ -188,7 +168,7 @@ void RegisterScene::onRead() {
 
 void RegisterScene::onBus() {
     const int before = reg();
-    run(false);
+    step(false);
     show();
     const std::string r = which_ == Which::A ? "A" : "B";
     if (strobeOn())
@@ -206,7 +186,7 @@ void RegisterScene::paint(Canvas& c) const {
     explanation(c, explanationOf(which_));
 
     // The controls' captions.
-    const int t = bodyTop_;
+    const int t = bodyTop();
     text(c, Face::WindowBold, {10, t + 16}, "sběrnice");
     text(c, Face::WindowBold, {10, t + 56}, a ? "registr A" : "registr B");
     bus.paint(c);

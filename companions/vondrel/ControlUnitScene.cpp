@@ -103,10 +103,7 @@ Box nameBox(int top, int line) {
 }
 
 int topFor() {
-    const int explanationTop = kHeadingTop + render::lineHeight(Face::Digits) + 6;
-    return explanationTop +
-           wrappedHeight(Face::Window, ControlUnitScene::explanationText(), kWidth - 2 * kMargin) +
-           8;
+    return bodyTopUnder(ControlUnitScene::explanationText(), kWidth);
 }
 
 } // namespace
