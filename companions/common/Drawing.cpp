@@ -65,6 +65,16 @@ void bundle(Canvas& c, Point from, Point to, int spacing, int word) {
     }
 }
 
+void busTaps(Canvas& c, Box block, int busX, int spacing, int word) {
+    for (int bit = 3; bit >= 0; --bit) {
+        const int y = block.y + 9 + (3 - bit) * spacing;
+        const int x = busX + (3 - bit) * spacing;
+        const bool on = (word >> bit) & 1;
+        wire(c, {block.x + block.w, y}, {x, y}, on);
+        dot(c, {x, y}, on);
+    }
+}
+
 void block(Canvas& c, Box box, std::string_view title, std::string_view line) {
     render::frame(c, box, 1, 1, whole(c));
     const int step = render::lineHeight(Face::Window);

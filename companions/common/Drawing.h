@@ -47,6 +47,11 @@ void arrowHead(Canvas& c, Point tip, Towards towards, bool on);
 // apart. Each line is lit by its bit of `word`.
 void bundle(Canvas& c, Point from, Point to, int spacing, int word);
 
+// A block's four lines into an upright bundle of the bus at `busX` (lines `spacing`
+// apart): from the block's right edge, bit 3 nine pixels below its top, each to its
+// own line, with a junction dot there. Each is lit by its bit of `word`.
+void busTaps(Canvas& c, Box block, int busX, int spacing, int word);
+
 // A block of the diagram: white, black 1-pixel outline, the bold title and a second
 // line (optional) centred.
 void block(Canvas& c, Box box, std::string_view title, std::string_view line = {});

@@ -423,13 +423,7 @@ void CounterScene::paintBus(Canvas& c, Box reg) const {
     const int t = top_;
     bundle(c, {kBusX, t + 14}, {kBusX, t + 186}, kBusSpacing, m_.bus);
     text(c, Face::WindowBold, {kBusX - 12, t}, "sběrnice");
-    for (int bit = 3; bit >= 0; --bit) {
-        const int y = reg.y + 9 + (3 - bit) * kBusSpacing;
-        const int x = kBusX + (3 - bit) * kBusSpacing;
-        const bool on = (m_.bus >> bit) & 1;
-        wire(c, {reg.x + reg.w, y}, {x, y}, on);
-        dot(c, {x, y}, on);
-    }
+    busTaps(c, reg, kBusX, kBusSpacing, m_.bus);
 }
 
 void CounterScene::paintIr(Canvas& c) const {

@@ -233,13 +233,7 @@ void RegisterScene::paint(Canvas& c) const {
     constexpr int kSpacing = 6;
     bundle(c, {kBusX, t + 2}, {kBusX, t + 176}, kSpacing, m_.bus);
     text(c, Face::WindowBold, {kBusX - 6, t - 12}, "sběrnice");
-    for (int bit = 3; bit >= 0; --bit) {
-        const int y = regBox.y + 9 + (3 - bit) * kSpacing;
-        const int x = kBusX + (3 - bit) * kSpacing;
-        const bool on = (m_.bus >> bit) & 1;
-        wire(c, {regBox.x + regBox.w, y}, {x, y}, on);
-        dot(c, {x, y}, on);
-    }
+    busTaps(c, regBox, kBusX, kSpacing, m_.bus);
 
     // Down (A) or up (B) to the adder, lit by the register's value.
     const int bundleX = regBox.x + 32;

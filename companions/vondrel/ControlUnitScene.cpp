@@ -51,24 +51,30 @@ constexpr int kValueX = 700;
 struct Line {
     unsigned signal;
     int dropX;
-    int row;               // from the body's top
-    std::string_view unit; // what the decoder selects
-    std::string_view does; // beside the arrow
+    int row;                              // from the body's top
+    std::string_view unit;                // what the decoder selects
+    std::string_view does;                // beside the arrow
+    std::string_view took;                // a write: what its strobe did, the value follows
+    int ProcessorModel::*value = nullptr; // a write: the value taken
 };
 constexpr int kWriteRow = kWiresTop + 22;
 constexpr Line kWrites[] = {
-    {IrWrite, 228, kWriteRow, "IR", "zápis do IR"},
-    {PcWrite, 206, kWriteRow + kGatePitch, "PČ", "zápis do PČ"},
-    {AWrite, 184, kWriteRow + 2 * kGatePitch, "registr A", "zápis do A"},
-    {BWrite, 162, kWriteRow + 3 * kGatePitch, "registr B", "zápis do B"},
+    {IrWrite, 228, kWriteRow, "IR", "zápis do IR", "IR převzal ze sběrnice operační kód ",
+     &ProcessorModel::ir},
+    {PcWrite, 206, kWriteRow + kGatePitch, "PČ", "zápis do PČ", "PČ převzal ze sběrnice adresu ",
+     &ProcessorModel::pc},
+    {AWrite, 184, kWriteRow + 2 * kGatePitch, "registr A", "zápis do A",
+     "registr A převzal ze sběrnice hodnotu ", &ProcessorModel::regA},
+    {BWrite, 162, kWriteRow + 3 * kGatePitch, "registr B", "zápis do B",
+     "registr B převzal ze sběrnice hodnotu ", &ProcessorModel::regB},
 };
 constexpr int kSourceRow = kWriteRow + 3 * kGatePitch + 14;
 constexpr Line kSources[] = {
-    {RamRead, 126, kSourceRow, "RAM", "RAM/R: RAM na sběrnici"},
-    {ARead, 100, kSourceRow + 14, "registr A", "A/R: A na sběrnici"},
-    {AddRead, 74, kSourceRow + 28, "sčítačku", "ADD/R: součet na sběrnici"},
+    {RamRead, 126, kSourceRow, "RAM", "RAM/R: RAM na sběrnici", {}},
+    {ARead, 100, kSourceRow + 14, "registr A", "A/R: A na sběrnici", {}},
+    {AddRead, 74, kSourceRow + 28, "sčítačku", "ADD/R: součet na sběrnici", {}},
 };
-constexpr Line kCount = {PcInc, 28, kSourceRow + 42, "PČ", "PČ + 1"};
+constexpr Line kCount = {PcInc, 28, kSourceRow + 42, "PČ", "PČ + 1", {}};
 constexpr int kPhi2DropX = 259;
 
 // "1 mikrokrok", "3 mikrokroky"; a routine has one to four.
@@ -280,27 +286,14 @@ void ControlUnitScene::runPulse() {
         return;
     }
     if (m_.phi2) {
-        if (m_.irLoad)
-            phi2Text_ = "hradlo AND (IR/W a Φ2) dalo zápisový impulz a IR převzal ze sběrnice "
-                        "operační kód " +
-                        codeName(m_.ir) + ".";
-        else if (m_.pcLoad)
-            phi2Text_ = "hradlo AND (PC/W a Φ2) dalo zápisový impulz a PČ převzal ze sběrnice "
-                        "adresu " +
-                        number(m_.pc) + ".";
-        else if (m_.aLoad)
-            phi2Text_ = "hradlo AND (A/W a Φ2) dalo zápisový impulz a registr A převzal ze "
-                        "sběrnice hodnotu " +
-                        number(m_.regA) + ".";
-        else if (m_.bLoad)
-            phi2Text_ = "hradlo AND (B/W a Φ2) dalo zápisový impulz a registr B převzal ze "
-                        "sběrnice hodnotu " +
-                        number(m_.regB) + ".";
-        else if (m_.pcCount)
-            phi2Text_ =
-                "hradlo AND (PC/I a Φ2) dalo impulz a PČ se zvýšil na " + number(m_.pc) + ".";
-        else
-            phi2Text_ = "žádný zápisový signál není zapnutý, nic se nezapisuje.";
+        phi2Text_ = m_.pcCount ? "hradlo AND (PC/I a Φ2) dalo impulz a PČ se zvýšil na " +
+                                     number(m_.pc) + "."
+                               : "žádný zápisový signál není zapnutý, nic se nezapisuje.";
+        for (const Line& w : kWrites)
+            if (strobeOn(m_, w.signal))
+                phi2Text_ = "hradlo AND (" + std::string(signalName(w.signal)) +
+                            " a Φ2) dalo zápisový impulz a " + std::string(w.took) +
+                            (w.signal == IrWrite ? codeName(m_.ir) : number(m_.*w.value)) + ".";
         return;
     }
     if (step_ == count_) finished_ = true;
