@@ -28,6 +28,7 @@ std::unique_ptr<Scene> makeQuobinScene(const Opening* opening);
 // signal AND Phi2), and, for A, how A/R puts it on the bus.
 std::unique_ptr<Scene> makeTamrelAScene(const Opening* opening);
 std::unique_ptr<Scene> makeTamrelBScene(const Opening* opening);
+
 // The scene of a command, or nullptr when there is none (yet) for it.
 std::unique_ptr<Scene> makeScene(std::string_view command, const Opening* opening = nullptr);
 

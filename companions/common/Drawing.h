@@ -74,8 +74,9 @@ int wrappedHeight(Face face, std::string_view text, int width);
 // The common frame. The heading: the large bold face, at the top left.
 inline constexpr int kHeadingTop = 8;
 void heading(Canvas& c, std::string_view text);
-// The explanation: from explanationTop() under the heading, as wide as the scene less its margins;
-// returns the first free row below it, which bodyTopUnder gives before drawing.
+// The explanation: from explanationTop() under the heading, as wide as the scene
+// less its margins; returns the first free row below it, the body's top, which
+// bodyTopUnder gives before anything is drawn.
 int explanationTop();
 int explanation(Canvas& c, std::string_view text);
 int bodyTopUnder(std::string_view explanation, int sceneWidth);
