@@ -1,5 +1,5 @@
 // A whole lesson in the real window, by mouse clicks and real timer ticks, and the
-// window's wake of the automatic clock at the slowest and the fastest speeds.
+// window's wake of the automatic clock at speed 7 and at typed speeds above it.
 
 #include <QLineEdit>
 #include <QScreen>
