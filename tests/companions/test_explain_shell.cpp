@@ -7,12 +7,13 @@
 #include <QtTest>
 
 #include <cmath>
+#include <optional>
 
 #include "assets/ProgramIcon.h"
 #include "companions/Scenes.h"
 #include "companions/shell/ExplainerWindow.h"
-#include "tests/companions/ExplainSteps.h"
-#include "tests/picture/Png.h"
+#include "tests/support/frames/Frames.h"
+#include "tests/support/frames/SceneWalk.h"
 
 using namespace procesor;
 using namespace procesor::explain;
@@ -41,30 +42,20 @@ Qt::Key qtKey(Key key) {
     return Qt::Key_Tab;
 }
 
-// What the window shows, in device pixels, compared with a reference frame grown by
-// `factor`; empty when they agree.
-QString differs(const QImage& shown, const testing::Image& frame, int factor) {
-    // At a fractional scale the window may take one device pixel more each way.
+// What the window shows, in device pixels, cut to the reference frame grown by
+// `factor`; nullopt when its size does not fit (at a fractional scale the window may
+// take one device pixel more each way).
+std::optional<testing::Image> shownFrame(const QImage& shown, const testing::Image& frame,
+                                         int factor) {
     const int dw = shown.width() - frame.width * factor;
     const int dh = shown.height() - frame.height * factor;
-    if (dw < 0 || dw > 1 || dh < 0 || dh > 1 || (factor > 1 && (dw || dh)))
-        return QStringLiteral("size %1x%2, expected %3x%4")
-            .arg(shown.width())
-            .arg(shown.height())
-            .arg(frame.width * factor)
-            .arg(frame.height * factor);
-    for (int y = 0; y < frame.height * factor; ++y)
-        for (int x = 0; x < frame.width * factor; ++x) {
-            const QRgb want =
-                frame.pixels[std::size_t(y / factor) * frame.width + x / factor] | 0xFF000000u;
-            if ((shown.pixel(x, y) | 0xFF000000u) != want)
-                return QStringLiteral("pixel %1,%2 is #%3, expected #%4")
-                    .arg(x)
-                    .arg(y)
-                    .arg(shown.pixel(x, y) & 0xFFFFFF, 6, 16, QLatin1Char('0'))
-                    .arg(want & 0xFFFFFF, 6, 16, QLatin1Char('0'));
-        }
-    return {};
+    if (dw < 0 || dw > 1 || dh < 0 || dh > 1 || (factor > 1 && (dw || dh))) return std::nullopt;
+    testing::Image image{frame.width * factor, frame.height * factor, {}};
+    for (int y = 0; y < image.height; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(shown.constScanLine(y));
+        image.pixels.insert(image.pixels.end(), line, line + image.width);
+    }
+    return image;
 }
 
 } // namespace
@@ -82,12 +73,14 @@ private slots:
 
     void framesThroughTheWindow() {
         QFETCH(QString, command);
-        const std::string dir = std::string(FRAMES_DIR) + "/" + command.toStdString();
+        const std::string dir = std::string(PROCESOR_FRAMES) + "/" + command.toStdString();
         std::string error;
-        const testing::ExplainScript script = testing::readExplainScript(dir + "/steps.txt", error);
-        QVERIFY2(!script.steps.empty(), error.c_str());
-        ExplainerWindow window(
-            makeScene(command.toStdString(), script.opening ? &*script.opening : nullptr));
+        const std::vector<testing::Step> steps = testing::readSteps(dir + "/steps.txt", error);
+        QVERIFY2(!steps.empty(), error.c_str());
+        QVERIFY2(testing::onlyKinds(steps, testing::kSceneSteps).empty(),
+                 testing::onlyKinds(steps, testing::kSceneSteps).c_str());
+        const auto opening = testing::openingOf(steps);
+        ExplainerWindow window(makeScene(command.toStdString(), opening ? &*opening : nullptr));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const qreal ratio = window.devicePixelRatioF();
@@ -98,36 +91,48 @@ private slots:
         const auto at = [&](int x, int y) {
             return QPoint(int((x + 0.5) * factor / ratio), int((y + 0.5) * factor / ratio));
         };
-        int frames = 0;
-        for (const testing::ExplainStep& s : script.steps) {
+        testing::FrameCheck check(dir, PROCESOR_FRAMES_OUT);
+        const std::string stem =
+            command.toStdString() + "-shell-x" +
+            qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toStdString() + "-";
+        for (const testing::Step& s : steps) {
             switch (s.kind) {
-            case testing::ExplainStep::Click:
+            case testing::Step::Click:
                 QTest::mouseClick(&window, Qt::LeftButton, {}, at(s.x, s.y));
                 break;
-            case testing::ExplainStep::Down:
+            case testing::Step::Down:
                 QTest::mousePress(&window, Qt::LeftButton, {}, at(s.x, s.y));
                 break;
-            case testing::ExplainStep::Move:
+            case testing::Step::Move:
                 QTest::mouseMove(&window, at(s.x, s.y));
                 break;
-            case testing::ExplainStep::Up:
+            case testing::Step::Up:
                 QTest::mouseRelease(&window, Qt::LeftButton, {}, at(s.x, s.y));
                 break;
-            case testing::ExplainStep::Key:
-                QTest::keyClick(&window, qtKey(s.key));
+            case testing::Step::Key:
+                QTest::keyClick(&window, qtKey(testing::keyOf(s)));
                 break;
-            case testing::ExplainStep::Frame: {
-                const auto frame = testing::readPng(dir + "/" + s.name + ".png");
-                QVERIFY2(frame, s.name.c_str());
+            case testing::Step::Frame: {
+                const auto frame = testing::readPng(dir + "/" + s.word + ".png");
+                QVERIFY2(frame, s.word.c_str());
                 const QImage shown = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-                const QString why = differs(shown, *frame, factor);
-                QVERIFY2(why.isEmpty(), qPrintable(QString::fromStdString(s.name) + ": " + why));
-                ++frames;
+                const auto actual = shownFrame(shown, *frame, factor);
+                QVERIFY2(actual, qPrintable(QStringLiteral("%1: size %2x%3, expected %4x%5")
+                                                .arg(QString::fromStdString(s.word))
+                                                .arg(shown.width())
+                                                .arg(shown.height())
+                                                .arg(frame->width * factor)
+                                                .arg(frame->height * factor)));
+                const std::string why = check.check(s.word, *actual, stem + s.word, factor);
+                QVERIFY2(why.empty(),
+                         (s.word + " (line " + std::to_string(s.line) + "): " + why).c_str());
                 break;
             }
+            default:
+                break;
             }
         }
-        QVERIFY(frames > 0);
+        QVERIFY(check.checked() > 0);
     }
 
     // The program's icon comes built in, for every window's frame: drawn from

@@ -1,7 +1,7 @@
 // Every reference frame, every pixel: walks tests/frames/scenario.txt with the
 // headless screen and compares the picture at each frame step with NAME.png. On a
-// mismatch it writes NAME-actual.png and NAME-diff.png (differing pixels red on a
-// faded copy) into the output directory and names the first differing pixels.
+// mismatch it writes NAME-WAY-actual.png and NAME-WAY-diff.png (differing pixels red
+// on a faded copy) into the output directory and names the first differing pixels.
 // Then the same from the program step on, the program brought in as text: pasted,
 // and as a file's bytes.
 //
@@ -9,17 +9,17 @@
 //   test_frames --rebaseline [SCENARIO FRAME_DIRECTORY]
 //
 // --rebaseline makes the frames anew, on purpose, after a change to the picture: it
-// writes NAME.png for every frame that is missing or differs (and no other), says
-// which; look at each of them before checking it in. Without paths, both take the
+// writes NAME.png for every frame that is missing or differs (and no other), naming
+// each; look at each of them before checking it in. Without paths, both take the
 // project's tests/frames and write into the build directory.
 
 #include <cstdio>
 #include <functional>
 #include <string_view>
 
-#include "tests/picture/Png.h"
-#include "tests/picture/Scenario.h"
 #include "tests/support/PlainCheck.h"
+#include "tests/support/frames/DiagramWalk.h"
+#include "tests/support/frames/Frames.h"
 
 using namespace procesor;
 namespace frames = procesor::testing;
@@ -36,9 +36,9 @@ int main(int argc, char** argv) {
     const std::string scenario = paths ? argv[argc - paths] : frameDirectory + "/scenario.txt";
     const std::string out = paths == 3 ? argv[argc - 1] : PROCESOR_FRAMES_OUT;
     std::string error;
-    const std::vector<frames::Step> steps = frames::readScenario(scenario, error);
+    const std::vector<frames::Step> steps = frames::readSteps(scenario, error);
     if (steps.empty()) {
-        std::fprintf(stderr, "%s\n", error.empty() ? "the scenario has no steps" : error.c_str());
+        std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
     struct Way {
@@ -53,8 +53,7 @@ int main(int argc, char** argv) {
              s.openFile("lekce.txt", "# the worked example\r\n" + p + "\r\n");
          }},
     };
-    int checked = 0;
-    int differing = 0;
+    frames::FrameCheck check(frameDirectory, out, rebaseline);
     for (const Way& way : ways) {
         // A rebaseline takes the frames as the clicks reach them; the other ways are
         // held to those.
@@ -66,41 +65,23 @@ int main(int argc, char** argv) {
         if (way.bringIn) {
             walked = frames::fromProgram(steps);
             if (walked.empty()) {
-                std::fprintf(stderr, "no program step in the scenario\n");
+                std::fprintf(stderr, "%s: no program step\n", scenario.c_str());
                 return 1;
             }
             screen.render();
-            way.bringIn(screen, walked.front().name);
+            way.bringIn(screen, walked.front().word);
         }
         const std::string problems =
             frames::walk(screen, walked, [&](const frames::Step& s, const render::Canvas& c) {
-                ++checked;
-                const std::string reference = frameDirectory + "/" + s.name + ".png";
-                const auto expected = frames::readPng(reference);
-                frames::Image diff;
                 const std::string why =
-                    expected ? frames::differences(*expected, {c.width, c.height, c.pixels}, diff)
-                             : "no readable reference";
-                if (why.empty()) return;
-                ++differing;
-                if (rebaseline) {
-                    CHECK_MSG(frames::writePng(reference, {c.width, c.height, c.pixels}),
-                              "cannot write " + reference);
-                    std::printf("wrote %s (%s)\n", reference.c_str(), why.c_str());
-                    return;
-                }
-                FAIL(std::string(way.name) + ": frame " + s.name + " (scenario line " +
-                     std::to_string(s.line) + "): " + why);
-                const std::string file = out + "/" + s.name + "-" + way.name;
-                frames::writePng(file + "-actual.png", {c.width, c.height, c.pixels});
-                if (!diff.pixels.empty()) frames::writePng(file + "-diff.png", diff);
+                    check.check(s.word, {c.width, c.height, c.pixels}, s.word + "-" + way.name);
+                CHECK_MSG(why.empty(), std::string(way.name) + ": frame " + s.word + " (line " +
+                                           std::to_string(s.line) + "): " + why);
             });
-        CHECK_MSG(problems.empty(), std::string(way.name) + ": " + problems);
+        CHECK_MSG(problems.empty(), std::string(way.name) + ": " + scenario + " " + problems);
     }
-    if (rebaseline)
-        std::printf("%d of %d frames written anew into %s\n", differing, checked,
-                    frameDirectory.c_str());
-    else
-        std::printf("test_frames: %d of %d frames differ\n", differing, checked);
-    return ::testing::checkFailures() == 0 && checked > 0 ? 0 : 1;
+    for (const std::string& name : check.unreached())
+        FAIL(frameDirectory + "/" + name + ": no frame step of " + scenario + " reaches it");
+    std::printf("test_frames: %s\n", check.summary().c_str());
+    return ::testing::checkFailures() == 0 && check.checked() > 0 ? 0 : 1;
 }

@@ -84,7 +84,7 @@ template <typename T> std::string show(const T& v) {
     if constexpr (std::is_same_v<T, bool>) {
         return v ? "true" : "false";
     } else if constexpr (std::is_same_v<T, char>) {
-        return quoted(std::string(1, v));
+        return ::testing::quoted(std::string(1, v));
     } else if constexpr (std::is_integral_v<T>) {
         std::string s = std::to_string(v);
         if constexpr (std::is_unsigned_v<T>) { // colours read better in hex
@@ -102,7 +102,7 @@ template <typename T> std::string show(const T& v) {
     } else if constexpr (std::is_enum_v<T>) {
         return show(static_cast<std::underlying_type_t<T>>(v));
     } else if constexpr (std::is_convertible_v<const T&, std::string_view>) {
-        return quoted(std::string_view(v));
+        return ::testing::quoted(std::string_view(v));
     } else if constexpr (std::is_same_v<T, std::nullopt_t>) {
         return "nullopt";
     } else if constexpr (IsOptional<T>::value) {

@@ -9,9 +9,10 @@
 //   clicks and keys, pixel for pixel, and at a device pixel ratio of 2 each pixel
 //   drawn as 2 x 2 device pixels.
 //   node explainers.mjs procesor.html tests/frames/explain
-import { existsSync, readFileSync } from "node:fs";
+import { existsSync } from "node:fs";
 import { join } from "node:path";
 import { readPng } from "./png.mjs";
+import { kSceneSteps, readSteps } from "./steps.mjs";
 import { check, compareRgba, withPage } from "./support.mjs";
 
 const [htmlPath, framesDir] = process.argv.slice(2);
@@ -126,43 +127,41 @@ await withPage(htmlPath, async (s) => {
       continue;
     }
     await closeAll(s);
-    const lines = readFileSync(join(dir, "steps.txt"), "utf8").split("\n")
-                      .map((l) => l.replace(/#.*/, "").trim()).filter(Boolean)
-                      .map((l) => l.split(/\s+/));
+    const steps = readSteps(join(dir, "steps.txt"), kSceneSteps);
     // Opened on the element the steps name, else on the first one of its explainer.
     let element = kElements.find((e) => e[4] === command);
-    if (lines[0][0] === "open") {
-      const kind = lines[0][1] === "Label" ? kLabel : kImage;
-      element = kElements.find((e) => e[0] === kind && e[1] === +lines[0][2]);
-      lines.shift();
+    if (steps[0].verb === "open") {
+      const kind = steps[0].word === "Label" ? kLabel : kImage;
+      element = kElements.find((e) => e[0] === kind && e[1] === steps[0].number);
+      steps.shift();
     }
     await s.click(element[2], element[3]);
     const c = await explainerCanvas(s, command);
     const at = (x, y) => [c.x + (+x + 0.5) * c.width / c.w, c.y + (+y + 0.5) * c.height / c.h];
-    for (const [verb, a, b] of lines) {
+    for (const { verb, x, y, word } of steps) {
       if (verb === "click") {
-        await s.page.mouse.move(...at(a, b));
+        await s.page.mouse.move(...at(x, y));
         await s.page.mouse.down();
         await s.page.mouse.up();
       } else if (verb === "down" || verb === "up" || verb === "move") {
-        await s.page.mouse.move(...at(a, b));
+        await s.page.mouse.move(...at(x, y));
         if (verb === "down") await s.page.mouse.down();
         if (verb === "up") await s.page.mouse.up();
       } else if (verb === "key") {
-        if (a === "backtab") {
+        if (word === "backtab") {
           await s.page.keyboard.down("Shift");
           await s.page.keyboard.press("Tab");
           await s.page.keyboard.up("Shift");
-        } else await s.page.keyboard.press(kKeys[a]);
+        } else await s.page.keyboard.press(kKeys[word]);
       } else if (verb === "frame") {
-        const expected = readPng(join(dir, `${a}.png`));
+        const expected = readPng(join(dir, `${word}.png`));
         const shown = await explainerCanvas(s, command);
         const pixels = Buffer.from(shown.pixels, "base64");
         const diff = compareRgba(pixels, expected.rgba, expected.width);
         check(shown.w === expected.width && shown.h === expected.height && diff.count === 0,
-              `${command} frame ${a}: ${diff.count} pixels differ, ${diff.first.join(", ")}`);
+              `${command} frame ${word}: ${diff.count} pixels differ, ${diff.first.join(", ")}`);
         ++frames;
-      } else check(false, `${command}/steps.txt: unknown step "${verb}"`);
+      }
     }
   }
   console.log(`${frames} explainer frames compared`);

@@ -4,20 +4,18 @@
 // program step, the program brought in as text: in the page's address ("link"),
 // as a dropped file ("drop") or pasted on the diagram ("paste").
 //   node frames.mjs procesor.html tests/frames [link|drop|paste]
-import { readFileSync } from "node:fs";
 import { join } from "node:path";
 import { readPng } from "./png.mjs";
 import { copied, dropFile, errorText, paste } from "./program_support.mjs";
+import { kDiagramSteps, readSteps } from "./steps.mjs";
 import { check, compareRgba, sameAsCanvas, withPage } from "./support.mjs";
 
 const [htmlPath, framesDir, way] = process.argv.slice(2);
-let steps = readFileSync(join(framesDir, "scenario.txt"), "utf8")
-                .split("\n").map((line) => line.replace(/#.*/, "").trim()).filter(Boolean)
-                .map((line) => line.split(/\s+/));
-const words = steps.find(([verb]) => verb === "program")?.slice(1) ?? [];
+let steps = readSteps(join(framesDir, "scenario.txt"), kDiagramSteps);
+const words = steps.find(({ verb }) => verb === "program")?.word.split(" ") ?? [];
 if (way) {
   check(words.length > 0, "no program step in scenario.txt");
-  steps = steps.slice(steps.findIndex(([verb]) => verb === "program"));
+  steps = steps.slice(steps.findIndex(({ verb }) => verb === "program"));
 }
 const hash = "#manual-timers" + (way === "link" ? "&program=" + words.join(".") : "");
 
@@ -30,37 +28,37 @@ await withPage(htmlPath, async (s) => {
   else check(!way || way === "link", `unknown way in "${way}"`);
   const error = await errorText(s.page);
   check(error === null, `${way}: the error box says ${error}`);
-  for (const [n, [verb, ...args]] of steps.entries()) {
+  for (const one of steps) {
     try {
-      await step(s, verb, args);
+      await step(s, one);
     } catch (error) {
-      throw new Error(`step ${n + 1}, "${verb} ${args.join(" ")}", after ${frames} frames: ${error.message}`);
+      throw new Error(`scenario.txt:${one.line}, "${one.verb}", after ${frames} frames: ${error.message}`);
     }
   }
 }, { hash });
 
-async function step(s, verb, args) {
-  if (verb === "click") await s.click(+args[0], +args[1]);
-  else if (verb === "down") await s.down(+args[0], +args[1]);
-  else if (verb === "up") await s.up(+args[0], +args[1]);
-  else if (verb === "tick") await s.tick(+args[0]);
+async function step(s, { verb, x, y, number, word }) {
+  if (verb === "click") await s.click(x, y);
+  else if (verb === "down") await s.down(x, y);
+  else if (verb === "up") await s.up(x, y);
+  else if (verb === "tick") await s.tick(number);
   else if (verb === "program") {
     const text = await copied(s.page);
-    check(text === args.join(" "), `Ctrl+C at the program step copies "${text}"`);
+    check(text === word, `Ctrl+C at the program step copies "${text}"`);
   }
   else if (verb === "frame") {
-    const expected = readPng(join(framesDir, `${args[0]}.png`));
+    const expected = readPng(join(framesDir, `${word}.png`));
     const actual = await s.canvasPixels();
     check(expected.width === 1024 && expected.height === 715,
-          `${args[0]}.png is ${expected.width} x ${expected.height}`);
+          `${word}.png is ${expected.width} x ${expected.height}`);
     const diff = compareRgba(actual, expected.rgba, expected.width);
-    if (check(diff.count === 0, `frame ${args[0]}: ${diff.count} pixels differ, ${diff.first.join(", ")}`))
+    if (check(diff.count === 0, `frame ${word}: ${diff.count} pixels differ, ${diff.first.join(", ")}`))
       ++equal;
     // The page's own speed field over it: the same pixels, or hidden with the picture's.
     await sameAsCanvas(s, { x: 954, y: 312, width: 23, height: 21 }, 1,
-                       `frame ${args[0]}, the speed field`);
+                       `frame ${word}, the speed field`);
     ++frames;
-  } else throw new Error(`scenario.txt: unknown step "${verb}"`);
+  }
 }
 check(frames > 0, "no frames in scenario.txt");
 console.log(`${equal} of ${frames} frames equal${way ? `, the program brought in by ${way}` : ""}`);

@@ -1,6 +1,6 @@
-#include "tests/picture/Png.h"
+#include "tests/support/frames/Png.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <fstream>
@@ -190,35 +190,6 @@ std::optional<Image> readPng(const std::string& path) {
         previous.assign(row, row + stride);
     }
     return image;
-}
-
-std::string differences(const Image& expected, const Image& actual, Image& diff) {
-    if (expected.width != actual.width || expected.height != actual.height)
-        return "size " + std::to_string(actual.width) + "x" + std::to_string(actual.height) +
-               ", expected " + std::to_string(expected.width) + "x" +
-               std::to_string(expected.height);
-    diff = {actual.width, actual.height, actual.pixels};
-    int count = 0;
-    std::string first;
-    for (std::size_t i = 0; i < actual.pixels.size(); ++i) {
-        const std::uint32_t want = expected.pixels[i] | 0xFF000000u;
-        const std::uint32_t got = actual.pixels[i] | 0xFF000000u;
-        if (want == got) {
-            const std::uint32_t grey = 0xC0 + ((got >> 8 & 0xFF) >> 2);
-            diff.pixels[i] = 0xFF000000u | grey << 16 | grey << 8 | grey;
-            continue;
-        }
-        diff.pixels[i] = 0xFFFF0000u;
-        if (count++ < 5) {
-            char text[96];
-            std::snprintf(text, sizeof text, " %d,%d is #%06X, expected #%06X;",
-                          int(i % actual.width), int(i / actual.width), got & 0xFFFFFFu,
-                          want & 0xFFFFFFu);
-            first += text;
-        }
-    }
-    if (count == 0) return {};
-    return std::to_string(count) + " pixels differ, first:" + first;
 }
 
 } // namespace procesor::testing

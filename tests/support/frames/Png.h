@@ -19,8 +19,4 @@ bool writePng(const std::string& path, const Image& image);
 // RGB or RGBA, 8 bits a channel, not interlaced; nullopt for anything else.
 std::optional<Image> readPng(const std::string& path);
 
-// How `actual` differs from `expected`: empty when every pixel agrees, else the count
-// and the first few differing pixels; `diff` then shows them red on a faded copy.
-std::string differences(const Image& expected, const Image& actual, Image& diff);
-
 } // namespace procesor::testing
