@@ -39,6 +39,9 @@ void errorBoxText() {
     const std::string boxed = boxedMessage(notAnIntegerMessage(many));
     CHECK(boxed ==
           "'" + std::string(19, 'a') + "\u2026" + std::string(19, 'b') + "c" + std::string(kTail));
+    // Bytes that are not UTF-8 (a page can pass a lone surrogate) show as U+FFFD.
+    CHECK(boxedMessage(notAnIntegerMessage("4\xED\xA0\x80\xFF")) ==
+          "'4\uFFFD\uFFFD\uFFFD\uFFFD' is not a valid integer value");
     // Other messages are not touched.
     CHECK(boxedMessage(std::string(100, 'q')) == std::string(100, 'q'));
 }
