@@ -179,6 +179,13 @@ void checkState(const Driver& d) {
         FUZZ_CHECK(el.label[busDigits[bit]].caption ==
                    (el.image[busLines[bit]].visible ? "1" : "0"));
     FUZZ_CHECK(el.upDown1.position >= 1 && el.upDown1.position <= 7);
+    // Every tick due by now has run: the next one lies ahead, and only a running
+    // timer asks for a wake.
+    const std::optional<Millis> wake = d.screen.nextWake();
+    if (wake) FUZZ_CHECK(*wake > d.now);
+    bool running = false;
+    for (int t = 1; t < ElementState::kTimers; ++t) running = running || el.timer[t].enabled;
+    FUZZ_CHECK(wake.has_value() == running);
 
     for (const std::string& e : d.reported.errors) FUZZ_CHECK(!e.empty() && fuzz::wellFormed(e));
     for (const std::string& c : d.reported.companions)
