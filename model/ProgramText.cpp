@@ -2,43 +2,13 @@
 
 #include <cstdint>
 
+#include "model/Utf8.h"
+
 namespace procesor {
 
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr char32_t kNoCharacter = 0xFFFFFFFF;
-
-// The code point at text[at] and its length in bytes, or kNoCharacter (length 1)
-// when the bytes there are not well-formed UTF-8, overlong forms and surrogates
-// included.
-char32_t decode(std::string_view text, std::size_t at, std::size_t& length) {
-    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[at + i]); };
-    const std::uint8_t lead = byte(0);
-    length = 1;
-    if (lead < 0x80) return lead;
-    std::size_t more = 0;
-    char32_t c = 0;
-    char32_t least = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        more = 1, c = lead & 0x1F, least = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        more = 2, c = lead & 0x0F, least = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        more = 3, c = lead & 0x07, least = 0x10000;
-    } else {
-        return kNoCharacter;
-    }
-    if (text.size() - at <= more) return kNoCharacter;
-    for (std::size_t i = 1; i <= more; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) return kNoCharacter;
-        c = c << 6 | (byte(i) & 0x3F);
-    }
-    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kNoCharacter;
-    length = more + 1;
-    return c;
-}
-
 // Calls visit(c, at, length) for each character with its line and position kept
 // up to date; stops when visit returns false or at a byte that is not UTF-8.
 struct Place {
@@ -47,16 +17,15 @@ struct Place {
 };
 template <typename Visit> bool eachCharacter(std::string_view text, Place& place, Visit visit) {
     for (std::size_t at = 0; at < text.size();) {
-        std::size_t length = 1;
-        const char32_t c = decode(text, at, length);
+        const utf8::Character c = utf8::decode(text, at);
         ++place.position;
-        if (c == kNoCharacter) return false;
-        if (!visit(c, at)) return true;
-        if (c == '\n') {
+        if (!c.valid) return false;
+        if (!visit(c.code, at)) return true;
+        if (c.code == '\n') {
             ++place.line;
             place.position = 0;
         }
-        at += length;
+        at += c.length;
     }
     return true;
 }
@@ -88,13 +57,12 @@ std::string quoted(std::string_view word) {
             out += "…";
             break;
         }
-        std::size_t length = 1;
-        const char32_t c = decode(word, at, length);
-        if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || c == kNoCharacter)
+        const utf8::Character c = utf8::decode(word, at);
+        if (c.code < 0x20 || c.code == 0x7F || (c.code >= 0x80 && c.code < 0xA0) || !c.valid)
             out += "\uFFFD";
         else
-            out += word.substr(at, length);
-        at += length;
+            out += word.substr(at, c.length);
+        at += c.length;
     }
     return "„" + out + "“";
 }

@@ -289,7 +289,7 @@ void Simulator::releaseProgrammingButton(int panel, int timer, std::span<const i
     setTimer(timer, false);
 }
 
-void Simulator::Button13click() {
+void Simulator::Button13Click() {
     releaseProgrammingButton(kWriteButton, kWriteRelease, kWriteIndicator);
 }
 
@@ -305,7 +305,7 @@ void Simulator::Panel3Click() {
     showAddress();
 }
 
-void Simulator::Button12click() {
+void Simulator::Button12Click() {
     releaseProgrammingButton(kStepButton, kStepRelease, kStepIndicator);
 }
 
@@ -324,7 +324,7 @@ void Simulator::Panel5Click() {
     }
 }
 
-void Simulator::Button14click() {
+void Simulator::Button14Click() {
     releaseProgrammingButton(kClearButton, kClearRelease, kClearIndicator);
 }
 

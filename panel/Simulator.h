@@ -76,13 +76,13 @@ public:
     void Button10Click();
     void Button11Click();
     void Panel4Click();   // "zápis do RAM"
-    void Button13click(); // tick of Timer3
+    void Button13Click(); // tick of Timer3
 
     // Address stepping and reset.
     void Panel3Click();   // "krokování"
-    void Button12click(); // tick of Timer2
+    void Button12Click(); // tick of Timer2
     void Panel5Click();   // "nulování"
-    void Button14click(); // tick of Timer4
+    void Button14Click(); // tick of Timer4
 
     // A whole program brought in as text (a paste, a link, the bytes of a file;
     // model/ProgramText.h). Only in programming mode, and it ends as if the words had

@@ -5,6 +5,8 @@
 #include <limits>
 #include <vector>
 
+#include "model/Utf8.h"
+
 namespace procesor {
 
 namespace {
@@ -14,25 +16,20 @@ bool isBlank(char c) {
 
 constexpr std::string_view kNotAnIntegerTail = "' is not a valid integer value";
 
-// The UTF-8 text split into its characters (a stray byte counts as one), each control
-// character replaced by its visible symbol: U+2400 + code for 0..31, U+2421 for DEL.
+// The UTF-8 text split into its characters, each control character replaced by its
+// visible symbol (U+2400 + code for 0..31, U+2421 for DEL) and each byte that is not
+// UTF-8 by U+FFFD, so that the box always gets well-formed text.
 std::vector<std::string> readableCharacters(std::string_view text) {
     std::vector<std::string> out;
     for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        std::size_t n = 1;
-        if (c >= 0xC0)
-            while (i + n < text.size() && n < 4 &&
-                   (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80)
-                ++n;
-        if (c < 0x20 || c == 0x7F) {
-            const unsigned symbol = c == 0x7F ? 0x2421u : 0x2400u + c;
-            out.push_back({char(0xE0 | (symbol >> 12)), char(0x80 | ((symbol >> 6) & 0x3F)),
-                           char(0x80 | (symbol & 0x3F))});
-        } else {
-            out.emplace_back(text.substr(i, n));
-        }
-        i += n;
+        const utf8::Character c = utf8::decode(text, i);
+        if (c.code < 0x20 || c.code == 0x7F)
+            out.push_back(utf8::encode(c.code == 0x7F ? 0x2421 : 0x2400 + c.code));
+        else if (!c.valid)
+            out.push_back(utf8::encode(utf8::kReplacement));
+        else
+            out.emplace_back(text.substr(i, c.length));
+        i += c.length;
     }
     return out;
 }

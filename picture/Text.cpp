@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/Utf8.h"
 #include "picture/fonts/GlyphTables.h"
 
 namespace procesor::render {
@@ -38,56 +39,15 @@ const fonts::Glyph* find(const fonts::FaceTable& table, char32_t code) {
     return at != glyphs.end() && at->code == code ? &*at : nullptr;
 }
 
-// The next code point of a UTF-8 text; a malformed sequence (stray continuation
-// byte, truncated or overlong form, surrogate, beyond U+10FFFF) yields U+FFFD for
-// its first byte, and decoding goes on with the next.
-char32_t nextCodePoint(std::string_view text, std::size_t& i) {
-    constexpr char32_t kReplacement = 0xFFFD;
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char b0 = byte(i);
-    if (b0 < 0x80) {
-        ++i;
-        return b0;
-    }
-    int length = 0;
-    char32_t code = 0;
-    char32_t minimum = 0;
-    if ((b0 & 0xE0) == 0xC0) {
-        length = 2, code = b0 & 0x1F, minimum = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        length = 3, code = b0 & 0x0F, minimum = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        length = 4, code = b0 & 0x07, minimum = 0x10000;
-    } else {
-        ++i;
-        return kReplacement;
-    }
-    if (i + length > text.size()) {
-        ++i;
-        return kReplacement;
-    }
-    for (int k = 1; k < length; ++k) {
-        const unsigned char b = byte(i + k);
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return kReplacement;
-        }
-        code = (code << 6) | (b & 0x3F);
-    }
-    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        ++i;
-        return kReplacement;
-    }
-    i += length;
-    return code;
-}
-
 // Calls draw(glyph, penX) for every character of the text the face has.
 template <typename Draw> int forEachGlyph(const FaceStyle& s, std::string_view utf8, Draw draw) {
     int pen = 0;
     bool any = false;
     for (std::size_t i = 0; i < utf8.size();) {
-        const fonts::Glyph* g = find(s.table, nextCodePoint(utf8, i));
+        // A malformed byte reads as U+FFFD, which no face has.
+        const utf8::Character c = utf8::decode(utf8, i);
+        i += c.length;
+        const fonts::Glyph* g = find(s.table, c.code);
         if (!g) continue;
         draw(*g, pen);
         pen += g->advance + (s.struckTwice ? 1 : 0);

@@ -128,7 +128,7 @@ TEST_CASE(aWriteReleasesAfterItsTimer) {
     sim.Button11Click();
     sim.Panel4Click(); // still down: writes again
     CHECK_EQ(sim.model().ram[0], 1);
-    sim.Button13click();
+    sim.Button13Click();
     CHECK(!sim.elements().image[250].visible);
     CHECK_EQ(sim.elements().panel[4].colour, clAqua);
     CHECK_EQ(sim.elements().panel[4].outer, Bevel::Raised);
@@ -157,7 +157,7 @@ TEST_CASE(steppingToThirteen) {
     CHECK_EQ(markedRamCells(el), std::vector<int>{48});
     CHECK_EQ(el.label[2].caption, "13");
     CHECK(el.image[244].visible && el.image[246].visible);
-    sim.Button12click();
+    sim.Button12Click();
     CHECK(!el.image[244].visible && !el.image[246].visible);
     CHECK_EQ(el.panel[3].colour, clAqua);
 }
@@ -181,7 +181,7 @@ TEST_CASE(clearingEmptiesRamAndKeepsTheSwitches) {
     CHECK_EQ(sim.model().ram[0], 3);
     CHECK_EQ(sim.elements().label[35].caption, "OO l  l ");
     CHECK_EQ(sim.elements().label[36].caption, kBlank);
-    sim.Button14click();
+    sim.Button14Click();
     CHECK(!sim.elements().image[248].visible);
 }
 
@@ -194,7 +194,7 @@ TEST_CASE(aReleasePendingAcrossTheSwitchToRunModeLeavesTheButtonFlat) {
         void (Simulator::*const press[])() = {&Simulator::Panel3Click, &Simulator::Panel4Click,
                                               &Simulator::Panel5Click};
         void (Simulator::*const release[])() = {
-            &Simulator::Button12click, &Simulator::Button13click, &Simulator::Button14click};
+            &Simulator::Button12Click, &Simulator::Button13Click, &Simulator::Button14Click};
         (sim.*press[button - 3])();
         sim.Panel7Click();
         (sim.*release[button - 3])();

@@ -48,13 +48,13 @@ void setSwitches(Simulator& sim, int value) {
 // "krokování", every release, then "programování".
 void enterByHand(Simulator& sim, const std::vector<int>& words) {
     sim.Panel5Click();
-    sim.Button14click();
+    sim.Button14Click();
     for (int w : words) {
         setSwitches(sim, w);
         sim.Panel4Click();
-        sim.Button13click();
+        sim.Button13Click();
         sim.Panel3Click();
-        sim.Button12click();
+        sim.Button12Click();
     }
     sim.Panel6Click();
 }
@@ -70,7 +70,7 @@ void untidy(Simulator& sim) {
     }
     sim.Panel6Click();
     for (int step = 0; step < 5; ++step) sim.Panel3Click();
-    sim.Button12click();
+    sim.Button12Click();
     setSwitches(sim, 0b1010);
 }
 
@@ -134,7 +134,7 @@ void endsAsIfEnteredByHand() {
     sim.Panel4Click();
     CHECK(sim.loadProgram("1110"));
     CHECK(sim.elements().timer[3].enabled);
-    sim.Button13click();
+    sim.Button13Click();
     CHECK_EQ(sim.elements().panel[4].colour, clAqua);
     CHECK(cells(sim)[0] == " l  l  l O" && cells(sim)[1] == kBlank);
 }

@@ -114,13 +114,13 @@ void apply(Simulator& sim, const Event& e) {
         sim.Panel5Click();
         break;
     case TickTimer2:
-        sim.Button12click();
+        sim.Button12Click();
         break;
     case TickTimer3:
-        sim.Button13click();
+        sim.Button13Click();
         break;
     case TickTimer4:
-        sim.Button14click();
+        sim.Button14Click();
         break;
     case ClickSwitch8:
         sim.Button8Click();

@@ -11,6 +11,7 @@
 #include "panel/Speed.h"
 #include "picture/Scaled.h"
 #include "picture/Text.h"
+#include "screen/Routes.h"
 #include "screen/Screen.h"
 #include "tests/support/PlainCheck.h"
 
@@ -39,6 +40,9 @@ void errorBoxText() {
     const std::string boxed = boxedMessage(notAnIntegerMessage(many));
     CHECK(boxed ==
           "'" + std::string(19, 'a') + "\u2026" + std::string(19, 'b') + "c" + std::string(kTail));
+    // Bytes that are not UTF-8 (a page can pass a lone surrogate) show as U+FFFD.
+    CHECK(boxedMessage(notAnIntegerMessage("4\xED\xA0\x80\xFF")) ==
+          "'4\uFFFD\uFFFD\uFFFD\uFFFD' is not a valid integer value");
     // Other messages are not touched.
     CHECK(boxedMessage(std::string(100, 'q')) == std::string(100, 'q'));
 }
@@ -233,6 +237,29 @@ void namesAndOrder() {
         CHECK(s.elementAt(c.box.x + c.box.w / 2, c.box.y + c.box.h / 2) == c.element);
 }
 
+// Each release timer ticks the handler the window's design names for it, spelt as
+// there, and that handler gives its own button back its released look.
+void releaseRoutes() {
+    struct Row {
+        int timer;
+        std::string_view name;
+        int panel;
+    };
+    for (const Row& row : {Row{2, "Button12click", 3}, Row{3, "Button13click", 4},
+                           Row{4, "Button14click", 5}, Row{5, "Button1Click", 1}}) {
+        CONTEXT("Timer" + std::to_string(row.timer));
+        const Route* route = nullptr;
+        for (const Route& r : kReleaseTicks)
+            if (r.number == row.timer) route = &r;
+        REQUIRE(route != nullptr);
+        CHECK(route->name == row.name);
+        Simulator sim;
+        sim.elements().panel[row.panel].colour = clTeal;
+        (sim.*route->handler)();
+        CHECK(sim.elements().panel[row.panel].colour == clAqua);
+    }
+}
+
 } // namespace
 
 int main() {
@@ -243,5 +270,6 @@ int main() {
     memoAsEdited();
     selections();
     namesAndOrder();
+    releaseRoutes();
     return testing::checkFailures();
 }
