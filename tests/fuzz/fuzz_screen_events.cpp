@@ -10,12 +10,15 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "model/ProgramText.h"
+#include "panel/Speed.h"
 #include "picture/DiagramLayout.h"
 #include "picture/Renderer.h"
 #include "screen/Routes.h"
@@ -187,7 +190,10 @@ void checkState(const Driver& d) {
     for (int t = 1; t < ElementState::kTimers; ++t) running = running || el.timer[t].enabled;
     FUZZ_CHECK(wake.has_value() == running);
 
-    for (const std::string& e : d.reported.errors) FUZZ_CHECK(!e.empty() && fuzz::wellFormed(e));
+    // The box shows the message as boxedMessage gives it (the typed speed text in it
+    // made readable): never empty, always well-formed.
+    for (const std::string& e : d.reported.errors)
+        FUZZ_CHECK(!e.empty() && fuzz::wellFormed(boxedMessage(e)));
     for (const std::string& c : d.reported.companions)
         FUZZ_CHECK(std::find(kCompanions.begin(), kCompanions.end(), c) != kCompanions.end());
 }
@@ -202,12 +208,22 @@ void checkPicture(const Driver& d) {
 
 } // namespace
 
+// Events given in the whole run, printed at its end beside libFuzzer's figures.
+static std::uint64_t eventsGiven = 0;
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    std::atexit([] {
+        std::fprintf(stderr, "events given: %llu\n", static_cast<unsigned long long>(eventsGiven));
+    });
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::vector<std::pair<Screen::Element, render::Box>> kControls = controls();
     Input in{data, size};
     Driver d;
     d.draw();
-    for (int events = 0; !in.done() && events < 400; ++events) {
+    for (int events = 0; !in.done() && events < 800; ++events, ++eventsGiven) {
         const auto& [control, box] = kControls[in.byte() % kControls.size()];
         const int cx = box.x + box.w / 2, cy = box.y + box.h / 2;
         switch (in.byte() % 18) {
