@@ -3,19 +3,19 @@
 // whole area has been painted on the X server. Every program is timed the same way,
 // whatever it does inside; nothing in it is marked or changed.
 //
-//   first_frame [--settle MS] PROGRAM [ARGUMENTS...]
+//   first_frame [--settle MS] [--until-mapped] PROGRAM [ARGUMENTS...]
 //
 // Prints one line of figures, then ends the program (SIGTERM):
 //
 //   map=MICROSECONDS frame=MICROSECONDS cpu=MICROSECONDS rss=KIB pss=KIB
 //
 // cpu is the processor time the program used in all (user and system; it stands
-// idle after its frame); rss and pss are read from /proc/PID/smaps_rollup MS milliseconds (default 1000)
-// after the frame, with the window standing idle. The window is the first
-// top-level window (a child of the root) that the program maps; its painting is
-// seen through the X server's DAMAGE extension, whose few requests are sent here
-// by hand so that nothing beyond libxcb is needed. Ends with status 1 and a
-// message if the program ends, or shows no whole frame within 60 s.
+// idle after its frame); rss and pss are read from /proc/PID/smaps_rollup MS milliseconds (default
+// 1000) after the frame, with the window standing idle. The window is the first top-level window (a
+// child of the root) that the program maps; its painting is seen through the X server's DAMAGE
+// extension, whose few requests are sent here by hand so that nothing beyond libxcb is needed. Ends
+// with status 1 and a message if the program ends, or shows no whole frame within 60 s. With
+// --until-mapped it ends the program once its window is mapped (frame=0).
 #include <xcb/xcb.h>
 #include <xcb/xcbext.h>
 
@@ -139,13 +139,19 @@ long smapsField(pid_t pid, const char* field) {
 
 int main(int argc, char* argv[]) {
     int settle = 1000;
+    bool untilMap = false;
     int first = 1;
-    if (argc > 2 && std::strcmp(argv[1], "--settle") == 0) {
-        settle = std::atoi(argv[2]);
-        first = 3;
+    for (; first < argc && argv[first][0] == '-'; ++first) {
+        if (std::strcmp(argv[first], "--settle") == 0 && first + 1 < argc)
+            settle = std::atoi(argv[++first]);
+        else if (std::strcmp(argv[first], "--until-mapped") == 0)
+            untilMap = true;
+        else
+            break;
     }
-    if (first >= argc) {
-        std::fputs("Usage: first_frame [--settle MS] PROGRAM [ARGUMENTS...]\n", stderr);
+    if (first >= argc || argv[first][0] == '-') {
+        std::fputs("Usage: first_frame [--settle MS] [--until-mapped] PROGRAM [ARGUMENTS...]\n",
+                   stderr);
         return 2;
     }
 
@@ -207,6 +213,7 @@ int main(int argc, char* argv[]) {
             if (auto w = windows.find(n->window); w != windows.end() && mapAt < 0) {
                 w->second.map(screen->width_in_pixels, screen->height_in_pixels);
                 mapAt = micros(start, at);
+                if (untilMap) frameAt = 0;
             }
         } else if (type == ext->first_event) {
             const auto* n = reinterpret_cast<DamageNotify*>(e);
