@@ -79,6 +79,9 @@ TForm1::TForm1(std::unique_ptr<CompanionLauncher> launcher, QWidget* parent)
                     : std::make_unique<ProcessLauncher>(QCoreApplication::applicationDirPath())),
       shownEdit17_(simulator().elements().edit17) {
     clock_.start();
+    firstFrameTimer_.setSingleShot(true);
+    firstFrameTimer_.setInterval(0);
+    connect(&firstFrameTimer_, &QTimer::timeout, this, &TForm1::firstFrameOut);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Procesor"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -123,13 +126,12 @@ void TForm1::ensureControls() {
 }
 
 void TForm1::afterFirstFrame(std::function<void()> work) {
-    if (firstFrameOut_)
-        QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
-    else
-        afterFirstFrame_.push_back(std::move(work));
+    afterFirstFrame_.push_back(std::move(work));
+    if (firstFrameOut_) firstFrameTimer_.start();
 }
 
-// Runs once, from the event loop, after the first frame has been painted.
+// From the event loop, once the first frame has been painted (and again for work
+// asked for later).
 void TForm1::firstFrameOut() {
     firstFrameOut_ = true;
     ensureControls();
@@ -293,7 +295,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
     // for) waits until this first frame is out.
     if (!firstFramePainted_) {
         firstFramePainted_ = true;
-        QMetaObject::invokeMethod(this, &TForm1::firstFrameOut, Qt::QueuedConnection);
+        firstFrameTimer_.start();
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -17,7 +18,6 @@
 
 class QMessageBox;
 class QPlainTextEdit;
-class QTimer;
 
 namespace procesor {
 
@@ -94,6 +94,7 @@ private:
     QPlainTextEdit* memo1_ = nullptr;
     QTimer* wake_ = nullptr; // one shot, at the screen's next due tick
     QPointer<QMessageBox> errorBox_;
+    QTimer firstFrameTimer_; // zero time, single shot: firstFrameOut from the event loop
     bool firstFramePainted_ = false;
     bool firstFrameOut_ = false;
     std::vector<std::function<void()>> afterFirstFrame_;
