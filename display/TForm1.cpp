@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <span>
+#include <utility>
 
 #include "display/Controls.h"
 #include "panel/Speed.h"
@@ -78,6 +79,9 @@ TForm1::TForm1(std::unique_ptr<CompanionLauncher> launcher, QWidget* parent)
                     : std::make_unique<ProcessLauncher>(QCoreApplication::applicationDirPath())),
       shownEdit17_(simulator().elements().edit17) {
     clock_.start();
+    firstFrameTimer_.setSingleShot(true);
+    firstFrameTimer_.setInterval(0);
+    connect(&firstFrameTimer_, &QTimer::timeout, this, &TForm1::firstFrameOut);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Procesor"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -87,11 +91,51 @@ TForm1::TForm1(std::unique_ptr<CompanionLauncher> launcher, QWidget* parent)
 
     setAcceptDrops(true);
 
+    // The picture is drawn for the first paint, once the window has been mapped, and
+    // the editable fields come once that first frame is out (see ensureControls);
+    // everything else that start-up could do eagerly is lazy as
+    // well: the program file of the command line is read after the first frame
+    // (main.cpp, afterFirstFrame), the companions' launcher starts nothing before a
+    // click, and the error box is made when an error comes. Whatever start-up gains
+    // later (a local server for the explainers, a history of the machine's states)
+    // is started through afterFirstFrame or by the first event that needs it, never
+    // here.
+}
+
+// The whole picture drawn once, and shown from the screen's own pixels (not copied).
+void TForm1::ensurePicture() {
+    if (!view_.isNull()) return;
     screen_.render();
     const render::Canvas& c = screen_.canvas();
     view_ = QImage(reinterpret_cast<const uchar*>(c.pixels.data()), c.width, c.height,
                    c.width * qsizetype(sizeof(std::uint32_t)), QImage::Format_RGB32);
+}
+
+void TForm1::ensureControls() {
+    if (edit17_) return;
+    const QList<QWidget*> before = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     createControls();
+    // Made in a window already shown, they show themselves only when told to.
+    if (isVisible())
+        for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (!w->isWindow() && !before.contains(w)) w->show();
+    edit17_->setVisible(shownEdit17_.visible);
+    // The speed field takes the keyboard focus, unless something in the window
+    // already has it.
+    if (!focusWidget()) edit17_->setFocus();
+}
+
+void TForm1::afterFirstFrame(std::function<void()> work) {
+    afterFirstFrame_.push_back(std::move(work));
+    if (firstFrameOut_) firstFrameTimer_.start();
+}
+
+// From the event loop, once the first frame has been painted (and again for work
+// asked for later).
+void TForm1::firstFrameOut() {
+    firstFrameOut_ = true;
+    ensureControls();
+    for (std::function<void()>& work : std::exchange(afterFirstFrame_, {})) work();
 }
 
 TForm1::~TForm1() {
@@ -175,7 +219,6 @@ void TForm1::createControls() {
     QWidget* order[] = {edit17_,     switches[0], switches[1], switches[2],
                         switches[3], memo1_,      upDown};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
-    edit17_->setFocus();
 }
 
 void TForm1::run(Handler handler) {
@@ -211,6 +254,8 @@ QMessageBox* TForm1::errorBox() const {
 
 // Copies what the screen redrew, brings the fields in line and sets the wake.
 void TForm1::sync() {
+    ensureControls();
+    ensurePicture();
     for (const render::Box& b : screen_.render()) update(rectOf(b));
 
     const Edit& edit = simulator().elements().edit17;
@@ -233,6 +278,7 @@ void TForm1::sync() {
 // ---- the picture -----------------------------------------------------------------
 
 void TForm1::paintEvent(QPaintEvent* event) {
+    ensurePicture();
     QPainter p(this);
     const QRect diagram = view_.rect();
     // At device pixel ratios above 1 every pixel grows into a sharp block.
@@ -243,6 +289,13 @@ void TForm1::paintEvent(QPaintEvent* event) {
             p.fillRect(beyond, colour(clInactiveBorder));
         const QRect r = area & diagram;
         if (!r.isEmpty()) p.drawImage(r, view_, r);
+    }
+    // The picture already shows the fields as they stand at start, to the pixel:
+    // making the real ones (and loading the system's fonts that a text field asks
+    // for) waits until this first frame is out.
+    if (!firstFramePainted_) {
+        firstFramePainted_ = true;
+        firstFrameTimer_.start();
     }
 }
 

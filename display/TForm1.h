@@ -3,11 +3,14 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "display/CompanionLauncher.h"
 #include "panel/Simulator.h"
@@ -15,7 +18,6 @@
 
 class QMessageBox;
 class QPlainTextEdit;
-class QTimer;
 
 namespace procesor {
 
@@ -49,6 +51,14 @@ public:
     // A tick of TimerN (1..5) now, ahead of its time, if the timer runs.
     void timerTick(int timer);
 
+    // Makes the editable fields and the controls' places in the tab order, which the
+    // window otherwise makes right after its first frame; any event makes them too.
+    void ensureControls();
+    // Work of start-up that the first frame need not wait for (a program file of the
+    // command line; later a local server, a history): runs from the event loop once
+    // the first frame is out, after the controls are made; at once (queued) if it is.
+    void afterFirstFrame(std::function<void()> work);
+
     // The error message box currently open, if any.
     QMessageBox* errorBox() const;
 
@@ -68,6 +78,8 @@ protected:
 
 private:
     void createControls();
+    void firstFrameOut();
+    void ensurePicture();
     void showError(const std::string& message);
     void wake();
     void sync();
@@ -82,6 +94,10 @@ private:
     QPlainTextEdit* memo1_ = nullptr;
     QTimer* wake_ = nullptr; // one shot, at the screen's next due tick
     QPointer<QMessageBox> errorBox_;
+    QTimer firstFrameTimer_; // zero time, single shot: firstFrameOut from the event loop
+    bool firstFramePainted_ = false;
+    bool firstFrameOut_ = false;
+    std::vector<std::function<void()>> afterFirstFrame_;
 };
 
 } // namespace procesor

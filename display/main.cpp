@@ -35,8 +35,9 @@ int main(int argc, char* argv[]) {
     QGuiApplication::styleHints()->setCursorFlashTime(0);
     procesor::TForm1 Form1;
     Form1.show();
-    // "procesor lesson.txt": the program in the file, brought in as if entered by hand.
+    // "procesor lesson.txt": the program in the file, brought in as if entered by hand,
+    // once the window's first frame is out.
     if (const QStringList args = QCoreApplication::arguments(); args.size() > 1)
-        Form1.openFile(args.at(1));
+        Form1.afterFirstFrame([&Form1, path = args.at(1)] { Form1.openFile(path); });
     return app.exec();
 }

@@ -36,13 +36,23 @@ struct Window {
     procesor::TForm1& operator*() const { return *form; }
 };
 
-// A fresh window, shown and exposed.
+// Waits until the window's first frame is out and it has made its editable fields
+// (which it makes by itself, after that frame).
+inline bool waitForControls(procesor::TForm1& form) {
+    if (!QTest::qWaitForWindowExposed(&form)) return false;
+    const bool made =
+        QTest::qWaitFor([&] { return form.findChild<QWidget*>("Edit17") != nullptr; });
+    QCoreApplication::processEvents();
+    return made;
+}
+
+// A fresh window, shown, exposed and with its fields.
 inline Window openWindow() {
     auto launcher = std::make_unique<RecordingLauncher>();
     RecordingLauncher* recorder = launcher.get();
     auto form = std::make_unique<procesor::TForm1>(std::move(launcher));
     form->show();
-    if (!QTest::qWaitForWindowExposed(form.get())) qWarning("window not exposed");
+    if (!waitForControls(*form)) qWarning("window not exposed or without its fields");
     return {recorder, std::move(form)};
 }
 
