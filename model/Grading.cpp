@@ -38,7 +38,8 @@ bool readTask(const std::string& name, Task& task, std::ostream& err) {
     else
         parsed.error.kind = TaskError::Unreadable;
     if (!parsed.ok()) {
-        err << taskErrorMessage(parsed.error, name) << '\n';
+        // The file's name in full before the message, as compilers write it.
+        err << name << ": " << taskErrorMessage(parsed.error) << '\n';
         return false;
     }
     task = parsed.task;
@@ -70,8 +71,8 @@ int check(const std::vector<std::string>& files, bool csv, std::ostream& out, st
         else
             program.error.kind = ProgramError::Unreadable;
         if (!program.ok()) {
-            const std::string message = programErrorMessage(program.error, name);
-            err << message << '\n';
+            const std::string message = programErrorMessage(program.error);
+            err << name << ": " << message << '\n';
             if (csv) out << csvField(name) << ",chyba,," << csvField(message) << '\n';
             status = kBadInput;
             continue;

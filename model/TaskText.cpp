@@ -29,22 +29,21 @@ struct Piece {
 };
 
 Piece trimmed(Piece p) {
-    while (!p.text.empty() && blank(p.text.front())) {
-        p.text.remove_prefix(1);
-        ++p.at;
-    }
-    // A no-break space, as word processors write, counts as a blank too.
+    constexpr std::string_view kNoBreakSpace = "\xC2\xA0"; // as word processors write
     while (true) {
-        if (!p.text.empty() && blank(p.text.back()))
+        if (!p.text.empty() && blank(p.text.front())) {
+            p.text.remove_prefix(1);
+            ++p.at;
+        } else if (p.text.starts_with(kNoBreakSpace)) {
+            p.text.remove_prefix(kNoBreakSpace.size());
+            p.at += kNoBreakSpace.size();
+        } else if (!p.text.empty() && blank(p.text.back())) {
             p.text.remove_suffix(1);
-        else if (p.text.ends_with("\xC2\xA0"))
-            p.text.remove_suffix(2);
-        else
+        } else if (p.text.ends_with(kNoBreakSpace)) {
+            p.text.remove_suffix(kNoBreakSpace.size());
+        } else {
             break;
-    }
-    while (p.text.starts_with("\xC2\xA0")) {
-        p.text.remove_prefix(2);
-        p.at += 2;
+        }
     }
     return p;
 }
