@@ -3,8 +3,7 @@
 // started as "provoz" starts it, the ten tasks of examples/ulohy with a right and a
 // wrong solution each, and result codes.
 
-#include <fstream>
-#include <sstream>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -197,10 +196,14 @@ TEST_CASE(theRunStartsAsProvozStartsIt) {
 }
 
 std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    std::string text;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+            text.append(buffer, n);
+        std::fclose(f);
+    }
+    return text;
 }
 
 TEST_CASE(theTenTasksForAClass) {
