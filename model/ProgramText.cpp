@@ -105,14 +105,6 @@ std::string placeText(const ProgramError& e) {
 
 } // namespace
 
-bool findNotUtf8(std::string_view text, int& line, int& position) {
-    Place bad;
-    if (eachCharacter(text, bad, [](char32_t, std::size_t) { return true; })) return false;
-    line = bad.line;
-    position = bad.position;
-    return true;
-}
-
 ParsedProgram parseProgram(std::string_view text) {
     ParsedProgram result;
     ProgramError& error = result.error;

@@ -46,11 +46,6 @@ struct ParsedProgram {
     bool ok() const { return error.kind == ProgramError::None; }
 };
 
-// Where the first byte that starts no UTF-8 character lies (line and position in
-// characters, from 1); false when the whole text is UTF-8. Texts of other kinds that
-// come from outside (tasks) are held to the same rule.
-bool findNotUtf8(std::string_view text, int& line, int& position);
-
 // Reads a program from UTF-8 text (a leading byte order mark is skipped).
 ParsedProgram parseProgram(std::string_view text);
 

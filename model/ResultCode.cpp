@@ -1,5 +1,7 @@
 #include "model/ResultCode.h"
 
+#include "model/TaskText.h"
+
 namespace procesor {
 
 namespace {
@@ -54,13 +56,12 @@ DecodedCode decodeResultCode(std::string_view code, std::uint64_t taskDigest) {
         const int d = c < 0x80 ? digitOf(static_cast<char>(c)) : -1;
         if (d < 0) {
             if (out.kind == DecodedCode::Ok) {
-                std::size_t length = 1;
-                while (at + length < code.size() &&
-                       (static_cast<unsigned char>(code[at + length]) & 0xC0) == 0x80 && length < 4)
-                    ++length;
+                const std::size_t length = utf8CharacterLength(code, at);
                 out.kind = DecodedCode::BadCharacter;
                 out.position = position;
-                out.character = std::string(code.substr(at, length));
+                out.character = length == 0 || c < 0x20 || c == 0x7F
+                                    ? std::string("\uFFFD")
+                                    : std::string(code.substr(at, length));
             }
             continue;
         }
@@ -97,8 +98,7 @@ std::string resultCodeMessage(const DecodedCode& d) {
         return "Kód řešení má 16 znaků, tento jich má " + std::to_string(d.length) + ".";
     case DecodedCode::BadCharacter:
         return "Kód řešení obsahuje na " + std::to_string(d.position) + ". pozici znak „" +
-               (static_cast<unsigned char>(d.character[0]) < 0x20 ? std::string("\uFFFD")
-                                                                  : d.character) +
+               d.character +
                "“, který v kódu být nemůže (kód tvoří číslice 2 až 9 a písmena kromě I, L a O).";
     case DecodedCode::Mismatch:
         return "Kód řešení nepatří k této úloze, nebo je v něm překlep.";

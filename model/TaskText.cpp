@@ -260,25 +260,48 @@ private:
     std::uint64_t digest_ = 0xCBF29CE484222325ull;
 };
 
-// A piece of a line as the message quotes it: at most 30 characters, control
-// characters replaced.
+} // namespace
+
+std::size_t utf8CharacterLength(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) return 1;
+    const std::size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
+                               : lead >= 0xE0 && lead <= 0xEF ? 3
+                               : lead >= 0xC2 && lead <= 0xDF ? 2
+                                                              : 0;
+    if (length == 0 || text.size() - at < length) return 0;
+    std::uint32_t c = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+        c = c << 6 | (byte(i) & 0x3F);
+    }
+    const std::uint32_t least = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+    return length;
+}
+
+namespace {
+
+// A piece of a line, or a file's name, as the message quotes it: at most 30
+// characters, control characters and bytes that are no UTF-8 replaced.
 std::string quoted(std::string_view text) {
     constexpr int kShown = 30;
     std::string out;
     int shown = 0;
     for (std::size_t at = 0; at < text.size();) {
-        const unsigned char lead = static_cast<unsigned char>(text[at]);
-        std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        length = std::min(length, text.size() - at);
         if (shown++ == kShown) {
             out += "…";
             break;
         }
-        if (lead < 0x20 || lead == 0x7F)
+        const std::size_t length = utf8CharacterLength(text, at);
+        const unsigned char lead = static_cast<unsigned char>(text[at]);
+        if (length == 0 || lead < 0x20 || lead == 0x7F ||
+            (lead == 0xC2 && static_cast<unsigned char>(text[at + 1]) < 0xA0))
             out += "\uFFFD";
         else
             out += text.substr(at, length);
-        at += length;
+        at += std::max<std::size_t>(length, 1);
     }
     return "„" + out + "“";
 }
@@ -293,8 +316,10 @@ ParsedTask parseTask(std::string_view text) {
         return result;
     }
     if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
-    if (findNotUtf8(text, error.line, error.position)) {
-        error.kind = TaskError::NotUtf8;
+    // The program's reading holds a text to UTF-8 before anything else and names the
+    // place of the first bad byte: the same rule, and the same place, for tasks.
+    if (const ProgramError e = parseProgram(text).error; e.kind == ProgramError::NotUtf8) {
+        error = {TaskError::NotUtf8, {}, {}, e.line, e.position};
         return result;
     }
     Parser parser(result);

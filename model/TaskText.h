@@ -106,6 +106,11 @@ bool looksLikeTask(std::string_view text);
 // The message the user sees, in Czech; `fileName`, when given, is the file.
 std::string taskErrorMessage(const TaskError& error, std::string_view fileName = {});
 
+// The length of the well-formed UTF-8 character at text[at], or 0 (a stray byte, an
+// overlong form, a surrogate). The task's own text is checked whole before it is
+// read; this holds what messages quote from elsewhere (a file's name, a typed code).
+std::size_t utf8CharacterLength(std::string_view text, std::size_t at);
+
 // What a check looks at, as the messages name it: "A", "PČ", "RAM[3]", ...
 std::string quantityName(Quantity quantity, int address);
 
