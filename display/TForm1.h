@@ -12,6 +12,7 @@
 #include "display/CompanionLauncher.h"
 #include "panel/Simulator.h"
 #include "screen/Screen.h"
+#include "screen/TaskPane.h"
 
 class QMessageBox;
 class QPlainTextEdit;
@@ -55,6 +56,10 @@ public:
     // A program file given on the command line or dropped on the window: brought in
     // as a program (or refused with the error box), see render::Screen::openFile.
     void openFile(const QString& path);
+    // A task (a text with a "název:" line) opens its pane beside the diagram and the
+    // window grows by the pane's width; a bad one only shows the error box.
+    void openTask(const std::string& text, const std::string& fileName = {});
+    const TaskPane* taskPane() const { return taskPane_.get(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -71,6 +76,9 @@ private:
     void showError(const std::string& message);
     void wake();
     void sync();
+    void showTaskPane();
+    void closeTaskPane();
+    void pasteText(const std::string& text);
 
     render::Screen screen_;
     std::unique_ptr<CompanionLauncher> launcher_;
@@ -82,6 +90,9 @@ private:
     QPlainTextEdit* memo1_ = nullptr;
     QTimer* wake_ = nullptr; // one shot, at the screen's next due tick
     QPointer<QMessageBox> errorBox_;
+    std::unique_ptr<TaskPane> taskPane_;
+    render::Canvas paneCanvas_;
+    QImage paneView_; // paneCanvas_'s pixels, not copied
 };
 
 } // namespace procesor
