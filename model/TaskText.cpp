@@ -371,9 +371,9 @@ std::string quantityName(Quantity quantity, int address) {
 }
 
 std::string taskErrorMessage(const TaskError& e, std::string_view fileName) {
-    const std::string lead = fileName.empty()
-                                 ? std::string("Úloha nebyla načtena: ")
-                                 : "Úloha ze souboru " + quoted(fileName) + " nebyla načtena: ";
+    std::string lead = fileName.empty()
+                           ? std::string("Úloha nebyla načtena: ")
+                           : "Úloha ze souboru " + quoted(fileName) + " nebyla načtena: ";
     const std::string place =
         "na " + std::to_string(e.line) + ". řádku, " + std::to_string(e.position) + ". pozici ";
     switch (e.kind) {

@@ -1,6 +1,7 @@
 #include "screen/TaskPane.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "model/ResultCode.h"
 #include "picture/Paint.h"
@@ -31,12 +32,14 @@ std::vector<std::string> wrapped(const std::string& text, int width) {
         const std::string word = text.substr(at, end - at);
         at = end + 1;
         if (word.empty()) continue;
-        const std::string longer = line.empty() ? word : line + " " + word;
+        std::string longer = line;
+        if (!longer.empty()) longer += ' ';
+        longer += word;
         if (!line.empty() && render::textWidth(Face::Window, longer) > width) {
             lines.push_back(line);
             line = word;
         } else {
-            line = longer;
+            line = std::move(longer);
         }
     }
     if (!line.empty()) lines.push_back(line);
