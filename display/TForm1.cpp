@@ -297,6 +297,44 @@ void TForm1::paintEvent(QPaintEvent* event) {
         firstFramePainted_ = true;
         firstFrameTimer_.start();
     }
+    if (taskPane_) p.drawImage(QPoint(diagram.width(), 0), paneView_);
+}
+
+// ---- a task beside the diagram ---------------------------------------------------
+
+void TForm1::openTask(const std::string& text, const std::string& fileName) {
+    const ParsedTask parsed = parseTask(text);
+    if (!parsed.ok()) {
+        showError(taskErrorMessage(parsed.error, fileName));
+        return;
+    }
+    taskPane_ = std::make_unique<TaskPane>(parsed.task, simulator().model());
+    paneCanvas_ = render::Canvas(TaskPane::kWidth, layout::kClientHeight);
+    paneView_ = QImage(reinterpret_cast<const uchar*>(paneCanvas_.pixels.data()), paneCanvas_.width,
+                       paneCanvas_.height, paneCanvas_.width * qsizetype(sizeof(std::uint32_t)),
+                       QImage::Format_RGB32);
+    resize(layout::kClientWidth + TaskPane::kWidth, std::max(height(), layout::kClientHeight));
+    showTaskPane();
+}
+
+void TForm1::showTaskPane() {
+    taskPane_->draw(paneCanvas_);
+    update(QRect(layout::kClientWidth, 0, TaskPane::kWidth, layout::kClientHeight));
+}
+
+void TForm1::closeTaskPane() {
+    taskPane_.reset();
+    resize(layout::kClientWidth, layout::kClientHeight);
+    update();
+}
+
+void TForm1::pasteText(const std::string& text) {
+    if (looksLikeTask(text)) {
+        openTask(text);
+        return;
+    }
+    screen_.paste(text);
+    sync();
 }
 
 // ---- a program as text -------------------------------------------------------------
@@ -304,13 +342,17 @@ void TForm1::paintEvent(QPaintEvent* event) {
 void TForm1::openFile(const QString& path) {
     const std::string name = QFileInfo(path).fileName().toStdString();
     QFile file(path);
-    // More than the longest program text is refused anyway: no need to read it all.
+    // More than the longest program or task text is refused anyway: no need to read it all.
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly)) bytes = file.read(qint64(kMaxProgramBytes) + 1);
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.read(qint64(std::max(kMaxProgramBytes, kMaxTaskBytes)) + 1);
+    const std::string_view text(bytes.constData(), std::size_t(bytes.size()));
     if (!file.isOpen() || file.error() != QFileDevice::NoError)
         screen_.fileUnreadable(name);
+    else if (looksLikeTask(text))
+        openTask(std::string(text), name);
     else
-        screen_.openFile(name, std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        screen_.openFile(name, text);
     sync();
 }
 
@@ -319,8 +361,7 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
         if (const std::optional<std::string> text = screen_.copy())
             QGuiApplication::clipboard()->setText(QString::fromStdString(*text));
     } else if (event->matches(QKeySequence::Paste)) {
-        screen_.paste(QGuiApplication::clipboard()->text().toStdString());
-        sync();
+        pasteText(QGuiApplication::clipboard()->text().toStdString());
     } else {
         QWidget::keyPressEvent(event);
     }
@@ -347,8 +388,7 @@ void TForm1::dropEvent(QDropEvent* event) {
     if (!data->hasText()) return;
     event->acceptProposedAction();
     activateWindow();
-    screen_.paste(data->text().toStdString());
-    sync();
+    pasteText(data->text().toStdString());
 }
 
 // ---- the mouse ---------------------------------------------------------------------
@@ -360,6 +400,14 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
     if (QWidget* focused = focusWidget(); focused == edit17_ || focused == memo1_)
         setFocus(Qt::MouseFocusReason);
     const QPoint at = event->position().toPoint();
+    if (taskPane_ && at.x() >= layout::kClientWidth) {
+        const PaneAction action = taskPane_->click(at.x() - layout::kClientWidth, at.y());
+        if (action == PaneAction::Close)
+            closeTaskPane();
+        else if (action != PaneAction::None)
+            showTaskPane();
+        return;
+    }
     screen_.mouseDown(at.x(), at.y(), now());
     sync();
 }

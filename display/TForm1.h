@@ -15,6 +15,7 @@
 #include "display/CompanionLauncher.h"
 #include "panel/Simulator.h"
 #include "screen/Screen.h"
+#include "screen/TaskPane.h"
 
 class QMessageBox;
 class QPlainTextEdit;
@@ -65,6 +66,10 @@ public:
     // A program file given on the command line or dropped on the window: brought in
     // as a program (or refused with the error box), see render::Screen::openFile.
     void openFile(const QString& path);
+    // A task (a text with a "název:" line) opens its pane beside the diagram and the
+    // window grows by the pane's width; a bad one only shows the error box.
+    void openTask(const std::string& text, const std::string& fileName = {});
+    const TaskPane* taskPane() const { return taskPane_.get(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -83,6 +88,9 @@ private:
     void showError(const std::string& message);
     void wake();
     void sync();
+    void showTaskPane();
+    void closeTaskPane();
+    void pasteText(const std::string& text);
 
     render::Screen screen_;
     std::unique_ptr<CompanionLauncher> launcher_;
@@ -98,6 +106,9 @@ private:
     bool firstFramePainted_ = false;
     bool firstFrameOut_ = false;
     std::vector<std::function<void()>> afterFirstFrame_;
+    std::unique_ptr<TaskPane> taskPane_;
+    render::Canvas paneCanvas_;
+    QImage paneView_; // paneCanvas_'s pixels, not copied
 };
 
 } // namespace procesor

@@ -4,9 +4,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
 
 #include "assets/ProgramIcon.h"
 #include "display/TForm1.h"
+#include "model/Grading.h"
 
 namespace {
 
@@ -19,7 +23,9 @@ constexpr const char* kVersion =
     "Neposkytuje se ŽÁDNÁ ZÁRUKA, v rozsahu povoleném zákonem.\n"
     "Písmo: glyfy \"MS Sans Serif\" projektu Wine (LGPL-2.1+)\n"
     "a Liberation Serif Bold (SIL OFL 1.1); viz /usr/share/doc/procesor/copyright.\n";
-constexpr const char* kHelp = "Použití: procesor [--version | --help]\n"
+constexpr const char* kHelp = "Použití: procesor [--version | --help] [PROGRAM | ÚLOHA]\n"
+                              "        procesor --check [--csv] ÚLOHA PROGRAM…\n"
+                              "        procesor --verify ÚLOHA KÓD\n"
                               "Výukový simulátor malého mikroprogramovaného procesoru.\n";
 
 } // namespace
@@ -29,6 +35,11 @@ int main(int argc, char* argv[]) {
         if (std::strcmp(argv[i], "--version") == 0) return std::fputs(kVersion, stdout) < 0;
         if (std::strcmp(argv[i], "--help") == 0) return std::fputs(kHelp, stdout) < 0;
     }
+    // Grading opens no window and needs no display.
+    if (const int status = procesor::gradeFromCommandLine(
+            std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+        status >= 0)
+        return status;
     QApplication app(argc, argv);
     QApplication::setWindowIcon(procesor::programIcon());
     // A steady caret: nothing in the window wakes up while the machine stands still.
