@@ -99,9 +99,7 @@
   }
 
   function clientPoint(event) {
-    const r = canvas.getBoundingClientRect();
-    return [Math.floor((event.clientX - r.left) * canvas.width / r.width),
-            Math.floor((event.clientY - r.top) * canvas.height / r.height)];
+    return view.pictureAt(event.clientX, event.clientY);
   }
 
   // The mouse, a pen or a finger: the canvas keeps the pointer from the button
