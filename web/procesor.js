@@ -136,6 +136,12 @@
   canvas.addEventListener("pointerup", (event) => {
     if (event.isPrimary && event.button === 0) pointerUp(...clientPoint(event));
   });
+  // A finger held on the diagram opens no menu: it holds the control under it.
+  let lastPointer = "mouse";
+  canvas.addEventListener("pointerdown", (event) => { lastPointer = event.pointerType; }, true);
+  canvas.addEventListener("contextmenu", (event) => {
+    if (lastPointer === "touch") event.preventDefault();
+  });
   // A pointer taken away (the page left, a touch that turns into scrolling) goes
   // up nowhere: whatever it held is let go without a click.
   canvas.addEventListener("pointercancel", () => pointerUp(-1, -1));
