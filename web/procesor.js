@@ -21,6 +21,19 @@
   // picture step by step.
   // (The "#" may also carry a program, "&"-separated: web/program.js.)
   const manualTimers = location.hash.slice(1).split("&").includes("manual-timers");
+  // "#embed": the diagram alone, fitted to the frame it is shown in (an iframe in a
+  // course page), without the buttons and the link beside it.
+  document.documentElement.classList.toggle("embed", location.hash.slice(1).split("&").includes("embed"));
+  // Served by a web server, the page can be installed and keeps working offline
+  // (manifest.webmanifest and service-worker.js beside it); opened from disk it
+  // asks for neither.
+  if (location.protocol === "https:" || location.protocol === "http:") {
+    const manifest = document.createElement("link");
+    manifest.rel = "manifest";
+    manifest.href = "manifest.webmanifest";
+    document.head.append(manifest);
+    if ("serviceWorker" in navigator) navigator.serviceWorker.register("service-worker.js").catch(() => {});
+  }
   let manualNow = 0;
   const now = () => (manualTimers ? manualNow : performance.now());
   let m = null; // the module's exports, set when it is ready; until then no event counts
