@@ -17,6 +17,10 @@ namespace procesor::render {
 // row by row, into `rgba`, which holds width * height * 4 bytes.
 void scaleTo(const Canvas& canvas, int width, int height, std::uint8_t* rgba);
 
+// The same for the pixels of `area` of the picture made `width` x `height` only (a
+// repaint of what changed); the rest of `rgba` stays as it was.
+void scaleTo(const Canvas& canvas, int width, int height, std::uint8_t* rgba, Box area);
+
 // The same, never larger than the canvas itself.
 void scaleDown(const Canvas& canvas, int width, int height, std::uint8_t* rgba);
 

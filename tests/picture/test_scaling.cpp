@@ -196,6 +196,23 @@ TEST_CASE(everyWireEquallyWide) {
     CHECK_EQ(differ, 0);
 }
 
+// A repaint of what changed: the picture made in pieces is the picture made whole.
+TEST_CASE(piecesMakeTheWhole) {
+    Screen screen;
+    screen.render();
+    for (const Room& r : kFractional) {
+        CONTEXT(r.what);
+        const Fit f = fitPicture(r.w, r.h, kW, kH);
+        std::vector<std::uint8_t> whole(std::size_t(f.width) * f.height * 4), pieces(whole.size());
+        scaleTo(screen.canvas(), f.width, f.height, whole.data());
+        const int cx = f.width / 3 + 1, cy = f.height / 2 - 1;
+        for (const Box& b : {Box{0, 0, cx, cy}, Box{cx, 0, f.width, cy}, Box{0, cy, 7, f.height},
+                             Box{7, cy, f.width, f.height}})
+            scaleTo(screen.canvas(), f.width, f.height, pieces.data(), b);
+        CHECK(whole == pieces);
+    }
+}
+
 TEST_CASE(clicksLandUnderThePointer) {
     std::vector<Fit> fits = {actualSize(kW, kH), fitPicture(2200, 1600, kW, kH),
                              fitPicture(3072, 2145, kW, kH)};
