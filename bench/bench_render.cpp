@@ -1,11 +1,15 @@
 // The headless picture: microseconds for a full frame of the client area, and for
 // one clock pulse with its partial repaint (a looping program at full speed, the
-// release of "ručně" and its repaint included). Medians of many runs.
+// release of "ručně" and its repaint included), and for the whole picture drawn at
+// the sizes the screens of a school give it (each pixel averaged from those under
+// it). Medians of many runs.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <vector>
 
+#include "picture/Scaled.h"
+#include "picture/Scaling.h"
 #include "screen/Screen.h"
 
 namespace {
@@ -61,5 +65,27 @@ int main() {
                 "%.1f rectangles, %.0f pixels repainted per pulse\n",
                 median(pulse), pulse.size(), double(rectangles) / double(pulse.size()),
                 double(pixels) / double(pulse.size()));
+
+    // The sizes that are not whole factors: a laptop at 125 % and 150 % (its window
+    // smaller than the picture), a desktop window at 1.5 and 1.75, a projector.
+    struct Room {
+        const char* what;
+        int w, h;
+    };
+    for (const Room& r :
+         {Room{"laptop 1366x768 at 125 %", 1333, 618}, Room{"laptop 1366x768 at 150 %", 1327, 591},
+          Room{"window at 1.5", 1536, 1073}, Room{"window at 1.75", 1792, 1252},
+          Room{"projector 1920x960", 1894, 944}}) {
+        const render::Fit f = render::fitPicture(r.w, r.h, 1024, 715);
+        std::vector<std::uint8_t> rgba(std::size_t(f.width) * f.height * 4);
+        std::vector<double> sized;
+        for (int i = 0; i < 30; ++i) {
+            const auto start = Clock::now();
+            render::scaleTo(screen.canvas(), f.width, f.height, rgba.data());
+            sized.push_back(micros(start));
+        }
+        std::printf("the picture at %dx%d (%s): %.0f us (median of %zu)\n", f.width, f.height,
+                    r.what, median(sized), sized.size());
+    }
     return 0;
 }

@@ -19,12 +19,14 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <span>
 #include <utility>
 
 #include "display/Controls.h"
 #include "panel/Speed.h"
 #include "picture/DiagramLayout.h"
+#include "picture/Scaled.h"
 #include "picture/Text.h"
 #include "screen/Routes.h"
 
@@ -281,14 +283,44 @@ void TForm1::paintEvent(QPaintEvent* event) {
     ensurePicture();
     QPainter p(this);
     const QRect diagram = view_.rect();
-    // At device pixel ratios above 1 every pixel grows into a sharp block.
+    // At whole device pixel ratios every pixel grows into a sharp block; at others
+    // (1.25, 1.5, 1.75) the picture is made to the window's device pixels, so that
+    // every line is equally wide, and copied one device pixel for one.
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const qreal ratio = devicePixelRatioF();
+    const bool whole = ratio == std::floor(ratio);
+    if (!whole) {
+        const render::Fit fit =
+            render::fitPicture(qRound(diagram.width() * ratio), qRound(diagram.height() * ratio),
+                               diagram.width(), diagram.height());
+        if (!(fit == sizedFit_)) {
+            sizedFit_ = fit;
+            sized_.assign(std::size_t(fit.width) * fit.height * 4, 0);
+            render::scaleTo(screen_.canvas(), fit.width, fit.height, sized_.data());
+            sizedView_ = QImage(sized_.data(), fit.width, fit.height, fit.width * 4,
+                                QImage::Format_RGBA8888);
+        }
+    }
     for (const QRect& area : event->region()) {
         // A window made larger than the diagram shows the window colour beyond it.
         for (const QRect& beyond : QRegion(area) - diagram)
             p.fillRect(beyond, colour(clInactiveBorder));
         const QRect r = area & diagram;
-        if (!r.isEmpty()) p.drawImage(r, view_, r);
+        if (r.isEmpty()) continue;
+        if (whole) {
+            p.drawImage(r, view_, r);
+            continue;
+        }
+        // The device pixels under r, the picture made anew there.
+        const int x0 = int(std::floor(r.left() * ratio)), y0 = int(std::floor(r.top() * ratio));
+        const int x1 = std::min(int(std::ceil((r.right() + 1) * ratio)), sizedFit_.width);
+        const int y1 = std::min(int(std::ceil((r.bottom() + 1) * ratio)), sizedFit_.height);
+        p.fillRect(r, colour(clInactiveBorder)); // a last row of device pixels it leaves
+        if (x0 >= x1 || y0 >= y1) continue;
+        render::scaleTo(screen_.canvas(), sizedFit_.width, sizedFit_.height, sized_.data(),
+                        render::Box{x0, y0, x1 - x0, y1 - y0});
+        p.drawImage(QRectF(x0 / ratio, y0 / ratio, (x1 - x0) / ratio, (y1 - y0) / ratio),
+                    sizedView_, QRectF(x0, y0, x1 - x0, y1 - y0));
     }
     // The picture already shows the fields as they stand at start, to the pixel:
     // making the real ones (and loading the system's fonts that a text field asks

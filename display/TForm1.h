@@ -14,6 +14,7 @@
 
 #include "display/CompanionLauncher.h"
 #include "panel/Simulator.h"
+#include "picture/Scaling.h"
 #include "screen/Screen.h"
 #include "screen/TaskPane.h"
 
@@ -95,6 +96,11 @@ private:
     render::Screen screen_;
     std::unique_ptr<CompanionLauncher> launcher_;
     QImage view_; // the screen's pixels, not copied
+    // At a device pixel ratio that is not whole: the picture made to the window's
+    // device pixels by the picture's rule, each pixel averaged from those under it.
+    render::Fit sizedFit_;
+    std::vector<std::uint8_t> sized_;
+    QImage sizedView_; // sized_, not copied
     Edit shownEdit17_;
     QElapsedTimer clock_;
 

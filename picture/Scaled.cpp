@@ -23,7 +23,7 @@ std::vector<std::vector<Share>> shares(int from, int to) {
         const double end = (t + 1) * ratio;
         for (int s = int(start); s < from && s < end; ++s) {
             const double covered = std::min<double>(s + 1, end) - std::max<double>(s, start);
-            if (covered > 0) out[std::size_t(t)].push_back({s, float(covered / ratio)});
+            if (covered > 1e-9) out[std::size_t(t)].push_back({s, float(covered / ratio)});
         }
     }
     return out;
@@ -31,43 +31,52 @@ std::vector<std::vector<Share>> shares(int from, int to) {
 
 } // namespace
 
-void scaleDown(const Canvas& canvas, int width, int height, std::uint8_t* rgba) {
-    width = std::clamp(width, 1, canvas.width);
-    height = std::clamp(height, 1, canvas.height);
+void scaleTo(const Canvas& canvas, int width, int height, std::uint8_t* rgba) {
+    scaleTo(canvas, width, height, rgba, Box{0, 0, std::max(width, 1), std::max(height, 1)});
+}
+
+void scaleTo(const Canvas& canvas, int width, int height, std::uint8_t* rgba, Box area) {
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    const int left = std::max(area.x, 0), right = std::min(area.x + area.w, width);
+    const int top = std::max(area.y, 0), bottom = std::min(area.y + area.h, height);
+    if (left >= right || top >= bottom) return;
     const std::vector<std::vector<Share>> across = shares(canvas.width, width);
     const std::vector<std::vector<Share>> down = shares(canvas.height, height);
-    // Rows first: every source row made `width` wide, three channels a pixel.
-    std::vector<float> rows(std::size_t(canvas.height) * width * 3);
-    for (int y = 0; y < canvas.height; ++y) {
-        const std::uint32_t* line = canvas.pixels.data() + std::size_t(y) * canvas.width;
-        float* to = rows.data() + std::size_t(y) * width * 3;
-        for (int x = 0; x < width; ++x, to += 3) {
-            float r = 0, g = 0, b = 0;
-            for (const Share& s : across[std::size_t(x)]) {
-                const std::uint32_t p = line[s.from];
-                r += s.weight * float((p >> 16) & 0xFF);
-                g += s.weight * float((p >> 8) & 0xFF);
-                b += s.weight * float(p & 0xFF);
+    // The source columns under the area.
+    const int from = across[std::size_t(left)].front().from;
+    const int to = across[std::size_t(right - 1)].back().from + 1;
+    // One row at a time: the source rows under it weighed together, three channels a
+    // pixel, then made `width` wide.
+    std::vector<float> row(std::size_t(canvas.width) * 3);
+    for (int y = top; y < bottom; ++y) {
+        std::fill(row.begin() + from * 3, row.begin() + to * 3, 0.0f);
+        for (const Share& s : down[std::size_t(y)]) {
+            const std::uint32_t* line = canvas.pixels.data() + std::size_t(s.from) * canvas.width;
+            float* into = row.data() + std::size_t(from) * 3;
+            for (int x = from; x < to; ++x, into += 3) {
+                const std::uint32_t p = line[x];
+                into[0] += s.weight * float((p >> 16) & 0xFF);
+                into[1] += s.weight * float((p >> 8) & 0xFF);
+                into[2] += s.weight * float(p & 0xFF);
             }
-            to[0] = r;
-            to[1] = g;
-            to[2] = b;
         }
-    }
-    // Then the columns.
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* to = rgba + std::size_t(y) * width * 4;
-        for (int x = 0; x < width; ++x, to += 4) {
+        std::uint8_t* out = rgba + (std::size_t(y) * width + left) * 4;
+        for (int x = left; x < right; ++x, out += 4) {
             float sum[3] = {0, 0, 0};
-            for (const Share& s : down[std::size_t(y)]) {
-                const float* from = rows.data() + (std::size_t(s.from) * width + x) * 3;
+            for (const Share& s : across[std::size_t(x)]) {
+                const float* from = row.data() + std::size_t(s.from) * 3;
                 for (int k = 0; k < 3; ++k) sum[k] += s.weight * from[k];
             }
             for (int k = 0; k < 3; ++k)
-                to[k] = std::uint8_t(std::clamp(sum[k] + 0.5f, 0.0f, 255.0f));
-            to[3] = 0xFF;
+                out[k] = std::uint8_t(std::clamp(sum[k] + 0.5f, 0.0f, 255.0f));
+            out[3] = 0xFF;
         }
     }
+}
+
+void scaleDown(const Canvas& canvas, int width, int height, std::uint8_t* rgba) {
+    scaleTo(canvas, std::clamp(width, 1, canvas.width), std::clamp(height, 1, canvas.height), rgba);
 }
 
 } // namespace procesor::render

@@ -50,7 +50,7 @@ def main():
             '<link rel="icon" href="data:image/svg+xml;base64,' + icon + '">',
         '<link rel="stylesheet" href="style.css">': "<style>\n" + style + "</style>",
         '<script src="procesor_web.js"></script>': "<script>\n" + module_text(a.module) + "</script>",
-        '<pre id="licence-text"></pre>': '<pre id="licence-text">' + "\n\n".join(
+        '<pre id="licence-text" lang="en"></pre>': '<pre id="licence-text" lang="en">' + "\n\n".join(
             html.escape(pathlib.Path(f).read_text(encoding="utf-8")) for f in a.licence) + "</pre>",
     }
     for script in a.script:

@@ -17,6 +17,7 @@
 #include "panel/Speed.h"
 #include "picture/DiagramLayout.h"
 #include "picture/Scaled.h"
+#include "picture/Scaling.h"
 #include "screen/Screen.h"
 
 namespace {
@@ -334,15 +335,43 @@ EMSCRIPTEN_KEEPALIVE const int* procesor_keyboard_places() {
     return places.data();
 }
 
-// The whole picture made smaller to width x height (each at most the picture's own),
-// every pixel the average of the picture's pixels it covers; RGBA bytes.
+// The picture's size in a room of width x height device pixels (at one device pixel
+// per pixel with `actual`): the shown width, height and whole factor (0: averaged,
+// procesor_scaled makes it), which clicks are mapped back through.
+procesor::render::Fit& shownFit() {
+    static procesor::render::Fit fit = procesor::render::actualSize(1024, 715);
+    return fit;
+}
+EMSCRIPTEN_KEEPALIVE const int* procesor_fit(int width, int height, int actual) {
+    const procesor::render::Canvas& c = page().screen->canvas();
+    shownFit() = actual ? procesor::render::actualSize(c.width, c.height)
+                        : procesor::render::fitPicture(width, height, c.width, c.height);
+    static int out[3];
+    out[0] = shownFit().width;
+    out[1] = shownFit().height;
+    out[2] = shownFit().factor;
+    return out;
+}
+
+// The picture's pixel under device pixel (x, y) of the picture shown, x and y, or
+// -1, -1 outside it.
+EMSCRIPTEN_KEEPALIVE const int* procesor_picture_at(int x, int y) {
+    static int out[2];
+    const procesor::render::PicturePoint at = procesor::render::pictureAt(shownFit(), x, y);
+    out[0] = at.x;
+    out[1] = at.y;
+    return out;
+}
+
+// The whole picture made width x height (at most eight times its own), every pixel the
+// average of the picture's pixels it covers; RGBA bytes.
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* procesor_scaled(int width, int height) {
     Page& p = page();
     const procesor::render::Canvas& c = p.screen->canvas();
-    width = std::clamp(width, 1, c.width);
-    height = std::clamp(height, 1, c.height);
+    width = std::clamp(width, 1, 8 * c.width);
+    height = std::clamp(height, 1, 8 * c.height);
     p.scaled.resize(std::size_t(width) * height * 4);
-    procesor::render::scaleDown(c, width, height, p.scaled.data());
+    procesor::render::scaleTo(c, width, height, p.scaled.data());
     return p.scaled.data();
 }
 

@@ -21,6 +21,19 @@
   // picture step by step.
   // (The "#" may also carry a program, "&"-separated: web/program.js.)
   const manualTimers = location.hash.slice(1).split("&").includes("manual-timers");
+  // "#embed": the diagram alone, fitted to the frame it is shown in (an iframe in a
+  // course page), without the buttons and the link beside it.
+  document.documentElement.classList.toggle("embed", location.hash.slice(1).split("&").includes("embed"));
+  // Served by a web server, the page can be installed and keeps working offline
+  // (manifest.webmanifest and service-worker.js beside it); opened from disk it
+  // asks for neither.
+  if (location.protocol === "https:" || location.protocol === "http:") {
+    const manifest = document.createElement("link");
+    manifest.rel = "manifest";
+    manifest.href = "manifest.webmanifest";
+    document.head.append(manifest);
+    if ("serviceWorker" in navigator) navigator.serviceWorker.register("service-worker.js").catch(() => {});
+  }
   let manualNow = 0;
   const now = () => (manualTimers ? manualNow : performance.now());
   let m = null; // the module's exports, set when it is ready; until then no event counts
@@ -99,9 +112,7 @@
   }
 
   function clientPoint(event) {
-    const r = canvas.getBoundingClientRect();
-    return [Math.floor((event.clientX - r.left) * canvas.width / r.width),
-            Math.floor((event.clientY - r.top) * canvas.height / r.height)];
+    return view.pictureAt(event.clientX, event.clientY);
   }
 
   // The mouse, a pen or a finger: the canvas keeps the pointer from the button
@@ -137,6 +148,12 @@
   }
   canvas.addEventListener("pointerup", (event) => {
     if (event.isPrimary && event.button === 0) pointerUp(...clientPoint(event));
+  });
+  // A finger held on the diagram opens no menu: it holds the control under it.
+  let lastPointer = "mouse";
+  canvas.addEventListener("pointerdown", (event) => { lastPointer = event.pointerType; }, true);
+  canvas.addEventListener("contextmenu", (event) => {
+    if (lastPointer === "touch") event.preventDefault();
   });
   // A pointer taken away (the page left, a touch that turns into scrolling) goes
   // up nowhere: whatever it held is let go without a click.

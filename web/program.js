@@ -85,9 +85,11 @@ const procesorProgram = (function () {
     afterEvent = eachEvent;
     const program = programInAddress();
     if (program !== null) m._procesor_paste(pass(program));
-    // The address stays as it was written until RAM changes, a bad program in it
-    // included, so that its author can still read it.
+    // A program in the address stays as it was written until RAM changes. One refused
+    // (the error box names what is wrong with it) leaves the address, so that a reload
+    // does not refuse it again.
     shown = m.UTF8ToString(m._procesor_program_link());
+    if (program !== null && shown === "") shown = null; // addressInStep() takes it out
 
     // The address edited by hand: its program comes in.
     window.addEventListener("hashchange", () => {

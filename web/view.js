@@ -1,12 +1,13 @@
 // How the page carries the picture on the screen it has, and the keyboard and the
 // screen reader around it; procesor.js calls procesorView() once the module is ready.
 //
-// The picture is shown whole in the browser's window. While the screen has at least
-// one device pixel for each of the picture's pixels, each pixel becomes a square of
-// whole device pixels, never blended; only where the window is smaller does the
-// module make a smaller picture of it (each pixel the average of those under it, so
-// no line drops out). "1:1" shows one device pixel per picture pixel whatever the
-// window (it then scrolls), the other button switches the full screen on and off.
+// The picture is shown whole in the browser's window, as large as fits, at the size
+// the module's rule gives: where a whole number of device pixels per picture pixel
+// comes near enough, each pixel becomes a square of whole device pixels, never
+// blended; at any other size the module makes the picture at that size, each pixel
+// the average of those under it, so that every line is equally wide and none drops
+// out. "1:1" shows one device pixel per picture pixel whatever the window (it then
+// scrolls), the other button switches the full screen on and off.
 //
 // The two fields keep the caret, the selection and the editing; their text is
 // transparent and the picture draws it beneath them, so that it is the picture's own
@@ -21,6 +22,7 @@
 function procesorView(m, afterEvent, pointerDown, now) {
   const kWidth = 1024, kHeight = 715;
   const kToolbar = 26; // CSS pixels right of the picture for the two buttons
+  const kFooter = 16; // CSS pixels under it for the link "Licence"
   const stage = document.getElementById("stage");
   const client = document.getElementById("client");
   const canvas = document.getElementById("diagram");
@@ -50,36 +52,52 @@ function procesorView(m, afterEvent, pointerDown, now) {
   let scaled = null; // [width, height] of the smaller picture, null when not made smaller
   let actualSize = false;
 
+  // The core decides the picture's size in the room the window has (in device pixels):
+  // a whole factor, sharp, or any other size, each device pixel averaged from the
+  // picture's pixels under it. The buttons stay right of the fitted picture, also at
+  // "1:1", so that a second click at the same place goes back.
+  const tools = document.getElementById("tools");
+  function fitIn(actual) {
+    const ratio = window.devicePixelRatio || 1;
+    const embedded = document.documentElement.classList.contains("embed");
+    const roomX = Math.floor((document.documentElement.clientWidth - (embedded ? 0 : kToolbar)) * ratio);
+    const roomY = Math.floor((window.innerHeight - (embedded ? 0 : kFooter)) * ratio);
+    return [...new Int32Array(m.HEAP32.buffer, m._procesor_fit(roomX, roomY, actual ? 1 : 0), 3)];
+  }
   function fit() {
     const ratio = window.devicePixelRatio || 1;
-    const roomX = Math.floor((document.documentElement.clientWidth - kToolbar) * ratio);
-    const roomY = Math.floor(window.innerHeight * ratio);
-    const fits = Math.min(roomX / kWidth, roomY / kHeight);
-    let deviceWidth, deviceHeight;
-    if (actualSize || fits >= 1) {
-      const k = actualSize ? 1 : Math.floor(fits);
-      deviceWidth = kWidth * k;
-      deviceHeight = kHeight * k;
-      scaled = null;
-    } else {
-      deviceWidth = Math.max(1, Math.floor(kWidth * fits));
-      deviceHeight = Math.max(1, Math.floor(kHeight * fits));
-      scaled = [deviceWidth, deviceHeight];
+    const fitted = fitIn(false);
+    const [deviceWidth, deviceHeight, factor] = actualSize ? fitIn(true) : fitted;
+    scaled = factor ? null : [deviceWidth, deviceHeight];
+    if (scaled) {
       view.width = deviceWidth;
       view.height = deviceHeight;
     }
     // The client area keeps its own pixels; a transform makes it as many device pixels
-    // as chosen. The smaller picture lies in it exactly that many device pixels tall.
+    // as chosen.
     const scale = deviceWidth / kWidth / ratio;
     client.style.transform = scale === 1 ? "" : `scale(${scale})`;
     view.hidden = !scaled;
     canvas.style.opacity = scaled ? "0" : "";
-    if (scaled) view.style.height = (deviceHeight / ratio / scale) + "px";
+    // The picture made to size lies under the client area, untransformed, as many CSS
+    // pixels as its device pixels make; lengths are laid out in 64ths of a CSS pixel,
+    // rounded up to one, so that it is never a fraction of a device pixel short,
+    // which would shift its last rows or columns by one.
+    const css = (device) => Math.ceil(device / ratio * 64) / 64 + "px";
+    if (scaled) Object.assign(view.style, { width: css(deviceWidth), height: css(deviceHeight) });
     stage.style.width = deviceWidth / ratio + "px";
     stage.style.height = deviceHeight / ratio + "px";
+    tools.style.left = fitted[0] / ratio + 2 + "px";
     document.documentElement.classList.toggle("actual-size", actualSize);
     oneToOne.setAttribute("aria-pressed", String(actualSize));
     painted();
+  }
+  // Where a pointer at CSS pixel (x, y) of the window lands in the picture.
+  function pictureAt(x, y) {
+    const r = canvas.getBoundingClientRect();
+    const ratio = window.devicePixelRatio || 1;
+    const at = m._procesor_picture_at(Math.floor((x - r.left) * ratio), Math.floor((y - r.top) * ratio));
+    return [...new Int32Array(m.HEAP32.buffer, at, 2)];
   }
 
   // The smaller picture anew after every change of the picture.
@@ -220,6 +238,7 @@ function procesorView(m, afterEvent, pointerDown, now) {
   // ---- after every event ----
   return Object.freeze({
     fit,
+    pictureAt,
     textOut,
     textIn,
     keyHeld: () => keyHeld !== null,

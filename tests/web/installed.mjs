@@ -3,11 +3,13 @@
 import { existsSync } from "node:fs";
 import { delimiter, join } from "node:path";
 
-try {
-  await import("puppeteer-core");
-} catch {
-  console.error("puppeteer-core is missing: run npm ci --prefix tests/web");
-  process.exitCode = 1;
+for (const name of ["puppeteer-core", "axe-core"]) {
+  try {
+    await import(name);
+  } catch {
+    console.error(`${name} is missing: run npm ci --prefix tests/web`);
+    process.exitCode = 1;
+  }
 }
 const { chromium, firefox } = await import("./support.mjs").catch(() => ({}));
 const { webKitDriver, miniBrowser } = await import("./webdriver.mjs");

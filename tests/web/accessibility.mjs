@@ -1,0 +1,42 @@
+// The page checked by axe-core against WCAG 2.1 A and AA: no violation in the start
+// state, with an explainer's window open, and with the licences shown.
+//   node accessibility.mjs procesor.html
+import { readFileSync } from "node:fs";
+import { createRequire } from "node:module";
+import { check, withPage } from "./support.mjs";
+
+const [htmlPath] = process.argv.slice(2);
+const axeSource = readFileSync(createRequire(import.meta.url).resolve("axe-core/axe.min.js"), "utf-8");
+const kIR = [580, 84]; // a click here opens IR's explainer
+
+async function violations(s, what) {
+  const found = await s.page.evaluate(async (source) => {
+    if (!window.axe) new Function(source)();
+    const result = await window.axe.run(document, {
+      runOnly: { type: "tag", values: ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa"] },
+      resultTypes: ["violations"],
+    });
+    return result.violations.map((v) => `${v.id} (${v.impact}): ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`);
+  }, axeSource);
+  check(found.length === 0, `${what}: ${found.length} violations\n  ${found.join("\n  ")}`);
+}
+
+// The states a student meets: each opened from the start by `reach(session)`. A
+// state of another part of the page (its task pane, for one) is added here.
+const states = [
+  { what: "the start", reach: async () => {} },
+  { what: "an explainer open", reach: async (s) => {
+    await s.click(...kIR);
+    await s.page.waitForSelector(".explainer", { timeout: 5000 });
+  } },
+  { what: "the licences shown", reach: async (s) => {
+    await s.page.click("#about a");
+  } },
+];
+
+for (const { what, reach } of states) {
+  await withPage(htmlPath, async (s) => {
+    await reach(s);
+    await violations(s, what);
+  }, { hash: "#manual-timers" });
+}
