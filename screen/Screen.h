@@ -12,6 +12,7 @@
 #include "panel/Simulator.h"
 #include "picture/Canvas.h"
 #include "picture/Renderer.h"
+#include "screen/History.h"
 
 // What every front end shares: the simulator, its five timers, the picture of the
 // diagram and where a click lands. A front end feeds it the mouse, the keys and the
@@ -90,6 +91,17 @@ public:
         std::optional<Millis> due;
     };
     TimerState timer(int n) const;
+    // The machine's time line (screen/History.h): every pulse and every action
+    // that changed the machine or the diagram. A step back puts the machine and the
+    // diagram as they were before the last entry, every button released and the
+    // automatic clock stopped; a step forward does the entry again; moveTo goes to
+    // any kept position. Each returns false, and changes nothing, when there is
+    // nothing to go to.
+    bool stepBack(Now now = {});
+    bool stepForward(Now now = {});
+    bool moveTo(std::uint64_t position, Now now = {});
+    const History& history() const { return history_; }
+
     // The time of the last event or tick the screen ran.
     Millis now() const { return now_; }
     // Clock pulses taken so far.
@@ -161,7 +173,11 @@ private:
     bool tickDue(Millis by);
     void skipWholeRounds(Millis by);
 
+    void runRecorded(void (Simulator::*handler)());
+    bool travel(bool (History::*step)(Simulator&), Now now);
+
     Simulator sim_;
+    History history_;
     std::array<Due, ElementState::kTimers> due_{};
     Millis now_ = 0;
     std::uint64_t skippedPulses_ = 0;
