@@ -183,7 +183,8 @@ bool History::moveTo(std::uint64_t p, Simulator& sim) {
     }
     const Kept* from = keptAtOrBefore(p);
     put(scratch_, from->second);
-    for (std::uint64_t q = from->first; q < p; ++q) redo(entries_[std::size_t(q - base_)], scratch_);
+    for (std::uint64_t q = from->first; q < p; ++q)
+        redo(entries_[std::size_t(q - base_)], scratch_);
     take(rest_, scratch_);
     put(sim, rest_);
     position_ = p;

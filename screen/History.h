@@ -26,8 +26,8 @@
 namespace procesor {
 
 enum class HistoryKind : std::uint8_t {
-    Pulse,       // Panel1Click taken: "ručně" or a tick of Timer1
-    Switch8,     // a data switch: Button8Click .. Button11Click
+    Pulse,   // Panel1Click taken: "ručně" or a tick of Timer1
+    Switch8, // a data switch: Button8Click .. Button11Click
     Switch9,
     Switch10,
     Switch11,

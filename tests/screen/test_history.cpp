@@ -91,8 +91,8 @@ TEST_CASE(referenceFramesBackAndForward) {
     std::vector<frames::Step> steps = frames::readScenario(PROCESOR_FRAMES "/scenario.txt", error);
     REQUIRE_MSG(!steps.empty(), error);
     std::size_t end = 0;
-    while (end < steps.size() && !(steps[end].kind == frames::Step::Frame &&
-                                   steps[end].name == "pulse-34"))
+    while (end < steps.size() &&
+           !(steps[end].kind == frames::Step::Frame && steps[end].name == "pulse-34"))
         ++end;
     REQUIRE(end < steps.size());
     steps.resize(end + 1);
@@ -213,23 +213,26 @@ TEST_CASE(randomStreamsAgainstTheStatesSeen) {
                                   kStep,        kWrite,       kClear,       kProgramming,
                                   kRun,         kClock,       kClock,       kClock,
                                   kClock,       kStartStop,   kArrowUp,     kArrowDown};
-        for (int event = 0; event < 5000; ++event) {
+        for (int event = 0; event < 6000; ++event) {
             // Mostly actions for a while, then mostly travel.
             const int what = event % 400 < 360 ? 3 + pick(17) : pick(8);
             longest = std::max(longest, s.history().last());
             const History& h = s.history();
-            if (what < 3 && h.canStepBack()) {
+            if ((what < 3 || event % 1000 == 399) && h.canStepBack()) {
                 if (h.position() == h.last()) seen.back() = restOf(s.simulator());
-                const std::uint64_t to =
-                    what == 0 ? h.first() + random() % (h.position() - h.first()) : h.position() - 1;
+                const std::uint64_t to = event % 1000 == 399
+                                             ? h.first() + random() % (h.position() - h.first())
+                                             : h.position() - 1;
                 CHECK(to == h.position() - 1 ? s.stepBack(now) : s.moveTo(to, now));
             } else if (what < 5 && h.canStepForward()) {
                 CHECK(s.stepForward(now));
             } else {
                 const History::State before = restOf(s.simulator());
                 const std::uint64_t p = h.position();
-                if (what < 13)
+                if (what < 9)
                     click(s, controls[pick(std::size(controls))], now);
+                else if (what < 13)
+                    s.timerTick(5, now), click(s, kClock, now); // "ručně" released, pressed
                 else if (what < 16)
                     s.wake(now += pick(200)); // at most one pulse
                 else if (what < 18)
