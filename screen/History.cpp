@@ -43,6 +43,10 @@ void take(History::State& into, const Simulator& sim) {
     into.elements = sim.elements();
 }
 
+bool anyTimerOn(const ElementState& el) {
+    return std::any_of(el.timer.begin(), el.timer.end(), [](const Timer& t) { return t.enabled; });
+}
+
 void put(Simulator& sim, const History::State& state) {
     sim.model() = state.model;
     sim.elements() = state.elements;
@@ -90,29 +94,45 @@ void History::before(const Simulator& sim) {
     take(pending_, sim);
 }
 
+// The state at rest of `sim` into rest_.
+void History::settleRest(const Simulator& sim) {
+    if (anyTimerOn(sim.elements())) {
+        put(scratch_, {sim.model(), sim.elements()});
+        toRest(scratch_);
+        take(rest_, scratch_);
+    } else {
+        take(rest_, sim);
+    }
+}
+
 bool History::after(HistoryKind kind, const Simulator& sim) {
-    if (sim.model() == pending_.model && sim.elements() == pending_.elements) return false;
-    // The state before the entry, at rest.
-    put(scratch_, pending_);
-    toRest(scratch_);
+    // A pulse taken always moves the clock on; anything else is compared whole.
+    const bool changed =
+        kind == HistoryKind::Pulse
+            ? sim.model().phi1 != pending_.model.phi1 || sim.model().phi2 != pending_.model.phi2
+            : sim.model() != pending_.model || sim.elements() != pending_.elements;
+    if (!changed) return false;
+    forgetCache();
+    // The state before the entry, at rest; kept when it is not what the entries
+    // before it give.
+    const History::State* before = &pending_;
+    if (anyTimerOn(pending_.elements)) {
+        put(scratch_, pending_);
+        toRest(scratch_);
+        take(pending_, scratch_);
+    }
     if (!started_) {
         started_ = true;
         base_ = position_ = 0;
-        take(rest_, scratch_);
-        keep(0, rest_);
+        keep(0, *before);
     } else {
         dropAfter(position_);
-        if (scratch_.model() != rest_.model || scratch_.elements() != rest_.elements) {
-            take(rest_, scratch_);
-            keep(position_, rest_);
-        }
+        if (*before != rest_) keep(position_, *before);
     }
     entries_.push_back(kind);
     bytes_ += sizeof(HistoryKind);
     ++position_;
-    put(scratch_, {sim.model(), sim.elements()});
-    toRest(scratch_);
-    take(rest_, scratch_);
+    settleRest(sim);
     if (kind == HistoryKind::Program || position_ - kept_.back().first >= kKeepEvery)
         keep(position_, rest_);
     while (bytes_ > budget_ && kept_.size() > 1 && kept_[1].first <= position_) dropOldest();
@@ -213,6 +233,7 @@ void History::visit(std::uint64_t from, std::uint64_t to, const Visit& visit) co
 }
 
 void History::clear() {
+    forgetCache();
     entries_.clear();
     kept_.clear();
     bytes_ = 0;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "model/ProcessorModel.h"
 #include "panel/ElementState.h"
@@ -92,7 +93,7 @@ public:
     void clear();
 
     // What the time line holds now: its entries and kept states, in bytes.
-    std::size_t bytes() const { return bytes_; }
+    std::size_t bytes() const { return bytes_ + cache_.size() * sizeof(State); }
     std::size_t keptStates() const { return kept_.size(); }
 
 private:
@@ -102,6 +103,8 @@ private:
     void dropAfter(std::uint64_t p);
     void dropOldest();
     static void redo(HistoryKind kind, Simulator& scratch);
+    void settleRest(const Simulator& sim);
+    void forgetCache() { cache_.clear(); }
     static std::size_t bytesOf(const State& state);
 
     std::size_t budget_;
@@ -114,6 +117,10 @@ private:
     State rest_;    // the state at rest at position_, as recorded
     State pending_; // taken by before()
     mutable Simulator scratch_;
+    // The states of the positions cacheFrom_.. done again by the last long step, so
+    // that the steps back that follow it are copies.
+    std::vector<State> cache_;
+    std::uint64_t cacheFrom_ = 0;
 };
 
 } // namespace procesor
