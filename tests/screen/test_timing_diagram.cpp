@@ -8,9 +8,11 @@
 // on purpose; look at each before checking it in.
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <string_view>
 
+#include "picture/PngFile.h"
 #include "screen/Screen.h"
 #include "screen/TimingDiagram.h"
 #include "tests/picture/Png.h"
@@ -71,6 +73,16 @@ TEST_CASE(framesOfTheWorkedExample) {
     Screen s;
     workedExample(s);
     frame(d.draw(s.history()), "worked-example");
+    {
+        // Exported as PNG, every pixel as drawn.
+        const std::string path = PROCESOR_FRAMES_OUT "/timing-export.png";
+        std::ofstream(path, std::ios::binary) << pngBytes(d.canvas());
+        const std::optional<frames::Image> back = frames::readPng(path);
+        REQUIRE(back.has_value());
+        CHECK_EQ(back->width, TimingDiagram::kWidth);
+        CHECK_EQ(back->height, TimingDiagram::kHeight);
+        CHECK(back->pixels == d.canvas().pixels);
+    }
     // Column 8: the Φ2 pulse of line 0011, A := 5.
     const std::optional<std::uint64_t> to = d.click(columnX(8), 200);
     REQUIRE(to.has_value());
