@@ -183,6 +183,25 @@ bool Screen::stepForward(Now now) {
     return travel(&History::stepForward, now);
 }
 
+TimingDiagram& Screen::timingDiagram() {
+    if (!timing_) timing_ = std::make_unique<TimingDiagram>();
+    return *timing_;
+}
+
+const Canvas& Screen::drawTimingDiagram() {
+    return timingDiagram().draw(history_);
+}
+
+bool Screen::timingDiagramClick(int x, int y, Now now) {
+    const std::optional<std::uint64_t> to = timingDiagram().click(x, y);
+    return to && moveTo(*to, now);
+}
+
+bool Screen::timingDiagramKey(TimingDiagram::Key key, Now now) {
+    const std::optional<std::uint64_t> to = timingDiagram().key(key);
+    return to && moveTo(*to, now);
+}
+
 bool Screen::moveTo(std::uint64_t position, Now now) {
     advance(now);
     held_.reset();

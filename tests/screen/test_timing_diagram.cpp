@@ -107,6 +107,14 @@ TEST_CASE(framesOfTheWorkedExample) {
     CHECK_EQ(s.simulator().model().ir, 15);        // the halt
     CHECK(!d.click(columnX(35), 200).has_value()); // no pulse there
     CHECK(!d.click(10, 200).has_value());          // the names of the rows
+    // The same through the screen's own diagram: a click, keys, Enter.
+    s.drawTimingDiagram();
+    CHECK(s.timingDiagramClick(columnX(13), 300));
+    CHECK_EQ(s.simulator().model().ir, 5); // the Φ1 of line 0101
+    s.drawTimingDiagram();
+    CHECK(!s.timingDiagramKey(TimingDiagram::Key::Right));
+    CHECK(s.timingDiagramKey(TimingDiagram::Key::Enter));
+    CHECK_EQ(s.simulator().model().ir, 11); // its Φ2: IR takes MOV from the bus
 }
 
 TEST_CASE(scrolledOverALongerRun) {
