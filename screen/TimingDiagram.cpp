@@ -96,7 +96,7 @@ const Canvas& TimingDiagram::draw(const History& history) {
     for (std::uint64_t p = history.first(); p < history.last(); ++p)
         if (history.kindAt(p) == HistoryKind::Pulse) pulses_.push_back(p);
     current_ = -1;
-    while (current_ < lastColumn() && pulses_[std::size_t(current_ + 1)] < history.position())
+    while (current_ < lastColumn() && pulses_[std::size_t(current_) + 1] < history.position())
         ++current_;
     if (chosen_ && *chosen_ > lastColumn()) chosen_.reset();
     const int focus = chosen_.value_or(current_);
