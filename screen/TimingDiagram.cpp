@@ -66,7 +66,7 @@ void wave(Canvas& c, int x, int y, bool high, const bool* before) {
 
 // A bus-style segment: two lines closing to a point where the value changes, the
 // value written where it begins.
-void segment(Canvas& c, int x, int y, int value, std::optional<int> before, bool changesAfter) {
+void segment(Canvas& c, int x, int y, int value, const int* before, bool changesAfter) {
     const int mid = y + 8;
     const bool changes = !before || *before != value;
     const int left = changes ? x + 3 : x;
@@ -154,11 +154,11 @@ void TimingDiagram::paint(const History& history) {
             wave(c, x, rowY(row), waveOf(*s, row), before ? &was : nullptr);
         }
         for (int row = 0; row < int(kValueRows.size()); ++row) {
-            const std::optional<int> was =
-                before ? std::optional<int>(valueOf(*before, row)) : std::nullopt;
+            const int was = before ? valueOf(*before, row) : 0;
             const bool changesAfter =
                 next && column < shownTo && valueOf(*next, row) != valueOf(*s, row);
-            segment(c, x, rowY(kWaveRows + row), valueOf(*s, row), was, changesAfter);
+            segment(c, x, rowY(kWaveRows + row), valueOf(*s, row), before ? &was : nullptr,
+                    changesAfter);
         }
         if (chosen_ && column == *chosen_)
             focusFrame(c, {x, kNumberRowY, kColumnWidth, kHeight - kNumberRowY - 1}, kAll);
