@@ -112,7 +112,6 @@ bool History::after(HistoryKind kind, const Simulator& sim) {
             ? sim.model().phi1 != pending_.model.phi1 || sim.model().phi2 != pending_.model.phi2
             : sim.model() != pending_.model || sim.elements() != pending_.elements;
     if (!changed) return false;
-    forgetCache();
     // The state before the entry, at rest; kept when it is not what the entries
     // before it give.
     const History::State* before = &pending_;
@@ -233,7 +232,6 @@ void History::visit(std::uint64_t from, std::uint64_t to, const Visit& visit) co
 }
 
 void History::clear() {
-    forgetCache();
     entries_.clear();
     kept_.clear();
     bytes_ = 0;

@@ -6,7 +6,6 @@
 #include <functional>
 #include <optional>
 #include <utility>
-#include <vector>
 
 #include "model/ProcessorModel.h"
 #include "panel/ElementState.h"
@@ -93,7 +92,7 @@ public:
     void clear();
 
     // What the time line holds now: its entries and kept states, in bytes.
-    std::size_t bytes() const { return bytes_ + cache_.size() * sizeof(State); }
+    std::size_t bytes() const { return bytes_; }
     std::size_t keptStates() const { return kept_.size(); }
 
 private:
@@ -104,7 +103,6 @@ private:
     void dropOldest();
     static void redo(HistoryKind kind, Simulator& scratch);
     void settleRest(const Simulator& sim);
-    void forgetCache() { cache_.clear(); }
     static std::size_t bytesOf(const State& state);
 
     std::size_t budget_;
@@ -117,10 +115,6 @@ private:
     State rest_;    // the state at rest at position_, as recorded
     State pending_; // taken by before()
     mutable Simulator scratch_;
-    // The states of the positions cacheFrom_.. done again by the last long step, so
-    // that the steps back that follow it are copies.
-    std::vector<State> cache_;
-    std::uint64_t cacheFrom_ = 0;
 };
 
 } // namespace procesor
