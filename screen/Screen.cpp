@@ -155,8 +155,59 @@ void Screen::speedArrow(bool up, Now now) {
 
 void Screen::run(Handler handler, Now now) {
     advance(now);
-    (sim_.*handler)();
+    runRecorded(handler);
     settle(now_);
+}
+
+// A handler, and its entry in the time line when it changed anything.
+void Screen::runRecorded(Handler handler) {
+    const std::optional<HistoryKind> kind = historyKindOf(handler);
+    if (kind) history_.before(sim_);
+    (sim_.*handler)();
+    if (kind) history_.after(*kind, sim_);
+}
+
+bool Screen::travel(bool (History::*step)(Simulator&), Now now) {
+    advance(now);
+    held_.reset();
+    const bool moved = (history_.*step)(sim_);
+    settle(now_);
+    return moved;
+}
+
+bool Screen::stepBack(Now now) {
+    return travel(&History::stepBack, now);
+}
+
+bool Screen::stepForward(Now now) {
+    return travel(&History::stepForward, now);
+}
+
+TimingDiagram& Screen::timingDiagram() {
+    if (!timing_) timing_ = std::make_unique<TimingDiagram>();
+    return *timing_;
+}
+
+const Canvas& Screen::drawTimingDiagram() {
+    return timingDiagram().draw(history_);
+}
+
+bool Screen::timingDiagramClick(int x, int y, Now now) {
+    const std::optional<std::uint64_t> to = timingDiagram().click(x, y);
+    return to && moveTo(*to, now);
+}
+
+bool Screen::timingDiagramKey(TimingDiagram::Key key, Now now) {
+    const std::optional<std::uint64_t> to = timingDiagram().key(key);
+    return to && moveTo(*to, now);
+}
+
+bool Screen::moveTo(std::uint64_t position, Now now) {
+    advance(now);
+    held_.reset();
+    const bool moved = history_.moveTo(position, sim_);
+    settle(now_);
+    return moved;
 }
 
 // ---- time ----------------------------------------------------------------------
@@ -220,7 +271,10 @@ void Screen::tickAt(int timer, Millis at) {
     d.at = at + std::max(d.interval, 1); // a repeating timer keeps its rhythm
     if (timer == Simulator::kAutoClock) {
         const std::optional<Millis>& release = due_[Simulator::kClockRelease].at;
+        const std::uint64_t pulses = sim_.pulses();
+        history_.before(sim_);
         sim_.Timer1Tick(int(release ? std::clamp<Millis>(*release - at, 0, kFar) : kFar));
+        if (sim_.pulses() != pulses) history_.after(HistoryKind::Pulse, sim_);
     } else if (Handler h = routeOf(kReleaseTicks, timer)) {
         (sim_.*h)();
     }
@@ -282,13 +336,15 @@ std::optional<std::string> Screen::copy() const {
 
 void Screen::paste(std::string_view text, Now now) {
     advance(now);
-    sim_.loadProgram(text);
+    history_.before(sim_);
+    if (sim_.loadProgram(text)) history_.after(HistoryKind::Program, sim_);
     settle(now_);
 }
 
 void Screen::openFile(std::string_view name, std::string_view bytes, Now now) {
     advance(now);
-    sim_.loadProgram(bytes, name);
+    history_.before(sim_);
+    if (sim_.loadProgram(bytes, name)) history_.after(HistoryKind::Program, sim_);
     settle(now_);
 }
 

@@ -12,6 +12,8 @@
 #include "panel/Simulator.h"
 #include "picture/Canvas.h"
 #include "picture/Renderer.h"
+#include "screen/History.h"
+#include "screen/TimingDiagram.h"
 
 // What every front end shares: the simulator, its five timers, the picture of the
 // diagram and where a click lands. A front end feeds it the mouse, the keys and the
@@ -90,6 +92,28 @@ public:
         std::optional<Millis> due;
     };
     TimerState timer(int n) const;
+    // The machine's time line (screen/History.h): every pulse and every action
+    // that changed the machine or the diagram. A step back puts the machine and the
+    // diagram as they were before the last entry, every button released and the
+    // automatic clock stopped; a step forward does the entry again; moveTo goes to
+    // any kept position. Each returns false, and changes nothing, when there is
+    // nothing to go to.
+    bool stepBack(Now now = {});
+    bool stepForward(Now now = {});
+    bool moveTo(std::uint64_t position, Now now = {});
+    const History& history() const { return history_; }
+    // PageDown of a presentation clicker: "ručně" (it acts in "provoz" only, as a
+    // click does); PageUp is stepBack.
+    void clickerNext(Now now = {}) { run(&Simulator::Panel1Click, now); }
+
+    // "Časový diagram" of the time line, made when first asked for: drawn with the
+    // machine where it is now; a click on a column or Enter on the chosen one moves
+    // the machine to the state that pulse left (false when it names none).
+    const Canvas& drawTimingDiagram();
+    bool timingDiagramClick(int x, int y, Now now = {});
+    bool timingDiagramKey(TimingDiagram::Key key, Now now = {});
+    void timingDiagramScroll(int columns) { timingDiagram().scroll(columns); }
+
     // The time of the last event or tick the screen ran.
     Millis now() const { return now_; }
     // Clock pulses taken so far.
@@ -161,7 +185,13 @@ private:
     bool tickDue(Millis by);
     void skipWholeRounds(Millis by);
 
+    void runRecorded(void (Simulator::*handler)());
+    TimingDiagram& timingDiagram();
+    bool travel(bool (History::*step)(Simulator&), Now now);
+
     Simulator sim_;
+    History history_;
+    std::unique_ptr<TimingDiagram> timing_;
     std::array<Due, ElementState::kTimers> due_{};
     Millis now_ = 0;
     std::uint64_t skippedPulses_ = 0;
