@@ -58,7 +58,7 @@ private slots:
         QCOMPARE(differing(*w), 0);
         // Partial repaints: a data switch, a write, the run mode.
         for (const TForm1::Handler h : {&Simulator::Button8Click, &Simulator::Panel4Click,
-                                        &Simulator::Button13click, &Simulator::Panel7Click}) {
+                                        &Simulator::Button13Click, &Simulator::Panel7Click}) {
             w->run(h);
             QCOMPARE(differing(*w), 0);
         }

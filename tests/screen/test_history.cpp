@@ -67,9 +67,9 @@ History::State restOf(const Simulator& live) {
     Simulator s;
     s.model() = live.model();
     s.elements() = live.elements();
-    if (s.elements().timer[2].enabled) s.Button12click();
-    if (s.elements().timer[3].enabled) s.Button13click();
-    if (s.elements().timer[4].enabled) s.Button14click();
+    if (s.elements().timer[2].enabled) s.Button12Click();
+    if (s.elements().timer[3].enabled) s.Button13Click();
+    if (s.elements().timer[4].enabled) s.Button14Click();
     if (s.elements().timer[5].enabled) s.Button1Click();
     if (s.elements().timer[1].enabled) {
         s.elements().timer[1].enabled = false;
@@ -93,7 +93,7 @@ TEST_CASE(referenceFramesBackAndForward) {
     REQUIRE_MSG(!steps.empty(), error);
     std::size_t end = 0;
     while (end < steps.size() &&
-           !(steps[end].kind == frames::Step::Frame && steps[end].name == "pulse-34"))
+           !(steps[end].kind == frames::Step::Frame && steps[end].word == "pulse-34"))
         ++end;
     REQUIRE(end < steps.size());
     steps.resize(end + 1);
@@ -101,7 +101,7 @@ TEST_CASE(referenceFramesBackAndForward) {
     Screen s;
     std::map<std::uint64_t, std::string> frameAt;
     const std::string walked = frames::walk(s, steps, [&](const frames::Step& step, const Canvas&) {
-        if (atRest(s)) frameAt.emplace(s.history().position(), step.name);
+        if (atRest(s)) frameAt.emplace(s.history().position(), step.word);
     });
     REQUIRE_MSG(walked.empty(), walked);
     CHECK_EQ(frameAt[0], std::string("startup"));
