@@ -16,6 +16,7 @@
 
 using namespace procesor;
 using namespace procesor::render;
+using namespace procesor::screen;
 
 namespace {
 
