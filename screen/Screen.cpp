@@ -298,7 +298,7 @@ Screen::Update Screen::errorClosed(Now now) {
 
 // Everything the event left for the front end.
 Screen::Update Screen::finish(const Mark& from, Update u) {
-    u.dirty = renderer_->render(sim_.elements(), pushed(), fields_);
+    if (drawEachEvent_) u.dirty = renderer_->render(sim_.elements(), pushed(), fields_);
     drawn_.insert(drawn_.end(), u.dirty.begin(), u.dirty.end());
     if (drawn_.size() > kDrawnKept) {
         Box all = drawn_.front();

@@ -165,6 +165,10 @@ public:
     // Clock pulses taken so far.
     std::uint64_t pulses() const { return sim_.pulses() + skippedPulses_; }
 
+    // Whether every event draws what it changed and carries the rectangles in its
+    // update (as it does unless told otherwise). Without, render() alone draws: the
+    // clock's tests step through days of ticks and look at no picture.
+    void drawEachEvent(bool draw) { drawEachEvent_ = draw; }
     // Draws what changed and returns every rectangle drawn anew since the last call,
     // by the events' updates too (the whole client area on the first).
     std::vector<Box> render();
@@ -252,6 +256,7 @@ private:
     std::optional<Element> held_; // where the left button went down, or Space
     bool overHeld_ = false;       // and whether the pointer is still over it
     bool heldByKey_ = false;
+    bool drawEachEvent_ = true;
     std::optional<Element> focused_;
     ControlLook focus_;     // only its focus members
     FieldView fields_;
