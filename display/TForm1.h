@@ -19,15 +19,16 @@ class QTimer;
 
 namespace procesor {
 
-class FocusStop;
 class SpeedField;
 
-// The one window. Its client area shows the picture that render::Screen draws of
+// The one window. Its client area shows the picture that screen::Screen draws of
 // the processor's block diagram, copied rectangle by rectangle as it changes; the
 // speed field and the instruction box are real editable fields laid over the frames
 // drawn for them. Clicks and keys go to the screen with the time of the window's
-// clock, which calls the handlers and runs the timers' ticks; the window wakes the
-// screen when it asks to be woken, and copies what changed.
+// clock, which calls the handlers and runs the timers' ticks; the window carries out
+// the update each event returns: it copies what changed, brings the speed field in
+// line, sets the wake, moves the keyboard focus, opens the error box and starts the
+// companion.
 class TForm1 final : public QWidget {
     Q_OBJECT
 public:
@@ -40,9 +41,9 @@ public:
 
     const Simulator& simulator() const { return screen_.simulator(); }
     Simulator& simulator() { return screen_.simulator(); } // e.g. to put a program into RAM
-    const render::Screen& diagramScreen() const { return screen_; }
+    const screen::Screen& diagramScreen() const { return screen_; }
     // The window's clock, in ms since it opened: the time every event takes.
-    render::Millis now() const { return clock_.elapsed(); }
+    screen::Millis now() const { return clock_.elapsed(); }
 
     // Runs a handler as a click does, then brings the window in line.
     void run(Handler handler);
@@ -51,15 +52,21 @@ public:
 
     // The error message box currently open, if any.
     QMessageBox* errorBox() const;
+    // What a screen reader is told after the last clock pulse: the microprogram line,
+    // the bus and the registers that changed (the window's accessible description).
+    QString spoken() const { return spoken_; }
 
     // A program file given on the command line or dropped on the window: brought in
-    // as a program (or refused with the error box), see render::Screen::openFile.
+    // as a program (or refused with the error box), see screen::Screen::openFile.
     void openFile(const QString& path);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    // Ctrl+C and Ctrl+V on the diagram; the text fields take their own.
+    // Ctrl+C and Ctrl+V on the diagram, Space, Enter, Up and Down on the drawn
+    // control with the focus; Tab and Shift+Tab from anywhere in the window.
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -70,18 +77,21 @@ private:
     void createControls();
     void showError(const std::string& message);
     void wake();
-    void sync();
+    void apply(const screen::Screen::Update& update);
+    void showFocus(const std::optional<screen::Screen::Element>& focus);
+    void focusMoved(QWidget* old, QWidget* now);
 
-    render::Screen screen_;
+    screen::Screen screen_;
     std::unique_ptr<CompanionLauncher> launcher_;
     QImage view_; // the screen's pixels, not copied
-    Edit shownEdit17_;
     QElapsedTimer clock_;
 
     SpeedField* edit17_ = nullptr;
     QPlainTextEdit* memo1_ = nullptr;
     QTimer* wake_ = nullptr; // one shot, at the screen's next due tick
     QPointer<QMessageBox> errorBox_;
+    QString spoken_;
+    bool movingFocus_ = false; // the window itself moves the focus the screen chose
 };
 
 } // namespace procesor

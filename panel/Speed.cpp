@@ -41,7 +41,6 @@ std::string notAnIntegerMessage(std::string_view text) {
     return "'" + std::string(text) + std::string(kNotAnIntegerTail);
 }
 
-
 int clockInterval(int speed) {
     const std::int64_t ms = 1700 - 200 * std::int64_t{speed};
     return static_cast<int>(

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <vector>
 
-
 namespace procesor::screen {
 
 namespace {
@@ -40,8 +39,8 @@ std::string boxedMessage(std::string_view message) {
     if (message.size() < 1 + kNotAnIntegerTail.size() || message.front() != '\'' ||
         !message.ends_with(kNotAnIntegerTail))
         return std::string(message);
-    const std::vector<std::string> typed = readableCharacters(
-        message.substr(1, message.size() - 1 - kNotAnIntegerTail.size()));
+    const std::vector<std::string> typed =
+        readableCharacters(message.substr(1, message.size() - 1 - kNotAnIntegerTail.size()));
     const std::size_t room = kBoxedTypedLength;
     const std::size_t head = typed.size() <= room ? typed.size() : (room - 1) / 2;
     const std::size_t tail = typed.size() <= room ? 0 : room - 1 - head;

@@ -205,11 +205,15 @@ Screen::Update Screen::key(Key key, Now now) {
         const auto at = focused_ ? std::find(ring.begin(), ring.end(), *focused_) : ring.end();
         std::optional<Element> next;
         if (key == Key::Tab) {
-            if (at == ring.end()) next = ring.front();
-            else if (at + 1 != ring.end()) next = *(at + 1);
+            if (at == ring.end())
+                next = ring.front();
+            else if (at + 1 != ring.end())
+                next = *(at + 1);
         } else {
-            if (at == ring.end()) next = ring.back();
-            else if (at != ring.begin()) next = *(at - 1);
+            if (at == ring.end())
+                next = ring.back();
+            else if (at != ring.begin())
+                next = *(at - 1);
         }
         // From the last stop (or before the first) the focus goes out of the diagram,
         // where the front end may have more to reach; the next key comes in again.

@@ -66,16 +66,16 @@ public:
 
     // Everything an event leaves for the front end to carry out.
     struct Update {
-        std::vector<Box> dirty;             // the picture's rectangles drawn anew
-        std::string speedText;              // Edit17 as the handlers left it
+        std::vector<Box> dirty; // the picture's rectangles drawn anew
+        std::string speedText;  // Edit17 as the handlers left it
         bool speedVisible = true;
-        std::optional<Millis> nextWake;     // when to wake the screen; none while no timer runs
+        std::optional<Millis> nextWake;       // when to wake the screen; none while no timer runs
         std::optional<std::string> companion; // the command of the explainer to start
-        std::optional<Element> clicked;     // the element a click or a key worked
-        std::string error;                  // the error box to open now, its text as shown
-        std::string sentence;               // what the event's clock pulses changed, for a screen reader
-        std::optional<Element> focus;       // where the keyboard focus is now
-        bool taken = true;                  // false: the key or the paste is the front end's own
+        std::optional<Element> clicked;       // the element a click or a key worked
+        std::string error;                    // the error box to open now, its text as shown
+        std::string sentence;         // what the event's clock pulses changed, for a screen reader
+        std::optional<Element> focus; // where the keyboard focus is now
+        bool taken = true;            // false: the key or the paste is the front end's own
     };
 
     // `observe`, if given, is told every error message as the handlers report it
@@ -258,7 +258,7 @@ private:
     bool heldByKey_ = false;
     bool drawEachEvent_ = true;
     std::optional<Element> focused_;
-    ControlLook focus_;     // only its focus members
+    ControlLook focus_; // only its focus members
     FieldView fields_;
     ErrorBox errors_;
     Simulator::ErrorSink observe_;

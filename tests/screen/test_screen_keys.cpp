@@ -20,11 +20,16 @@ using E = Screen::Element;
 std::string nameOf(std::optional<E> e) {
     if (!e) return "none";
     switch (e->kind) {
-    case E::Field: return e->number == 17 ? "Edit17" : "Memo1";
-    case E::DataSwitch: return "Button" + std::to_string(e->number);
-    case E::Arrow: return e->number > 0 ? "UpDown1-up" : "UpDown1-down";
-    case E::Panel: return "Panel" + std::to_string(e->number);
-    default: return "?";
+    case E::Field:
+        return e->number == 17 ? "Edit17" : "Memo1";
+    case E::DataSwitch:
+        return "Button" + std::to_string(e->number);
+    case E::Arrow:
+        return e->number > 0 ? "UpDown1-up" : "UpDown1-down";
+    case E::Panel:
+        return "Panel" + std::to_string(e->number);
+    default:
+        return "?";
     }
 }
 
@@ -72,7 +77,8 @@ TEST_CASE(keyTable) {
             else if (did == "run")
                 CHECK_MSG(el.panel[7].colour == clLime, at + "not in provoz");
             else if (did.starts_with("Button"))
-                CHECK_MSG(el.button[std::stoi(did.substr(6))].caption == did.substr(did.find('=') + 1),
+                CHECK_MSG(el.button[std::stoi(did.substr(6))].caption ==
+                              did.substr(did.find('=') + 1),
                           at + did);
             else if (did == "pulse")
                 pulsed = true;
