@@ -342,7 +342,7 @@ void TForm1::dropEvent(QDropEvent* event) {
     if (!data->hasText()) return;
     event->acceptProposedAction();
     activateWindow();
-    apply(screen_.paste(data->text().toStdString(), now()));
+    apply(screen_.bringIn(data->text().toStdString(), now()));
 }
 
 // ---- the mouse ---------------------------------------------------------------------

@@ -469,6 +469,14 @@ Screen::Update Screen::paste(std::string_view text, Now now) {
     return finish(from, std::move(u));
 }
 
+Screen::Update Screen::bringIn(std::string_view text, Now now) {
+    const Mark from = mark();
+    advance(now);
+    sim_.loadProgram(text);
+    settle(now_);
+    return finish(from);
+}
+
 Screen::Update Screen::openFile(std::string_view name, std::string_view bytes, Now now) {
     const Mark from = mark();
     advance(now);

@@ -138,6 +138,9 @@ public:
     // to take as typed (`taken` false).
     std::optional<std::string> copy() const;
     Update paste(std::string_view text, Now now = {});
+    // A program dropped as text or given in the page's address: it comes in wherever
+    // the focus is.
+    Update bringIn(std::string_view text, Now now = {});
     Update openFile(std::string_view name, std::string_view bytes, Now now = {});
     Update fileUnreadable(std::string_view name, Now now = {});
     // The program in RAM as it stands in a link, words joined by dots; empty when
