@@ -1,7 +1,7 @@
 #pragma once
 
-#include <fstream>
-#include <sstream>
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -16,18 +16,32 @@ struct KeyRow {
     std::vector<std::string> did; // speed=N, run, ButtonN=B, pulse
 };
 
-inline std::vector<KeyRow> readKeyTable(const std::string& path) {
+inline std::vector<KeyRow> readKeyTable(const char* path) {
     std::vector<KeyRow> rows;
-    std::ifstream in(path);
+    std::FILE* in = std::fopen(path, "rb");
+    if (!in) return rows;
     std::string text;
-    for (int line = 1; std::getline(in, text); ++line) {
-        if (text.empty() || text[0] == '#') continue;
-        std::istringstream words(text);
-        KeyRow row{line, {}, {}, {}};
-        words >> row.key >> row.focus;
-        for (std::string w; words >> w;) row.did.push_back(w);
-        rows.push_back(std::move(row));
+    int line = 0;
+    for (int c = 0; c != EOF;) {
+        c = std::fgetc(in);
+        if (c != '\n' && c != EOF) {
+            text += char(c);
+            continue;
+        }
+        ++line;
+        std::vector<std::string> words;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t start = text.find_first_not_of(" \t\r", at);
+            if (start == std::string::npos) break;
+            const std::size_t end = std::min(text.find_first_of(" \t\r", start), text.size());
+            words.push_back(text.substr(start, end - start));
+            at = end;
+        }
+        text.clear();
+        if (words.size() < 2 || words[0][0] == '#') continue;
+        rows.push_back({line, words[0], words[1], {words.begin() + 2, words.end()}});
     }
+    std::fclose(in);
     return rows;
 }
 
