@@ -38,7 +38,7 @@ int main() {
         full.push_back(micros(start));
     }
 
-    render::Screen screen;
+    screen::Screen screen;
     const int program[] = {0b0001, 5, 0b1011, 0b0101, 0b1000, 0};
     for (int i = 0; i < 6; ++i) screen.simulator().model().ram[std::size_t(i)] = program[i];
     screen.render();

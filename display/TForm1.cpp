@@ -1,5 +1,6 @@
 #include "display/TForm1.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -23,16 +24,18 @@
 #include <span>
 #include <utility>
 
-#include "display/Controls.h"
+#include "display/SpeedField.h"
 #include "panel/Speed.h"
 #include "picture/DiagramLayout.h"
 #include "picture/Scaled.h"
 #include "picture/Text.h"
-#include "screen/Routes.h"
 
 namespace procesor {
 
 namespace {
+
+using Element = screen::Screen::Element;
+using screen::Key;
 
 QRect rectOf(layout::Box b) {
     return {b.x, b.y, b.w, b.h};
@@ -75,11 +78,10 @@ QPalette fieldPalette(QPalette pal) {
 } // namespace
 
 TForm1::TForm1(std::unique_ptr<CompanionLauncher> launcher, QWidget* parent)
-    : QWidget(parent), screen_([this](const std::string& message) { showError(message); }),
+    : QWidget(parent),
       launcher_(launcher
                     ? std::move(launcher)
-                    : std::make_unique<ProcessLauncher>(QCoreApplication::applicationDirPath())),
-      shownEdit17_(simulator().elements().edit17) {
+                    : std::make_unique<ProcessLauncher>(QCoreApplication::applicationDirPath())) {
     clock_.start();
     firstFrameTimer_.setSingleShot(true);
     firstFrameTimer_.setInterval(0);
@@ -92,6 +94,7 @@ TForm1::TForm1(std::unique_ptr<CompanionLauncher> launcher, QWidget* parent)
     move(layout::kFrameLeft, layout::kFrameTop);
 
     setAcceptDrops(true);
+    setFocusPolicy(Qt::ClickFocus); // holds the focus for the drawn controls
 
     // The picture is drawn for the first paint, once the window has been mapped, and
     // the editable fields come once that first frame is out (see ensureControls);
@@ -121,7 +124,7 @@ void TForm1::ensureControls() {
     if (isVisible())
         for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (!w->isWindow() && !before.contains(w)) w->show();
-    edit17_->setVisible(shownEdit17_.visible);
+    edit17_->setVisible(simulator().elements().edit17.visible);
     // The speed field takes the keyboard focus, unless something in the window
     // already has it.
     if (!focusWidget()) edit17_->setFocus();
@@ -157,42 +160,25 @@ void TForm1::createControls() {
     // edge and 4 down (the line edit adds 2 and 1 of its own to these margins).
     edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     edit->setTextMargins(1, 1, 0, 0);
-    edit->setText(QString::fromStdString(shownEdit17_.text));
-    connect(edit, &QLineEdit::textEdited, this, [this](const QString& text) {
-        screen_.speedEdited(text.toStdString(), now());
-        sync();
-    });
+    edit->setText(QString::fromStdString(simulator().elements().edit17.text));
+    connect(edit, &QLineEdit::textEdited, this,
+            [this](const QString& text) { apply(screen_.speedEdited(text.toStdString(), now())); });
+    // The field's keys come from the field: the screen has the focus there (a window
+    // not yet active tells no focus change).
     connect(edit, &SpeedField::arrow, this, [this](bool up) {
-        screen_.speedArrow(up, now());
-        sync();
+        screen_.setFocus(screen::Screen::kEdit17);
+        apply(screen_.key(up ? Key::Up : Key::Down, now()));
+    });
+    // A program pasted into the field comes in as the program; anything else is the
+    // field's to paste.
+    connect(edit, &SpeedField::pasted, this, [this] {
+        screen_.setFocus(screen::Screen::kEdit17);
+        const screen::Screen::Update u =
+            screen_.paste(QGuiApplication::clipboard()->text().toStdString(), now());
+        apply(u);
+        if (!u.taken) edit17_->paste();
     });
     edit17_ = edit;
-
-    // The data switches and the arrows are drawn by the screen; these keep their
-    // places in the tab order and take their keys.
-    std::array<FocusStop*, 4> switches{};
-    for (const layout::SwitchPlace& s : layout::dataSwitches()) {
-        auto* stop = new FocusStop(this);
-        stop->setObjectName(QStringLiteral("Button%1").arg(s.button));
-        stop->setGeometry(rectOf(s.box));
-        connect(stop, &FocusStop::focusChanged, this, [this, button = s.button](bool in) {
-            screen_.setFocus(in ? button : 0);
-            sync();
-        });
-        connect(stop, &FocusStop::key, this, [this, button = s.button](int key) {
-            if (key != Qt::Key_Space) return;
-            if (Handler h = routeOf(kSwitchClicks, button)) run(h);
-        });
-        switches[std::size_t(s.button - 8)] = stop;
-    }
-    auto* upDown = new FocusStop(this);
-    upDown->setObjectName(QStringLiteral("UpDown1"));
-    upDown->setGeometry(rectOf(layout::kUpDown1));
-    connect(upDown, &FocusStop::key, this, [this](int key) {
-        if (key == Qt::Key_Space) return;
-        screen_.speedArrow(key == Qt::Key_Up, now());
-        sync();
-    });
 
     memo1_ = new QPlainTextEdit(this);
     memo1_->setObjectName(QStringLiteral("Memo1"));
@@ -216,36 +202,58 @@ void TForm1::createControls() {
     wake_->setTimerType(Qt::PreciseTimer);
     connect(wake_, &QTimer::timeout, this, &TForm1::wake);
 
-    // Tab order: the speed field, the data switches, the instruction box, the arrows;
-    // the panels take no focus.
-    QWidget* order[] = {edit17_,     switches[0], switches[1], switches[2],
-                        switches[3], memo1_,      upDown};
-    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    // The screen follows the focus wherever it goes: into a field by a click, to the
+    // window when a click on the diagram takes it out of one.
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget* old, QWidget* now) { focusMoved(old, now); });
+}
+
+// A field taking the focus, or the window taking it from a field. The focus coming
+// back from the error box or another window stays where the screen has it.
+void TForm1::focusMoved(QWidget* old, QWidget* now) {
+    if (movingFocus_) return;
+    if (now == edit17_)
+        apply(screen_.focus(screen::Screen::kEdit17, this->now()));
+    else if (now == memo1_)
+        apply(screen_.focus(screen::Screen::kMemo1, this->now()));
+    else if (now == this && old && (old == edit17_ || old == memo1_))
+        apply(screen_.focus(std::nullopt, this->now()));
+}
+
+// The focus where the screen has it: in a field, or on the window for a drawn control
+// (the picture draws its frame) and for none.
+void TForm1::showFocus(const std::optional<Element>& focus) {
+    QWidget* want = focus == screen::Screen::kEdit17  ? static_cast<QWidget*>(edit17_)
+                    : focus == screen::Screen::kMemo1 ? static_cast<QWidget*>(memo1_)
+                                                      : this;
+    if (focusWidget() == want || !want->isVisible()) return;
+    movingFocus_ = true;
+    want->setFocus(Qt::TabFocusReason);
+    movingFocus_ = false;
 }
 
 void TForm1::run(Handler handler) {
-    screen_.run(handler, now());
-    sync();
+    apply(screen_.run(handler, now()));
 }
 
 void TForm1::timerTick(int timer) {
-    screen_.timerTick(timer, now());
-    sync();
+    apply(screen_.timerTick(timer, now()));
 }
 
 // Woken on time or late (a busy machine): the screen runs every tick due by now.
 void TForm1::wake() {
-    screen_.wake(now());
-    sync();
+    apply(screen_.wake(now()));
 }
 
 void TForm1::showError(const std::string& message) {
     // The standard error box, window-modal and without waiting: the handler that
     // reports the error ends at once, and the clock keeps running behind the box.
     auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(), {}, QMessageBox::Ok, this);
-    box->setText(QString::fromStdString(boxedMessage(message)));
+    box->setText(QString::fromStdString(message));
     box->setObjectName(QStringLiteral("ErrorBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
+    // Closed, it makes room for the next error waiting, if any.
+    connect(box, &QMessageBox::finished, this, [this] { apply(screen_.errorClosed(now())); });
     box->open();
     errorBox_ = box;
 }
@@ -254,27 +262,30 @@ QMessageBox* TForm1::errorBox() const {
     return errorBox_.data();
 }
 
-// Copies what the screen redrew, brings the fields in line and sets the wake.
-void TForm1::sync() {
+// Carries out what an event left: the picture, the speed field, the wake, the focus,
+// the sentence, the error box and the companion.
+void TForm1::apply(const screen::Screen::Update& u) {
     ensureControls();
     ensurePicture();
-    for (const render::Box& b : screen_.render()) update(rectOf(b));
+    for (const render::Box& b : u.dirty) update(rectOf(b));
 
-    const Edit& edit = simulator().elements().edit17;
-    if (edit != shownEdit17_) {
-        const QString text = QString::fromStdString(edit.text);
-        if (edit17_->text() != text) edit17_->setText(text);
-        // Hiding the focused field would hand the focus on to a data switch, where
-        // Space would toggle it; the window itself keeps the focus instead.
-        if (!edit.visible && edit17_->hasFocus()) setFocus(Qt::OtherFocusReason);
-        edit17_->setVisible(edit.visible);
-        shownEdit17_ = edit;
-    }
+    const QString text = QString::fromStdString(u.speedText);
+    if (edit17_->text() != text) edit17_->setText(text);
+    if (!u.speedVisible && edit17_->hasFocus()) showFocus(std::nullopt);
+    edit17_->setVisible(u.speedVisible);
 
-    if (const std::optional<render::Millis> due = screen_.nextWake())
-        wake_->start(int(std::clamp<render::Millis>(*due - now(), 0, 1 << 30)));
+    if (u.nextWake)
+        wake_->start(int(std::clamp<screen::Millis>(*u.nextWake - now(), 0, 1 << 30)));
     else
         wake_->stop();
+
+    showFocus(u.focus);
+    if (!u.sentence.empty()) {
+        spoken_ = QString::fromStdString(u.sentence);
+        setAccessibleDescription(spoken_);
+    }
+    if (!u.error.empty()) showError(u.error);
+    if (u.companion) launcher_->start(QString::fromStdString(*u.companion));
 }
 
 // ---- the picture -----------------------------------------------------------------
@@ -360,13 +371,14 @@ void TForm1::closeTaskPane() {
     update();
 }
 
-void TForm1::pasteText(const std::string& text) {
+// A task opens its pane; anything else is the screen's: pasted with Ctrl+V (where
+// the focus is), or dropped (brought in wherever the focus is).
+void TForm1::pasteText(const std::string& text, bool dropped) {
     if (looksLikeTask(text)) {
         openTask(text);
         return;
     }
-    screen_.paste(text);
-    sync();
+    apply(dropped ? screen_.bringIn(text, now()) : screen_.paste(text, now()));
 }
 
 // ---- a program as text -------------------------------------------------------------
@@ -380,23 +392,68 @@ void TForm1::openFile(const QString& path) {
         bytes = file.read(qint64(std::max(kMaxProgramBytes, kMaxTaskBytes)) + 1);
     const std::string_view text(bytes.constData(), std::size_t(bytes.size()));
     if (!file.isOpen() || file.error() != QFileDevice::NoError)
-        screen_.fileUnreadable(name);
+        apply(screen_.fileUnreadable(name, now()));
     else if (looksLikeTask(text))
         openTask(std::string(text), name);
     else
-        screen_.openFile(name, text);
-    sync();
+        apply(screen_.openFile(name, text, now()));
 }
+
+namespace {
+
+std::optional<Key> keyOf(const QKeyEvent* event) {
+    if (event->matches(QKeySequence::Undo)) return Key::Undo;
+    if (event->matches(QKeySequence::Redo) ||
+        (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier))
+        return Key::Redo;
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+        return Key::PageUp;
+    case Qt::Key_PageDown:
+        return Key::PageDown;
+    case Qt::Key_Space:
+        return Key::Space;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return Key::Enter;
+    case Qt::Key_Up:
+        return Key::Up;
+    case Qt::Key_Down:
+        return Key::Down;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy)) {
         if (const std::optional<std::string> text = screen_.copy())
             QGuiApplication::clipboard()->setText(QString::fromStdString(*text));
     } else if (event->matches(QKeySequence::Paste)) {
-        pasteText(QGuiApplication::clipboard()->text().toStdString());
+        pasteText(QGuiApplication::clipboard()->text().toStdString(), false);
+    } else if (const std::optional<Key> key = keyOf(event)) {
+        const screen::Screen::Update u = screen_.key(*key, now());
+        apply(u);
+        if (!u.taken) QWidget::keyPressEvent(event);
     } else {
         QWidget::keyPressEvent(event);
     }
+}
+
+void TForm1::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat())
+        apply(screen_.keyReleased(Key::Space, now()));
+    else
+        QWidget::keyReleaseEvent(event);
+}
+
+// Tab and Shift+Tab, from the fields too: the screen moves the focus round the
+// diagram. Past the last control it leaves the diagram for the window itself.
+bool TForm1::focusNextPrevChild(bool next) {
+    apply(screen_.key(next ? Key::Tab : Key::BackTab, now()));
+    return true;
 }
 
 // A file (the first, if several) or a piece of text.
@@ -420,7 +477,7 @@ void TForm1::dropEvent(QDropEvent* event) {
     if (!data->hasText()) return;
     event->acceptProposedAction();
     activateWindow();
-    pasteText(data->text().toStdString());
+    pasteText(data->text().toStdString(), true);
 }
 
 // ---- the mouse ---------------------------------------------------------------------
@@ -440,23 +497,19 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
             showTaskPane();
         return;
     }
-    screen_.mouseDown(at.x(), at.y(), now());
-    sync();
+    apply(screen_.mouseDown(at.x(), at.y(), now()));
 }
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton)) return;
     const QPoint at = event->position().toPoint();
-    screen_.mouseMove(at.x(), at.y(), now());
-    sync();
+    apply(screen_.mouseMove(at.x(), at.y(), now()));
 }
 
 void TForm1::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const QPoint at = event->position().toPoint();
-    const std::optional<std::string> companion = screen_.mouseUp(at.x(), at.y(), now());
-    sync();
-    if (companion) launcher_->start(QString::fromStdString(*companion));
+    apply(screen_.mouseUp(at.x(), at.y(), now()));
 }
 
 } // namespace procesor

@@ -23,15 +23,16 @@ class QPlainTextEdit;
 
 namespace procesor {
 
-class FocusStop;
 class SpeedField;
 
-// The one window. Its client area shows the picture that render::Screen draws of
+// The one window. Its client area shows the picture that screen::Screen draws of
 // the processor's block diagram, copied rectangle by rectangle as it changes; the
 // speed field and the instruction box are real editable fields laid over the frames
 // drawn for them. Clicks and keys go to the screen with the time of the window's
-// clock, which calls the handlers and runs the timers' ticks; the window wakes the
-// screen when it asks to be woken, and copies what changed.
+// clock, which calls the handlers and runs the timers' ticks; the window carries out
+// the update each event returns: it copies what changed, brings the speed field in
+// line, sets the wake, moves the keyboard focus, opens the error box and starts the
+// companion.
 class TForm1 final : public QWidget {
     Q_OBJECT
 public:
@@ -44,9 +45,9 @@ public:
 
     const Simulator& simulator() const { return screen_.simulator(); }
     Simulator& simulator() { return screen_.simulator(); } // e.g. to put a program into RAM
-    const render::Screen& diagramScreen() const { return screen_; }
+    const screen::Screen& diagramScreen() const { return screen_; }
     // The window's clock, in ms since it opened: the time every event takes.
-    render::Millis now() const { return clock_.elapsed(); }
+    screen::Millis now() const { return clock_.elapsed(); }
 
     // Runs a handler as a click does, then brings the window in line.
     void run(Handler handler);
@@ -63,9 +64,12 @@ public:
 
     // The error message box currently open, if any.
     QMessageBox* errorBox() const;
+    // What a screen reader is told after the last clock pulse: the microprogram line,
+    // the bus and the registers that changed (the window's accessible description).
+    QString spoken() const { return spoken_; }
 
     // A program file given on the command line or dropped on the window: brought in
-    // as a program (or refused with the error box), see render::Screen::openFile.
+    // as a program (or refused with the error box), see screen::Screen::openFile.
     void openFile(const QString& path);
     // A task (a text with a "název:" line) opens its pane beside the diagram and the
     // window grows by the pane's width; a bad one only shows the error box.
@@ -74,8 +78,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    // Ctrl+C and Ctrl+V on the diagram; the text fields take their own.
+    // Ctrl+C and Ctrl+V on the diagram, Space, Enter, Up and Down on the drawn
+    // control with the focus; Tab and Shift+Tab from anywhere in the window.
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -88,12 +95,14 @@ private:
     void ensurePicture();
     void showError(const std::string& message);
     void wake();
-    void sync();
     void showTaskPane();
     void closeTaskPane();
-    void pasteText(const std::string& text);
+    void pasteText(const std::string& text, bool dropped);
+    void apply(const screen::Screen::Update& update);
+    void showFocus(const std::optional<screen::Screen::Element>& focus);
+    void focusMoved(QWidget* old, QWidget* now);
 
-    render::Screen screen_;
+    screen::Screen screen_;
     std::unique_ptr<CompanionLauncher> launcher_;
     QImage view_; // the screen's pixels, not copied
     // At a device pixel ratio that is not whole: the picture made to the window's
@@ -101,7 +110,6 @@ private:
     render::Fit sizedFit_;
     std::vector<std::uint8_t> sized_;
     QImage sizedView_; // sized_, not copied
-    Edit shownEdit17_;
     QElapsedTimer clock_;
 
     SpeedField* edit17_ = nullptr;
@@ -115,6 +123,8 @@ private:
     std::unique_ptr<TaskPane> taskPane_;
     render::Canvas paneCanvas_;
     QImage paneView_; // paneCanvas_'s pixels, not copied
+    QString spoken_;
+    bool movingFocus_ = false; // the window itself moves the focus the screen chose
 };
 
 } // namespace procesor

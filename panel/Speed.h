@@ -14,15 +14,6 @@ std::optional<int> parseWholeNumber(std::string_view text);
 // The message of a failed conversion, "'abc' is not a valid integer value".
 std::string notAnIntegerMessage(std::string_view text);
 
-// What the error box shows of a message. The text typed into the speed field, quoted
-// in it, is made readable: a control character shows as its visible symbol (a NUL as
-// "␀"), and a text longer than kBoxedTypedLength characters is cut short in its
-// middle with "…", so that the box stays small and still says what was typed. Other
-// messages stay as they are.
-std::string boxedMessage(std::string_view message);
-
-inline constexpr int kBoxedTypedLength = 40;
-
 // Interval of the automatic clock for a speed: 1700 - 200 * speed ms (1 -> 1500,
 // 7 -> 300, 8 -> 100, 0 -> 1700). Speeds of 9 and more would give zero or negative
 // intervals, a clock that spins as fast as it can; they get the fastest sane rate,

@@ -4,15 +4,20 @@
 #include <limits>
 #include <utility>
 
+#include "model/ProgramText.h"
+#include "model/PulseReport.h"
+#include "panel/Speed.h"
 #include "picture/DiagramLayout.h"
 #include "screen/CompanionClicks.h"
 #include "screen/Routes.h"
 
-namespace procesor::render {
+namespace procesor::screen {
 
 namespace {
 
 // The arrows of UpDown1 split its height, the lower one taking the odd row.
+using render::labelBarFor;
+
 constexpr Box kUpArrow = {layout::kUpDown1.x, layout::kUpDown1.y, layout::kUpDown1.w,
                           layout::kUpDown1.h / 2};
 constexpr Box kDownArrow = {layout::kUpDown1.x, layout::kUpDown1.y + layout::kUpDown1.h / 2,
@@ -24,6 +29,9 @@ constexpr Box kDownArrow = {layout::kUpDown1.x, layout::kUpDown1.y + layout::kUp
 constexpr int kTicksBeforeSkipping = 3000;
 
 constexpr Millis kFar = std::numeric_limits<int>::max();
+
+// More rectangles than this drawn since the last render() are kept as one around them.
+constexpr std::size_t kDrawnKept = 64;
 
 // After the arrows, the panels: the right column top to bottom (mode buttons, then the
 // clock), then the address buttons beside the RAM.
@@ -78,8 +86,12 @@ std::string Screen::accessibleName(Element element) const {
     return {};
 }
 
-Screen::Screen(Simulator::ErrorSink showError)
-    : sim_(std::move(showError)), renderer_(std::make_unique<Renderer>()) {}
+Screen::Screen(Simulator::ErrorSink observe)
+    : sim_([this](const std::string& message) {
+          if (observe_) observe_(message);
+          errors_.report(message);
+      }),
+      renderer_(std::make_unique<Renderer>()), observe_(std::move(observe)) {}
 
 Screen::~Screen() = default;
 
@@ -105,58 +117,228 @@ std::optional<Screen::Element> Screen::elementAt(int x, int y) const {
     return std::nullopt;
 }
 
-void Screen::mouseDown(int x, int y, Now now) {
+Screen::Update Screen::mouseDown(int x, int y, Now now) {
+    const Mark from = mark();
     advance(now);
-    held_ = elementAt(x, y);
-    overHeld_ = held_.has_value();
+    if (!heldByKey_) {
+        held_ = elementAt(x, y);
+        overHeld_ = held_.has_value();
+    }
+    return finish(from);
 }
 
-void Screen::mouseMove(int x, int y, Now now) {
+Screen::Update Screen::mouseMove(int x, int y, Now now) {
+    const Mark from = mark();
     advance(now);
-    if (held_) overHeld_ = elementAt(x, y) == held_;
+    if (held_ && !heldByKey_) overHeld_ = elementAt(x, y) == held_;
+    return finish(from);
 }
 
-std::optional<std::string> Screen::mouseUp(int x, int y, Now now) {
+Screen::Update Screen::mouseUp(int x, int y, Now now) {
+    const Mark from = mark();
     advance(now);
-    const std::optional<Element> held = std::exchange(held_, std::nullopt);
-    if (!held || elementAt(x, y) != held) return std::nullopt;
-    switch (held->kind) {
+    Update u;
+    if (!heldByKey_) {
+        const std::optional<Element> held = std::exchange(held_, std::nullopt);
+        if (held && elementAt(x, y) == held) click(*held, u);
+    }
+    return finish(from, std::move(u));
+}
+
+// A click on an element, by the mouse or a key: its handler runs, or it names the
+// companion to start.
+void Screen::click(Element element, Update& u) {
+    u.clicked = element;
+    switch (element.kind) {
     case Element::Panel:
-        if (Handler h = routeOf(kPanelClicks, held->number)) run(h);
+        if (Handler h = routeOf(kPanelClicks, element.number)) runRecorded(h);
         break;
     case Element::DataSwitch:
-        if (Handler h = routeOf(kSwitchClicks, held->number)) run(h);
+        if (Handler h = routeOf(kSwitchClicks, element.number)) runRecorded(h);
         break;
     case Element::Arrow:
-        speedArrow(held->number > 0);
+        sim_.UpDown1Arrow(element.number > 0);
         break;
     case Element::Label:
-        if (const char* command = companionFor(CompanionClick::Label, held->number))
-            return std::string(command);
+        if (const char* command = companionFor(CompanionClick::Label, element.number))
+            u.companion = command;
         break;
     case Element::Image:
-        if (const char* command = companionFor(CompanionClick::Image, held->number))
-            return std::string(command);
+        if (const char* command = companionFor(CompanionClick::Image, element.number))
+            u.companion = command;
+        break;
+    case Element::Field:
         break;
     }
-    return std::nullopt;
+    settle(now_);
 }
 
-void Screen::speedEdited(std::string_view text, Now now) {
+// ---- the keyboard ------------------------------------------------------------------
+
+std::vector<Screen::Element> Screen::focusRing() const {
+    std::vector<Element> ring;
+    if (sim_.elements().edit17.visible) ring.push_back(kEdit17);
+    for (const layout::SwitchPlace& s : layout::dataSwitches())
+        ring.push_back({Element::DataSwitch, s.button});
+    ring.push_back(kMemo1);
+    for (const KeyboardControl& c : keyboardControls()) ring.push_back(c.element);
+    return ring;
+}
+
+// A control held down by Space goes up without a click.
+void Screen::letGo() {
+    if (!heldByKey_) return;
+    held_.reset();
+    heldByKey_ = false;
+}
+
+Screen::Update Screen::key(Key key, Now now) {
+    const Mark from = mark();
+    advance(now);
+    Update u;
+    const bool control = focused_ && focused_->kind != Element::Field;
+    switch (key) {
+    case Key::Tab:
+    case Key::BackTab: {
+        letGo();
+        const std::vector<Element> ring = focusRing();
+        const auto at = focused_ ? std::find(ring.begin(), ring.end(), *focused_) : ring.end();
+        std::optional<Element> next;
+        if (key == Key::Tab) {
+            if (at == ring.end())
+                next = ring.front();
+            else if (at + 1 != ring.end())
+                next = *(at + 1);
+        } else {
+            if (at == ring.end())
+                next = ring.back();
+            else if (at != ring.begin())
+                next = *(at - 1);
+        }
+        // From the last stop (or before the first) the focus goes out of the diagram,
+        // where the front end may have more to reach; the next key comes in again.
+        u.taken = next.has_value();
+        setFocus(next);
+        break;
+    }
+    case Key::Space:
+    case Key::Enter:
+        if (!control) {
+            u.taken = false;
+            break;
+        }
+        if (held_) break; // held already, by the mouse or by the key repeating
+        if (key == Key::Enter) {
+            click(*focused_, u);
+        } else {
+            held_ = focused_;
+            overHeld_ = true;
+            heldByKey_ = true;
+        }
+        break;
+    case Key::Up:
+    case Key::Down:
+        if (focused_ == kEdit17 || (focused_ && focused_->kind == Element::Arrow)) {
+            sim_.UpDown1Arrow(key == Key::Up);
+            settle(now_);
+        } else {
+            u.taken = false;
+        }
+        break;
+    case Key::Undo:
+    case Key::Redo:
+    case Key::PageUp:
+    case Key::PageDown:
+        // In a text field these are the field's: Ctrl+Z undoes typing there.
+        if (focused_ && focused_->kind == Element::Field) {
+            u.taken = false;
+        } else if (key == Key::PageDown) {
+            runRecorded(&Simulator::Panel1Click); // "ručně", in "provoz" only
+            settle(now_);
+        } else {
+            travel(key == Key::Redo ? &History::stepForward : &History::stepBack, now_);
+        }
+        break;
+    }
+    return finish(from, std::move(u));
+}
+
+Screen::Update Screen::keyReleased(Key key, Now now) {
+    const Mark from = mark();
+    advance(now);
+    Update u;
+    if (key == Key::Space && heldByKey_) {
+        const Element held = *held_;
+        letGo();
+        click(held, u);
+    } else {
+        u.taken = false;
+    }
+    return finish(from, std::move(u));
+}
+
+Screen::Update Screen::focus(std::optional<Element> element, Now now) {
+    const Mark from = mark();
+    advance(now);
+    setFocus(element);
+    return finish(from);
+}
+
+Screen::Update Screen::speedEdited(std::string_view text, Now now) {
+    const Mark from = mark();
     advance(now);
     sim_.setSpeedText(std::string(text));
+    return finish(from);
 }
 
-void Screen::speedArrow(bool up, Now now) {
+Screen::Update Screen::speedArrow(bool up, Now now) {
+    const Mark from = mark();
     advance(now);
     sim_.UpDown1Arrow(up);
     settle(now_);
+    return finish(from);
 }
 
-void Screen::run(Handler handler, Now now) {
+Screen::Update Screen::run(Handler handler, Now now) {
+    const Mark from = mark();
     advance(now);
     runRecorded(handler);
     settle(now_);
+    return finish(from);
+}
+
+Screen::Update Screen::errorClosed(Now now) {
+    const Mark from = mark();
+    advance(now);
+    errors_.closed();
+    return finish(from);
+}
+
+// Everything the event left for the front end.
+Screen::Update Screen::finish(const Mark& from, Update u) {
+    if (drawEachEvent_) u.dirty = renderer_->render(sim_.elements(), pushed(), fields_);
+    drawn_.insert(drawn_.end(), u.dirty.begin(), u.dirty.end());
+    if (drawn_.size() > kDrawnKept) {
+        Box all = drawn_.front();
+        for (const Box& b : drawn_) {
+            const int right = std::max(all.x + all.w, b.x + b.w);
+            const int bottom = std::max(all.y + all.h, b.y + b.h);
+            all.x = std::min(all.x, b.x);
+            all.y = std::min(all.y, b.y);
+            all.w = right - all.x;
+            all.h = bottom - all.y;
+        }
+        drawn_.assign(1, all);
+    }
+    const Edit& edit = sim_.elements().edit17;
+    u.speedText = edit.text;
+    u.speedVisible = edit.visible;
+    if (!edit.visible && focused_ == kEdit17) setFocus(std::nullopt); // hidden, it has none
+    u.nextWake = nextWake();
+    u.error = errors_.take();
+    if (pulses() != from.pulses) u.sentence = pulseReport(from.model, sim_.model());
+    u.focus = focused_;
+    return u;
 }
 
 // A handler, and its entry in the time line when it changed anything.
@@ -214,12 +396,18 @@ bool Screen::moveTo(std::uint64_t position, Now now) {
 
 void Screen::advance(Now now) {
     if (now)
-        wake(*now);
+        runDue(*now);
     else
         settle(now_); // the machine set up directly, as tests do
 }
 
-void Screen::wake(Millis now) {
+Screen::Update Screen::wake(Millis now) {
+    const Mark from = mark();
+    runDue(now);
+    return finish(from);
+}
+
+void Screen::runDue(Millis now) {
     settle(now_);
     for (int ticks = 0; tickDue(now);)
         if (++ticks == kTicksBeforeSkipping) skipWholeRounds(now);
@@ -281,10 +469,12 @@ void Screen::tickAt(int timer, Millis at) {
     settle(at);
 }
 
-void Screen::timerTick(int timer, Now now) {
+Screen::Update Screen::timerTick(int timer, Now now) {
+    const Mark from = mark();
     advance(now);
     if (timer >= 1 && timer < ElementState::kTimers && sim_.elements().timer[timer].enabled)
         tickAt(timer, now_);
+    return finish(from);
 }
 
 Screen::Round Screen::round() const {
@@ -334,24 +524,43 @@ std::optional<std::string> Screen::copy() const {
     return text;
 }
 
-void Screen::paste(std::string_view text, Now now) {
+Screen::Update Screen::paste(std::string_view text, Now now) {
+    const Mark from = mark();
+    advance(now);
+    Update u;
+    // In the speed field a number is typed as usual, and so is what is no program.
+    if (focused_ == kEdit17 && (parseWholeNumber(text) || !parseProgram(text).ok()))
+        u.taken = false;
+    else if (history_.before(sim_); sim_.loadProgram(text))
+        history_.after(HistoryKind::Program, sim_);
+    settle(now_);
+    return finish(from, std::move(u));
+}
+
+Screen::Update Screen::bringIn(std::string_view text, Now now) {
+    const Mark from = mark();
     advance(now);
     history_.before(sim_);
     if (sim_.loadProgram(text)) history_.after(HistoryKind::Program, sim_);
     settle(now_);
+    return finish(from);
 }
 
-void Screen::openFile(std::string_view name, std::string_view bytes, Now now) {
+Screen::Update Screen::openFile(std::string_view name, std::string_view bytes, Now now) {
+    const Mark from = mark();
     advance(now);
     history_.before(sim_);
     if (sim_.loadProgram(bytes, name)) history_.after(HistoryKind::Program, sim_);
     settle(now_);
+    return finish(from);
 }
 
-void Screen::fileUnreadable(std::string_view name, Now now) {
+Screen::Update Screen::fileUnreadable(std::string_view name, Now now) {
+    const Mark from = mark();
     advance(now);
     sim_.programFileUnreadable(name);
     settle(now_);
+    return finish(from);
 }
 
 std::string Screen::programLink() const {
@@ -365,6 +574,8 @@ Screen::TimerState Screen::timer(int n) const {
 }
 
 void Screen::setFocus(std::optional<Element> element) {
+    if (element != focused_) letGo();
+    focused_ = element;
     focus_ = {};
     if (!element) return;
     if (element->kind == Element::DataSwitch) focus_.focus = element->number;
@@ -387,11 +598,14 @@ ControlLook Screen::pushed() const {
 }
 
 std::vector<Box> Screen::render() {
-    return renderer_->render(sim_.elements(), pushed(), fields_);
+    std::vector<Box> drawn = std::exchange(drawn_, {});
+    const std::vector<Box> now = renderer_->render(sim_.elements(), pushed(), fields_);
+    drawn.insert(drawn.end(), now.begin(), now.end());
+    return drawn;
 }
 
 const Canvas& Screen::canvas() const {
     return renderer_->canvas();
 }
 
-} // namespace procesor::render
+} // namespace procesor::screen

@@ -11,7 +11,9 @@
 
 #include "panel/Simulator.h"
 #include "picture/Canvas.h"
+#include "picture/Element.h"
 #include "picture/Renderer.h"
+#include "screen/ErrorBox.h"
 #include "screen/History.h"
 #include "screen/TimingDiagram.h"
 
@@ -19,20 +21,71 @@
 // diagram and where a click lands. A front end feeds it the mouse, the keys and the
 // speed field's text, each with the time read from its own clock, wakes it when it
 // asks to be woken, starts the companion it names, shows the error box it reports,
-// and copies the changed rectangles of the picture to the screen.
+// and copies the changed rectangles of the picture to the screen: every event
+// returns all of that at once, as one Update, and the front end only carries it out.
 //
 // Time is in milliseconds on the front end's steady clock (any origin, never going
 // back). The screen keeps when each running timer is next due and, before every
 // event and on every wake, runs each tick that has fallen due, in order of due time,
 // each at its own due time: a front end woken late (a busy machine, a hidden page)
 // catches up with the very pulses, releases and halt it would have given on time.
-namespace procesor::render {
+namespace procesor::screen {
+
+using render::Box;
+using render::Canvas;
+using render::ControlLook;
+using render::FieldView;
+using render::Renderer;
+using render::Selection;
 
 using Millis = std::int64_t;
 
+// The keys the diagram takes: Tab and Shift+Tab (BackTab) move the keyboard focus,
+// Space and Enter work the control that has it, Up and Down step the speed.
+// The keys the diagram takes. Undo is Ctrl+Z, Redo Ctrl+Shift+Z and Ctrl+Y; PageUp and
+// PageDown are what a presentation clicker sends. With the focus in a text field the
+// four are the field's own.
+enum class Key { Tab, BackTab, Space, Enter, Up, Down, Undo, Redo, PageUp, PageDown };
+
 class Screen {
 public:
-    explicit Screen(Simulator::ErrorSink showError = {});
+    // What takes a click at a client pixel or the keyboard focus. The speed field
+    // (Field 17) and the instruction box (Field 1) take the focus only: they are the
+    // front end's own editable fields. Image and Label carry the codes of
+    // ElementKind, so that one number names an element's kind everywhere.
+    struct Element {
+        enum Kind {
+            Image = int(ElementKind::Image),
+            Label = int(ElementKind::Label),
+            Panel,
+            DataSwitch,
+            Arrow,
+            Field,
+        };
+        Kind kind;
+        int number; // Panel3 -> 3, Button8 -> 8, the arrows +1 (up) and -1 (down)
+        bool operator==(const Element&) const = default;
+    };
+    static constexpr Element kEdit17 = {Element::Field, 17};
+    static constexpr Element kMemo1 = {Element::Field, 1};
+
+    // Everything an event leaves for the front end to carry out.
+    struct Update {
+        std::vector<Box> dirty; // the picture's rectangles drawn anew
+        std::string speedText;  // Edit17 as the handlers left it
+        bool speedVisible = true;
+        std::optional<Millis> nextWake;       // when to wake the screen; none while no timer runs
+        std::optional<std::string> companion; // the command of the explainer to start
+        std::optional<Element> clicked;       // the element a click or a key worked
+        std::string error;                    // the error box to open now, its text as shown
+        std::string sentence;         // what the event's clock pulses changed, for a screen reader
+        std::optional<Element> focus; // where the keyboard focus is now
+        bool taken = true;            // false: the key or the paste is the front end's own
+    };
+
+    // `observe`, if given, is told every error message as the handlers report it
+    // (before it waits in the error box's queue).
+    explicit Screen(Simulator::ErrorSink observe = {});
     ~Screen();
     Screen(const Screen&) = delete;
     Screen& operator=(const Screen&) = delete;
@@ -47,19 +100,36 @@ public:
 
     // The left mouse button at a client pixel. A panel, a data switch or an arrow
     // takes the click when the button goes up over the element it went down on; a
-    // data switch and an arrow look pushed in while held. Returns the command of a
-    // companion program to start, if the click was on a block, gate or listing line.
-    void mouseDown(int x, int y, Now now = {});
-    std::optional<std::string> mouseUp(int x, int y, Now now = {});
+    // data switch and an arrow look pushed in while held. A click on a block, gate or
+    // listing line names the companion program to start. While a key holds a control
+    // down the mouse does nothing, and the other way round.
+    Update mouseDown(int x, int y, Now now = {});
+    Update mouseUp(int x, int y, Now now = {});
     // The mouse moved with the button down: a held control pops out while the
     // pointer is off it and goes in again when it comes back, as classic buttons do.
-    void mouseMove(int x, int y, Now now = {});
+    Update mouseMove(int x, int y, Now now = {});
+
+    // A key pressed on the window, the text fields included. Tab and BackTab move the
+    // focus round Edit17, Button8..11, Memo1, the arrows and the panels (Edit17 left
+    // out while hidden); past the last (or before the first) the focus leaves the
+    // diagram, `taken` false, and the next Tab comes in at the first again. Space
+    // holds the focused control down as the mouse does, until it is released; Enter
+    // clicks it at once. Up and Down step the speed in Edit17 and on the arrows. A key
+    // the diagram does not use (Space in a text field) comes back with `taken` false.
+    Update key(Key key, Now now = {});
+    Update keyReleased(Key key, Now now = {});
+    // The front end moved the keyboard focus itself: a click into a text field, the
+    // focus coming in from beyond the diagram, or leaving it (none). A control held
+    // by Space is let go without a click.
+    Update focus(std::optional<Element> element, Now now = {});
 
     // The user typed into Edit17, or pressed Up/Down there (+1 / -1).
-    void speedEdited(std::string_view text, Now now = {});
-    void speedArrow(bool up, Now now = {});
-    // A handler run as its control's click runs it (a key on a focused control).
-    void run(void (Simulator::*handler)(), Now now = {});
+    Update speedEdited(std::string_view text, Now now = {});
+    Update speedArrow(bool up, Now now = {});
+    // A handler run as its control's click runs it.
+    Update run(void (Simulator::*handler)(), Now now = {});
+    // The user closed the error box: the next error waiting, if any, comes in the update.
+    Update errorClosed(Now now = {});
 
     // A whole program as text (model/ProgramText.h). Copy and paste are what Ctrl+C
     // and Ctrl+V (or the platform's own keys for them) do on the diagram, with the
@@ -67,23 +137,29 @@ public:
     // clipboard, nothing when RAM holds only zeros; paste brings the clipboard's
     // text in. A file given to the program or dropped on it comes in by its name and
     // bytes: a front end reads at most kMaxProgramBytes + 1 of them, as more are
-    // refused anyway. Every failure is reported through the error box.
+    // refused anyway. Every failure is reported through the error box. With the
+    // focus in Edit17, a pasted text that is a program and not a whole number comes
+    // in as the program and the field keeps its text; any other text is the field's
+    // to take as typed (`taken` false).
     std::optional<std::string> copy() const;
-    void paste(std::string_view text, Now now = {});
-    void openFile(std::string_view name, std::string_view bytes, Now now = {});
-    void fileUnreadable(std::string_view name, Now now = {});
+    Update paste(std::string_view text, Now now = {});
+    // A program dropped as text or given in the page's address: it comes in wherever
+    // the focus is.
+    Update bringIn(std::string_view text, Now now = {});
+    Update openFile(std::string_view name, std::string_view bytes, Now now = {});
+    Update fileUnreadable(std::string_view name, Now now = {});
     // The program in RAM as it stands in a link, words joined by dots; empty when
     // RAM holds only zeros.
     std::string programLink() const;
 
     // Runs every tick due by now. The front end calls it at nextWake(), or whenever
     // it likes (a page shown again): an early wake does nothing.
-    void wake(Millis now);
+    Update wake(Millis now);
     // When the earliest running timer is due, nothing while all are off.
     std::optional<Millis> nextWake() const;
     // A tick of TimerN given now, ahead of its due time, if the timer runs: the
     // reference frames' steps and the page's "#manual-timers" tick by hand.
-    void timerTick(int timer, Now now = {});
+    Update timerTick(int timer, Now now = {});
 
     // A timer as the handlers left it, and when it is next due.
     struct TimerState {
@@ -102,9 +178,8 @@ public:
     bool stepForward(Now now = {});
     bool moveTo(std::uint64_t position, Now now = {});
     const History& history() const { return history_; }
-    // PageDown of a presentation clicker: "ručně" (it acts in "provoz" only, as a
-    // click does); PageUp is stepBack.
-    void clickerNext(Now now = {}) { run(&Simulator::Panel1Click, now); }
+    // The keys reach these too (key()): Undo and PageUp step back, Redo steps
+    // forward, PageDown works "ručně" (in "provoz" only, as a click does).
 
     // "Časový diagram" of the time line, made when first asked for: drawn with the
     // machine where it is now; a click on a column or Enter on the chosen one moves
@@ -119,8 +194,12 @@ public:
     // Clock pulses taken so far.
     std::uint64_t pulses() const { return sim_.pulses() + skippedPulses_; }
 
-    // Draws what changed since the last call (the whole client area on the first)
-    // and returns the changed rectangles.
+    // Whether every event draws what it changed and carries the rectangles in its
+    // update (as it does unless told otherwise). Without, render() alone draws: the
+    // clock's tests step through days of ticks and look at no picture.
+    void drawEachEvent(bool draw) { drawEachEvent_ = draw; }
+    // Draws what changed and returns every rectangle drawn anew since the last call,
+    // by the events' updates too (the whole client area on the first).
     std::vector<Box> render();
     const Canvas& canvas() const;
     const Renderer& renderer() const { return *renderer_; }
@@ -141,21 +220,20 @@ public:
     // What takes a click at a client pixel: a control above all, then a label over
     // its block, then a block over the wires. Wires, overlays, the plain texts'
     // background and the window itself take none; nor do the speed field and the
-    // instruction box, which are the front end's own editable fields.
-    struct Element {
-        enum Kind { Panel, DataSwitch, Arrow, Label, Image };
-        Kind kind;
-        int number; // Panel3 -> 3, Button8 -> 8, the arrows +1 (up) and -1 (down)
-        bool operator==(const Element&) const = default;
-    };
+    // instruction box.
     std::optional<Element> elementAt(int x, int y) const;
 
-    // The data switch (8..11) that has the keyboard focus in the front end, 0 for
-    // none: it shows the dotted focus frame.
-    void setFocus(int dataSwitch) { setFocus(Element{Element::DataSwitch, dataSwitch}); }
-    // The control with the keyboard focus (a panel, a data switch or an arrow), or
-    // none: it shows the dotted focus frame. Other elements take no focus.
+    // The data switch (8..11) that has the keyboard focus, 0 for none, and focus()
+    // without the update: a panel, a data switch or an arrow with the focus shows
+    // the dotted focus frame.
+    void setFocus(int dataSwitch) {
+        setFocus(dataSwitch ? std::optional(Element{Element::DataSwitch, dataSwitch})
+                            : std::nullopt);
+    }
     void setFocus(std::optional<Element> element);
+    std::optional<Element> focused() const { return focused_; }
+    // Every stop of the focus, in the order Tab visits them.
+    std::vector<Element> focusRing() const;
 
     // The controls that take the keyboard focus after the fields and the data
     // switches, in the order Tab visits them: the arrows, then the panels. Each acts
@@ -169,8 +247,20 @@ public:
     // role and its state (a data switch's bit; a panel unavailable, selected or
     // pressed, as its colour shows).
     std::string accessibleName(Element element) const;
+    // The error box's text now shown, empty while none is open.
+    const std::string& errorShown() const { return errors_.shown(); }
 
 private:
+    // What an event starts from: the machine before it, for the sentence.
+    struct Mark {
+        ProcessorModel model;
+        std::uint64_t pulses;
+    };
+    Mark mark() const { return {sim_.model(), pulses()}; }
+    Update finish(const Mark& from, Update u);
+    Update finish(const Mark& from) { return finish(from, Update()); }
+    void click(Element element, Update& u);
+    void letGo();
     struct Due {
         std::optional<Millis> at; // when the next tick is due, while the timer runs
         int interval = 0;         // as the timer last ran with it
@@ -179,6 +269,7 @@ private:
     struct Round;
     Round round() const;
     void advance(Now now);
+    void runDue(Millis now);
     void settle(Millis at);
     int earliestDue() const;
     void tickAt(int timer, Millis at);
@@ -196,10 +287,16 @@ private:
     Millis now_ = 0;
     std::uint64_t skippedPulses_ = 0;
     std::unique_ptr<Renderer> renderer_;
-    std::optional<Element> held_; // where the left button went down
+    std::vector<Box> drawn_;      // drawn anew since the last render()
+    std::optional<Element> held_; // where the left button went down, or Space
     bool overHeld_ = false;       // and whether the pointer is still over it
-    ControlLook focus_;           // only its focus members
+    bool heldByKey_ = false;
+    bool drawEachEvent_ = true;
+    std::optional<Element> focused_;
+    ControlLook focus_; // only its focus members
     FieldView fields_;
+    ErrorBox errors_;
+    Simulator::ErrorSink observe_;
 };
 
-} // namespace procesor::render
+} // namespace procesor::screen

@@ -11,7 +11,9 @@
 #include "picture/Text.h"
 #include "screen/TimeLine.h"
 
-namespace procesor::render {
+namespace procesor::screen {
+
+using namespace procesor::render;
 
 namespace {
 
@@ -212,4 +214,4 @@ void TimingDiagram::scroll(int columns) {
                              std::min(lastColumn(), firstShown_ + kColumns - 1));
 }
 
-} // namespace procesor::render
+} // namespace procesor::screen

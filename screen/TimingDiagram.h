@@ -15,7 +15,10 @@
 // instruction; the column of the pulse the machine is at marked. It scrolls over
 // the whole time line; a click on a column, or Enter on the chosen one, names the
 // position that moves the machine there (the state that pulse left).
-namespace procesor::render {
+namespace procesor::screen {
+
+using render::Box;
+using render::Canvas;
 
 class TimingDiagram {
 public:
@@ -51,4 +54,4 @@ private:
     int current_ = -1;                  // the column of the pulse the machine is at
 };
 
-} // namespace procesor::render
+} // namespace procesor::screen

@@ -1,8 +1,11 @@
 // The web page's only way into the simulator: plain C functions with number
-// arguments, called from procesor.js. The page feeds them the mouse and the speed
-// field's text, each with the time of its clock (performance.now(), in ms), wakes
-// the screen when it asks to be woken, and copies the changed rectangles of the
-// picture onto its canvas.
+// arguments, called from procesor.js. The page feeds them the mouse, the keys, the
+// focus and the fields' texts, each with the time of its clock (performance.now(),
+// in ms). Every event returns the screen's update as a record of ints (see
+// procesor_update_record()), its texts read with procesor_update_text(); the page
+// carries it out: it copies the changed rectangles onto its canvas, brings the speed
+// field in line, sets the wake, moves the focus, opens the error box, says the
+// sentence and opens the explainer named.
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
@@ -13,8 +16,6 @@
 #include <string_view>
 #include <vector>
 
-#include "model/PulseReport.h"
-#include "panel/Speed.h"
 #include "picture/DiagramLayout.h"
 #include "picture/Scaled.h"
 #include "picture/Scaling.h"
@@ -23,25 +24,37 @@
 namespace {
 
 using procesor::render::Box;
-using procesor::render::Millis;
-using procesor::render::Screen;
+using procesor::screen::Key;
+using procesor::screen::Millis;
+using procesor::screen::Screen;
+using Element = Screen::Element;
+
+// The update as the page reads it, one int each (a kind is an Element::Kind code,
+// -1 for none; a number as Element's). The dirty rectangles follow as x, y, w, h.
+enum Field {
+    kDirtyCount,
+    kSpeedVisible,
+    kFocusKind,
+    kFocusNumber,
+    kClickedKind,
+    kClickedNumber,
+    kCompanion, // 1: the element clicked names an explainer
+    kTaken,     // 0: the key or the paste is the page's own
+    kNextWakeKnown,
+    kFields
+};
 
 struct Page {
-    std::string pendingError; // set by the handler, taken by the page
-    std::string shownError;
     std::unique_ptr<Screen> screen;
     std::vector<std::uint8_t> rgba;   // the canvas as ImageData wants it: R, G, B, A bytes
-    std::vector<int> dirty;           // x, y, w, h of each changed rectangle
+    std::vector<int> record;          // the last update: kFields ints, then the rectangles
+    Screen::Update last;              // its texts and its wake
     std::string text;                 // UTF-8 passed in from the page
     std::size_t outBytes = 0;         // the length of the last text passed out
     std::string outText;              // a text made for the page
-    std::string report;               // what the last pulse changed, for the live region
     std::vector<std::uint8_t> scaled; // the picture made smaller, RGBA bytes
-    int scaledWidth = 0;
-    int scaledHeight = 0;
     std::string name;                 // a file's name passed in from the page
     std::string program;              // the program in RAM passed out to the page
-    int companion[2] = {0, 0};        // the element whose explainer the last click named
 };
 
 Page& page() {
@@ -49,14 +62,40 @@ Page& page() {
     return p;
 }
 
-// Every clock pulse the machine takes moves its phase on; the page says what the
-// event's pulses changed.
-template <typename Event> void reportingPulses(Event event) {
-    const procesor::ProcessorModel& m = page().screen->simulator().model();
-    const procesor::ProcessorModel before = m;
-    const auto pulses = page().screen->pulses();
-    event();
-    if (page().screen->pulses() != pulses) page().report = procesor::pulseReport(before, m);
+std::optional<Element> elementOf(int kind, int number) {
+    if (kind < Element::Image || kind > Element::Field) return std::nullopt;
+    return Element{Element::Kind(kind), number};
+}
+
+void copyRgba(const procesor::render::Canvas& c, Box r, std::vector<std::uint8_t>& out);
+
+// The update in the record, its rectangles' pixels in the RGBA copy.
+const int* record(Screen::Update u) {
+    Page& p = page();
+    const procesor::render::Canvas& c = p.screen->canvas();
+    std::vector<int>& r = p.record;
+    r.assign(kFields, 0);
+    for (Box b : u.dirty) {
+        const int right = std::min(b.x + b.w, c.width), bottom = std::min(b.y + b.h, c.height);
+        b.x = std::max(b.x, 0);
+        b.y = std::max(b.y, 0);
+        b.w = right - b.x;
+        b.h = bottom - b.y;
+        if (b.w <= 0 || b.h <= 0) continue;
+        copyRgba(c, b, p.rgba);
+        r.insert(r.end(), {b.x, b.y, b.w, b.h});
+    }
+    r[kDirtyCount] = int(r.size() - kFields) / 4;
+    r[kSpeedVisible] = u.speedVisible ? 1 : 0;
+    r[kFocusKind] = u.focus ? int(u.focus->kind) : -1;
+    r[kFocusNumber] = u.focus ? u.focus->number : 0;
+    r[kClickedKind] = u.clicked ? int(u.clicked->kind) : -1;
+    r[kClickedNumber] = u.clicked ? u.clicked->number : 0;
+    r[kCompanion] = u.companion ? 1 : 0;
+    r[kTaken] = u.taken ? 1 : 0;
+    r[kNextWakeKnown] = u.nextWake ? 1 : 0;
+    p.last = std::move(u);
+    return r.data();
 }
 
 // A text for the page, read with its length (procesor_out_bytes): it may hold a NUL.
@@ -97,15 +136,49 @@ void copyRgba(const procesor::render::Canvas& c, Box r, std::vector<std::uint8_t
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void procesor_init() {
+// The first update: the whole picture, the fields, the focus in the speed field.
+EMSCRIPTEN_KEEPALIVE const int* procesor_init() {
     Page& p = page();
-    p.screen = std::make_unique<Screen>([](const std::string& message) {
-        // One box at a time: a handler reports at most one failed conversion.
-        // The box shows the typed text readable and cut short as the desktop's does.
-        if (page().pendingError.empty()) page().pendingError = procesor::boxedMessage(message);
-    });
+    p.screen = std::make_unique<Screen>();
     const procesor::render::Canvas& c = p.screen->canvas();
     p.rgba.assign(std::size_t(c.width) * c.height * 4, 0);
+    return record(p.screen->focus(Screen::kEdit17));
+}
+
+// The codes the seam uses, in this order: the element kinds Image, Label, Panel,
+// DataSwitch, Arrow and Field, then the keys Tab, BackTab, Space, Enter, Up, Down.
+EMSCRIPTEN_KEEPALIVE const int* procesor_codes() {
+    static const int codes[] = {
+        Element::Image,  Element::Label,  Element::Panel,   Element::DataSwitch,
+        Element::Arrow,  Element::Field,  int(Key::Tab),    int(Key::BackTab),
+        int(Key::Space), int(Key::Enter), int(Key::Up),     int(Key::Down),
+        int(Key::Undo),  int(Key::Redo),  int(Key::PageUp), int(Key::PageDown)};
+    return codes;
+}
+
+// How many ints the record has before its rectangles; the last update's record.
+EMSCRIPTEN_KEEPALIVE int procesor_update_fields() {
+    return kFields;
+}
+
+EMSCRIPTEN_KEEPALIVE const int* procesor_update_record() {
+    return page().record.data();
+}
+
+// A text of the last update, read with procesor_out_bytes(): 0 the speed field's
+// text, 1 the error box to open (empty: none), 2 what its clock pulses changed.
+EMSCRIPTEN_KEEPALIVE const char* procesor_update_text(int which) {
+    const Screen::Update& u = page().last;
+    return out(which == 0   ? u.speedText
+               : which == 1 ? u.error
+               : which == 2 ? u.sentence
+                            : page().outText);
+}
+
+// When the screen next needs waking, on the page's clock; -1 while no timer runs.
+EMSCRIPTEN_KEEPALIVE double procesor_next_wake() {
+    const std::optional<Millis> due = page().last.nextWake;
+    return due ? double(*due) : -1.0;
 }
 
 // The length in bytes of the text that the last function returning one gave out.
@@ -113,38 +186,34 @@ EMSCRIPTEN_KEEPALIVE int procesor_out_bytes() {
     return int(page().outBytes);
 }
 
-EMSCRIPTEN_KEEPALIVE void procesor_mouse_down(int x, int y, double now) {
-    page().screen->mouseDown(x, y, ms(now));
+EMSCRIPTEN_KEEPALIVE const int* procesor_mouse_down(int x, int y, double now) {
+    return record(page().screen->mouseDown(x, y, ms(now)));
 }
 
-// Whether the click named a companion program; procesor_companion() then says which
-// element was clicked (0 Image or 1 Label, and its number), for the page to open its
-// explainer.
-EMSCRIPTEN_KEEPALIVE int procesor_mouse_up(int x, int y, double now) {
-    bool named = false;
-    const auto element = page().screen->elementAt(x, y);
-    reportingPulses([&] { named = page().screen->mouseUp(x, y, ms(now)).has_value(); });
-    if (named && element) {
-        page().companion[0] = element->kind == Screen::Element::Label ? 1 : 0;
-        page().companion[1] = element->number;
-    }
-    return named ? 1 : 0;
+EMSCRIPTEN_KEEPALIVE const int* procesor_mouse_up(int x, int y, double now) {
+    return record(page().screen->mouseUp(x, y, ms(now)));
 }
 
-EMSCRIPTEN_KEEPALIVE const int* procesor_companion() {
-    return page().companion;
+// A key (a code of procesor_codes()) pressed, or released, on a control of the page.
+EMSCRIPTEN_KEEPALIVE const int* procesor_key(int key, int down, double now) {
+    const Key k = Key(std::clamp(key, int(Key::Tab), int(Key::PageDown)));
+    return record(down ? page().screen->key(k, ms(now)) : page().screen->keyReleased(k, ms(now)));
+}
+
+// The page moved the focus itself (a click into a field, the focus coming in from
+// beyond the diagram, or going out: kind -1).
+EMSCRIPTEN_KEEPALIVE const int* procesor_focus(int kind, int number, double now) {
+    return record(page().screen->focus(elementOf(kind, number), ms(now)));
+}
+
+EMSCRIPTEN_KEEPALIVE const int* procesor_error_closed(double now) {
+    return record(page().screen->errorClosed(ms(now)));
 }
 
 // Runs every tick due by now; the page calls it when procesor_next_wake() asked,
 // and when it is shown again.
-EMSCRIPTEN_KEEPALIVE void procesor_wake(double now) {
-    reportingPulses([&] { page().screen->wake(ms(now)); });
-}
-
-// When the screen next needs waking, on the page's clock; -1 while no timer runs.
-EMSCRIPTEN_KEEPALIVE double procesor_next_wake() {
-    const std::optional<Millis> due = page().screen->nextWake();
-    return due ? double(*due) : -1.0;
+EMSCRIPTEN_KEEPALIVE const int* procesor_wake(double now) {
+    return record(page().screen->wake(ms(now)));
 }
 
 // Whether TimerN runs, for the page's tests.
@@ -153,8 +222,8 @@ EMSCRIPTEN_KEEPALIVE int procesor_timer_running(int timer) {
 }
 
 // A tick of TimerN given by hand now, if it runs: the page's "#manual-timers".
-EMSCRIPTEN_KEEPALIVE void procesor_tick(int timer, double now) {
-    reportingPulses([&] { page().screen->timerTick(timer, ms(now)); });
+EMSCRIPTEN_KEEPALIVE const int* procesor_tick(int timer, double now) {
+    return record(page().screen->timerTick(timer, ms(now)));
 }
 
 // The time of the last event or tick the screen ran.
@@ -176,26 +245,28 @@ EMSCRIPTEN_KEEPALIVE char* procesor_name_buffer(int bytes) {
     return n.data();
 }
 
-// A program as text, pasted on the diagram or given in the page's address: the
-// first `bytes` bytes of the text buffer.
-EMSCRIPTEN_KEEPALIVE void procesor_paste(int bytes) {
-    page().screen->paste(textIn(bytes));
+// A program as text, pasted (`pasted` 1) or dropped or given in the page's address:
+// the first `bytes` bytes of the text buffer. Pasted into the speed field, a number
+// (or what is no program) is the field's own: the record's kTaken is 0.
+EMSCRIPTEN_KEEPALIVE const int* procesor_paste(int bytes, int pasted, double now) {
+    Screen& s = *page().screen;
+    return record(pasted ? s.paste(textIn(bytes), ms(now)) : s.bringIn(textIn(bytes), ms(now)));
 }
 
 // A file dropped on the page: its bytes (at most procesor_max_program_bytes() + 1
 // of them) in the text buffer, its name of `nameBytes` bytes in the name buffer.
-EMSCRIPTEN_KEEPALIVE void procesor_open_file(int nameBytes, int bytes) {
+EMSCRIPTEN_KEEPALIVE const int* procesor_open_file(int nameBytes, int bytes, double now) {
     const std::string& n = page().name;
-    page().screen->openFile(
-        std::string_view(n).substr(0, nameBytes > 0 ? std::size_t(nameBytes) : 0),
-        textIn(bytes));
+    return record(page().screen->openFile(
+        std::string_view(n).substr(0, nameBytes > 0 ? std::size_t(nameBytes) : 0), textIn(bytes),
+        ms(now)));
 }
 
 // A dropped file that the page could not read; its name is in the name buffer.
-EMSCRIPTEN_KEEPALIVE void procesor_file_unreadable(int nameBytes) {
+EMSCRIPTEN_KEEPALIVE const int* procesor_file_unreadable(int nameBytes, double now) {
     const std::string& n = page().name;
-    page().screen->fileUnreadable(
-        std::string_view(n).substr(0, nameBytes > 0 ? std::size_t(nameBytes) : 0));
+    return record(page().screen->fileUnreadable(
+        std::string_view(n).substr(0, nameBytes > 0 ? std::size_t(nameBytes) : 0), ms(now)));
 }
 
 EMSCRIPTEN_KEEPALIVE int procesor_max_program_bytes() {
@@ -217,121 +288,57 @@ EMSCRIPTEN_KEEPALIVE const char* procesor_program_link() {
 
 // The user changed Edit17: its new text is the first `bytes` bytes of the buffer,
 // NULs and all.
-EMSCRIPTEN_KEEPALIVE void procesor_speed_edited(int bytes, double now) {
-    page().screen->speedEdited(textIn(bytes), ms(now));
+EMSCRIPTEN_KEEPALIVE const int* procesor_speed_edited(int bytes, double now) {
+    return record(page().screen->speedEdited(textIn(bytes), ms(now)));
 }
 
-// The user changed Memo1: the picture shows its new text.
-EMSCRIPTEN_KEEPALIVE void procesor_memo_edited(int bytes) {
-    page().screen->memoEdited(textIn(bytes));
-}
-
-// What is selected in the fields: byte offsets into their UTF-8 texts.
-EMSCRIPTEN_KEEPALIVE void procesor_fields_selected(int edit17From, int edit17To, int memo1From,
-                                                   int memo1To) {
-    page().screen->fieldsSelected({edit17From, edit17To}, {memo1From, memo1To});
-}
-
-// How far the fields scrolled their texts, in pixels.
-EMSCRIPTEN_KEEPALIVE void procesor_fields_scrolled(int edit17X, int memo1X, int memo1Y) {
-    page().screen->fieldsScrolled(edit17X, memo1X, memo1Y);
-}
-
-EMSCRIPTEN_KEEPALIVE void procesor_speed_arrow(int up, double now) {
-    page().screen->speedArrow(up != 0, ms(now));
-}
-
-EMSCRIPTEN_KEEPALIVE const char* procesor_speed_text() {
-    return out(page().screen->simulator().elements().edit17.text);
-}
-
-EMSCRIPTEN_KEEPALIVE int procesor_speed_visible() {
-    return page().screen->simulator().elements().edit17.visible ? 1 : 0;
+// The fields as they show now: Memo1's text (the first `memoBytes` bytes of the text
+// buffer, -1 when unchanged), how far the fields scrolled their texts in pixels, and
+// what is selected in them as byte offsets into their UTF-8 texts.
+EMSCRIPTEN_KEEPALIVE const int* procesor_fields_shown(int memoBytes, int edit17X, int memo1X,
+                                                      int memo1Y, int edit17From, int edit17To,
+                                                      int memo1From, int memo1To) {
+    Screen& s = *page().screen;
+    if (memoBytes >= 0) s.memoEdited(textIn(memoBytes));
+    s.fieldsScrolled(edit17X, memo1X, memo1Y);
+    s.fieldsSelected({edit17From, edit17To}, {memo1From, memo1To});
+    return record(s.focus(s.focused()));
 }
 
 EMSCRIPTEN_KEEPALIVE const char* procesor_memo_text() {
     return out(page().screen->fields().memo1);
 }
 
-// What the last clock pulse changed, in Czech, once; an empty text when nothing.
-EMSCRIPTEN_KEEPALIVE const char* procesor_take_report() {
-    Page& p = page();
-    p.outText = std::move(p.report);
-    p.report.clear();
-    return out(p.outText);
-}
-
-// The error message the last event reported, once; an empty text when none.
-EMSCRIPTEN_KEEPALIVE const char* procesor_take_error() {
-    Page& p = page();
-    p.shownError = std::move(p.pendingError);
-    p.pendingError.clear();
-    return out(p.shownError);
-}
-
-// Draws what changed and returns how many rectangles changed; procesor_dirty()
-// then holds x, y, w, h of each, procesor_pixels() the whole canvas as RGBA bytes.
-EMSCRIPTEN_KEEPALIVE int procesor_render() {
-    Page& p = page();
-    const std::vector<Box> boxes = p.screen->render();
-    p.dirty.clear();
-    for (Box b : boxes) {
-        const Box all = {0, 0, p.screen->canvas().width, p.screen->canvas().height};
-        const int right = std::min(b.x + b.w, all.w), bottom = std::min(b.y + b.h, all.h);
-        b.x = std::max(b.x, 0);
-        b.y = std::max(b.y, 0);
-        b.w = right - b.x;
-        b.h = bottom - b.y;
-        if (b.w <= 0 || b.h <= 0) continue;
-        copyRgba(p.screen->canvas(), b, p.rgba);
-        p.dirty.insert(p.dirty.end(), {b.x, b.y, b.w, b.h});
-    }
-    return int(p.dirty.size() / 4);
-}
-
-EMSCRIPTEN_KEEPALIVE const int* procesor_dirty() {
-    return page().dirty.data();
-}
-
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* procesor_pixels() {
     return page().rgba.data();
 }
 
-// The control that has the keyboard focus in the page: kind (0 none, 1 a panel, 2 a
-// data switch, 3 an arrow) and number (Panel1 -> 1, Button8 -> 8, the arrows +1, -1).
-EMSCRIPTEN_KEEPALIVE void procesor_set_focus(int kind, int number) {
-    constexpr Screen::Element::Kind kinds[] = {Screen::Element::Panel, Screen::Element::DataSwitch,
-                                               Screen::Element::Arrow};
-    if (kind >= 1 && kind <= 3)
-        page().screen->setFocus(Screen::Element{kinds[kind - 1], number});
-    else
-        page().screen->setFocus(std::nullopt);
-}
-
-// What a screen reader says for that control.
+// What a screen reader says for a control.
 EMSCRIPTEN_KEEPALIVE const char* procesor_accessible_name(int kind, int number) {
-    constexpr Screen::Element::Kind kinds[] = {Screen::Element::Panel, Screen::Element::DataSwitch,
-                                               Screen::Element::Arrow};
     Page& p = page();
-    p.outText = kind >= 1 && kind <= 3
-                    ? p.screen->accessibleName(Screen::Element{kinds[kind - 1], number})
-                    : std::string();
+    const std::optional<Element> e = elementOf(kind, number);
+    p.outText = e ? p.screen->accessibleName(*e) : std::string();
     return out(p.outText);
 }
 
-// The arrows and panels in their Tab order: kind, number, x, y, w, h of each, as many
-// as procesor_keyboard_count().
-EMSCRIPTEN_KEEPALIVE int procesor_keyboard_count() {
-    return int(Screen::keyboardControls().size());
+// Every stop of the keyboard focus in the order Tab visits them, the speed field
+// always included: kind, number, x, y, w, h of each, as many as
+// procesor_focus_ring_count().
+EMSCRIPTEN_KEEPALIVE int procesor_focus_ring_count() {
+    return int(2 + procesor::layout::dataSwitches().size() + Screen::keyboardControls().size());
 }
 
-EMSCRIPTEN_KEEPALIVE const int* procesor_keyboard_places() {
+EMSCRIPTEN_KEEPALIVE const int* procesor_focus_ring() {
+    using namespace procesor::layout;
     static std::vector<int> places;
     places.clear();
-    for (const Screen::KeyboardControl& c : Screen::keyboardControls()) {
-        const int kind = c.element.kind == Screen::Element::Panel ? 1 : 3;
-        places.insert(places.end(), {kind, c.element.number, c.box.x, c.box.y, c.box.w, c.box.h});
-    }
+    const auto add = [](Element e, Box b) {
+        places.insert(places.end(), {int(e.kind), e.number, b.x, b.y, b.w, b.h});
+    };
+    add(Screen::kEdit17, kEdit17);
+    for (const SwitchPlace& s : dataSwitches()) add({Element::DataSwitch, s.button}, s.box);
+    add(Screen::kMemo1, kMemo1);
+    for (const Screen::KeyboardControl& c : Screen::keyboardControls()) add(c.element, c.box);
     return places.data();
 }
 
@@ -373,19 +380,6 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* procesor_scaled(int width, int height) 
     p.scaled.resize(std::size_t(width) * height * 4);
     procesor::render::scaleTo(c, width, height, p.scaled.data());
     return p.scaled.data();
-}
-
-// The data switches: number, x, y, w, h of each, as many as procesor_switch_count().
-EMSCRIPTEN_KEEPALIVE int procesor_switch_count() {
-    return int(procesor::layout::dataSwitches().size());
-}
-
-EMSCRIPTEN_KEEPALIVE const int* procesor_switch_places() {
-    static std::vector<int> places;
-    places.clear();
-    for (const procesor::layout::SwitchPlace& s : procesor::layout::dataSwitches())
-        places.insert(places.end(), {s.button, s.box.x, s.box.y, s.box.w, s.box.h});
-    return places.data();
 }
 
 // Clock pulses taken so far, for the page's tests and figures.

@@ -1,8 +1,9 @@
-// The page around the simulator: it hands the mouse and the speed field to the
-// WebAssembly module (web/exports.cpp) with the time of its clock, wakes the module
-// when it asks to be woken, copies the changed rectangles of the picture onto the
-// canvas and shows the error box. All the behaviour, the timers' included, lives in
-// the module.
+// The page around the simulator: it hands the mouse, the keys and the speed field
+// to the WebAssembly module (web/exports.cpp) with the time of its clock, and carries
+// out the update every event returns: the changed rectangles of the picture onto the
+// canvas, the speed field, the wake, the focus, the error box, the sentence for a
+// screen reader and the explainer to open. All the behaviour, the timers' and the
+// keyboard's included, lives in the module.
 "use strict";
 
 (function () {
@@ -52,10 +53,10 @@
   }
 
   // The changed rectangles of the picture onto the canvas; returns how many.
-  function paint() {
-    const count = m._procesor_render();
+  function paint(u) {
+    const count = u[0];
     if (count === 0) return 0;
-    const rects = new Int32Array(m.HEAP32.buffer, m._procesor_dirty(), count * 4);
+    const rects = new Int32Array(m.HEAP32.buffer, u.byteOffset + kUpdateFields * 4, count * 4);
     const pixels = new Uint8ClampedArray(m.HEAPU8.buffer, m._procesor_pixels(),
                                          canvas.width * canvas.height * 4);
     const image = new ImageData(pixels, canvas.width, canvas.height);
@@ -80,35 +81,39 @@
   // back) or early: the module runs every tick due by now, each at its due time,
   // and the page shows only where the machine got to.
   function wake() {
-    m._procesor_wake(now());
-    afterEvent();
+    apply(m._procesor_wake(now()));
   }
   document.addEventListener("visibilitychange", () => {
     if (m && !document.hidden) wake();
   });
 
-  function syncFields() {
-    const text = view.textOut(m._procesor_speed_text());
+  // The record of an update (web/exports.cpp): the number of rectangles, the speed
+  // field's visibility, the focus, the element clicked, whether it names an
+  // explainer, whether the module took the key, whether it wants waking.
+  let kUpdateFields = 0;
+  function record(pointer) {
+    return new Int32Array(m.HEAP32.buffer, pointer, kUpdateFields);
+  }
+
+  // Carries out an event's update: the picture, the fields, the wake, the focus, then
+  // any error box and explainer. Returns the record.
+  function apply(pointer) {
+    const u = record(pointer);
+    const count = paint(u);
+    const text = view.textOut(m._procesor_update_text(0));
     if (edit17.value !== text) edit17.value = text;
-    edit17.hidden = m._procesor_speed_visible() === 0;
-  }
-
-  function showError() {
-    const message = view.textOut(m._procesor_take_error());
-    if (message === "" || errorBox.open) return;
-    errorText.textContent = message;
-    errorBox.showModal();
-    errorBox.querySelector(".buttons button").focus();
-  }
-
-  // After every event: the picture, the fields, the wake, then any error box.
-  function afterEvent() {
-    const count = paint();
-    syncFields();
-    view.afterPaint(count);
+    edit17.hidden = u[1] === 0;
+    view.afterUpdate(u, count, view.textOut(m._procesor_update_text(2)));
     scheduleWake();
-    showError();
+    const message = view.textOut(m._procesor_update_text(1));
+    if (message !== "") {
+      errorText.textContent = message;
+      errorBox.showModal();
+      errorBox.querySelector(".buttons button").focus();
+    }
+    if (u[6] !== 0) window.procesorExplainers.openFor(u[4], u[5]);
     procesorProgram.addressInStep();
+    return u;
   }
 
   function clientPoint(event) {
@@ -118,7 +123,7 @@
   // The mouse, a pen or a finger: the canvas keeps the pointer from the button
   // going down until it goes up, wherever that is.
   canvas.addEventListener("pointerdown", (event) => {
-    if (!event.isPrimary || event.button !== 0 || !view || pointerDown || view.keyHeld()) return;
+    if (!event.isPrimary || event.button !== 0 || !view || pointerDown) return;
     event.preventDefault(); // keep the focus where it is, as a click on the diagram does,
     // except in a text field: Ctrl+C and Ctrl+V then reach the diagram.
     if (document.activeElement === edit17 || document.activeElement === memo1)
@@ -129,17 +134,11 @@
   });
 
   function mouseDown(x, y) {
-    m._procesor_mouse_down(x, y, now());
-    afterEvent();
+    apply(m._procesor_mouse_down(x, y, now()));
   }
+  // A click that names a companion program opens its explainer in the page.
   function mouseUp(x, y) {
-    // A click that names a companion program opens its explainer in the page.
-    const named = m._procesor_mouse_up(x, y, now()) !== 0;
-    afterEvent();
-    if (named) {
-      const [kind, number] = new Int32Array(m.HEAP32.buffer, m._procesor_companion(), 2);
-      window.procesorExplainers.openFor(kind, number);
-    }
+    apply(m._procesor_mouse_up(x, y, now()));
   }
   function pointerUp(x, y) {
     if (!pointerDown) return;
@@ -162,19 +161,14 @@
 
   edit17.addEventListener("input", () => {
     if (!view) return;
-    m._procesor_speed_edited(view.textIn(edit17.value), now());
-    afterEvent();
-  });
-
-  // Up and Down in the speed field step it like the arrows.
-  edit17.addEventListener("keydown", (event) => {
-    if (!view || (event.key !== "ArrowUp" && event.key !== "ArrowDown")) return;
-    event.preventDefault();
-    m._procesor_speed_arrow(event.key === "ArrowUp" ? 1 : 0, now());
-    afterEvent();
+    apply(m._procesor_speed_edited(view.textIn(edit17.value), now()));
   });
 
   errorBox.querySelector(".close").addEventListener("click", () => errorBox.close());
+  // Closed, the box makes room for the next error waiting in the module, if any.
+  errorBox.addEventListener("close", () => {
+    if (m) apply(m._procesor_error_closed(now()));
+  });
   // Enter takes the OK button, Escape closes the box as the dialog does by itself.
   errorBox.addEventListener("keydown", (event) => {
     if (event.key === "Enter") {
@@ -191,15 +185,21 @@
   }
   function start(module) {
     m = module;
-    m._procesor_init();
+    kUpdateFields = m._procesor_update_fields();
+    const first = m._procesor_init();
     window.procesorExplainers.attach(m);
     const places = new Int32Array(m.HEAP32.buffer, m._procesor_places(), 14);
+    // The diagram's size is the module's.
+    canvas.width = places[12];
+    canvas.height = places[13];
+    document.documentElement.style.setProperty("--diagram-width", places[12] + "px");
+    document.documentElement.style.setProperty("--diagram-height", places[13] + "px");
     placeInside(edit17, places.subarray(0, 4));
     placeInside(memo1, places.subarray(8, 12));
-    view = procesorView(m, afterEvent, () => pointerDown, now);
+    view = procesorView(m, apply, now);
     view.fit();
-    procesorProgram.start(m, afterEvent);
-    afterEvent();
+    apply(first);
+    procesorProgram.start(m, apply, now);
     edit17.focus();
     // The caret after the text, nothing selected: WebKit selects a field's whole text
     // when a script gives it the focus, the other engines and the desktop do not.
@@ -253,8 +253,7 @@
     nextWake: () => m._procesor_next_wake(),
     running: (n) => m._procesor_timer_running(n) !== 0,
     tick(n) {
-      m._procesor_tick(n, now());
-      afterEvent();
+      apply(m._procesor_tick(n, now()));
     },
     advance(ms) {
       manualNow = Math.max(manualNow, ms);

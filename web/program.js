@@ -10,7 +10,8 @@
 const procesorProgram = (function () {
   const kKey = "program=";
   let m = null;
-  let afterEvent = null;
+  let apply = null;
+  let now = null;
   let shown = ""; // the program the address shows, as the module writes it
 
   // The parts of the address's "#", e.g. ["manual-timers", "program=0001.1110"].
@@ -44,9 +45,9 @@ const procesorProgram = (function () {
     return bytes.length;
   }
 
-  function paste(text) {
-    m._procesor_paste(pass(text));
-    afterEvent();
+  // Pasted (Ctrl+V), or dropped or in the address (`pasted` false).
+  function paste(text, pasted) {
+    return apply(m._procesor_paste(pass(text), pasted ? 1 : 0, now()));
   }
 
   // Only the first bytes of a file are read: more than the module takes it refuses.
@@ -55,13 +56,11 @@ const procesorProgram = (function () {
     try {
       bytes = new Uint8Array(await file.slice(0, m._procesor_max_program_bytes() + 1).arrayBuffer());
     } catch {
-      m._procesor_file_unreadable(passName(file.name));
-      afterEvent();
+      apply(m._procesor_file_unreadable(passName(file.name), now()));
       return;
     }
     const length = pass(bytes);
-    m._procesor_open_file(passName(file.name), length);
-    afterEvent();
+    apply(m._procesor_open_file(passName(file.name), length, now()));
   }
 
   // Keys and drops aimed at a text field, or at the error box, are theirs.
@@ -71,6 +70,7 @@ const procesorProgram = (function () {
   }
 
   function addressInStep() {
+    if (!m) return; // before start()
     const program = m.UTF8ToString(m._procesor_program_link());
     if (program === shown) return;
     shown = program;
@@ -80,11 +80,12 @@ const procesorProgram = (function () {
     history.replaceState(history.state, "", url);
   }
 
-  function start(module, eachEvent) {
+  function start(module, applyUpdate, clock) {
     m = module;
-    afterEvent = eachEvent;
+    apply = applyUpdate;
+    now = clock;
     const program = programInAddress();
-    if (program !== null) m._procesor_paste(pass(program));
+    if (program !== null) paste(program, false);
     // A program in the address stays as it was written until RAM changes. One refused
     // (the error box names what is wrong with it) leaves the address, so that a reload
     // does not refuse it again.
@@ -93,14 +94,16 @@ const procesorProgram = (function () {
 
     // The address edited by hand: its program comes in.
     window.addEventListener("hashchange", () => {
-      const now = programInAddress();
-      if (now !== null && now !== shown) paste(now);
+      const text = programInAddress();
+      if (text !== null && text !== shown) paste(text, false);
     });
 
+    // In the speed field a program comes in as the program; a number, or what is no
+    // program, the field pastes as usual.
     document.addEventListener("paste", (event) => {
-      if (forFields(event.target)) return;
-      event.preventDefault();
-      paste(event.clipboardData.getData("text/plain"));
+      const intoSpeed = event.target === document.getElementById("Edit17");
+      if (forFields(event.target) && !intoSpeed) return;
+      if (paste(event.clipboardData.getData("text/plain"), true)[7] !== 0) event.preventDefault();
     });
     document.addEventListener("copy", (event) => {
       if (forFields(event.target)) return;
@@ -122,7 +125,7 @@ const procesorProgram = (function () {
       event.preventDefault();
       const file = event.dataTransfer.files[0];
       if (file) openFile(file);
-      else paste(event.dataTransfer.getData("text/plain"));
+      else paste(event.dataTransfer.getData("text/plain"), false);
     });
   }
 

@@ -12,15 +12,18 @@
 // The two fields keep the caret, the selection and the editing; their text is
 // transparent and the picture draws it beneath them, so that it is the picture's own
 // text at every ratio. The keyboard reaches the fields, the data switches, the arrows
-// and the panels through invisible buttons over them; the picture draws the dotted
-// focus frame, and Space and Enter work them like a click. After each clock pulse a
-// polite live region reads what the module says the pulse changed.
+// and the panels through invisible buttons over them; their keys go to the module,
+// which moves the focus round them and works the control (Space holds it down as the
+// mouse does, Enter clicks it); the page puts the focus where the module says, and the
+// picture draws the dotted focus frame. After each clock pulse a polite live region
+// reads what the module says the pulse changed.
 "use strict";
 
-// m: the module's exports; afterEvent(): brings the page in line after an event;
-// pointerDown(): whether the mouse holds a control now; now(): the page's clock in ms.
-function procesorView(m, afterEvent, pointerDown, now) {
-  const kWidth = 1024, kHeight = 715;
+// m: the module's exports; apply(update): carries out the update an event returned;
+// now(): the page's clock in ms.
+function procesorView(m, apply, now) {
+  const places = new Int32Array(m.HEAP32.buffer, m._procesor_places(), 14);
+  const kWidth = places[12], kHeight = places[13]; // the diagram's size, as the module has it
   const kToolbar = 26; // CSS pixels right of the picture for the two buttons
   const kFooter = 16; // CSS pixels under it for the link "Licence"
   const stage = document.getElementById("stage");
@@ -145,31 +148,84 @@ function procesorView(m, afterEvent, pointerDown, now) {
     const bytes = (end) => encoder.encode(field.value.slice(0, end)).length;
     return [bytes(field.selectionStart), bytes(field.selectionEnd)];
   }
-  function fieldsChanged() {
-    m._procesor_fields_scrolled(edit17.scrollLeft, memo1.scrollLeft, memo1.scrollTop);
-    m._procesor_fields_selected(...selection(edit17), ...selection(memo1));
-    afterEvent();
+  function fieldsChanged(memoText) {
+    const memoBytes = memoText === undefined ? -1 : textIn(memoText);
+    apply(m._procesor_fields_shown(memoBytes, edit17.scrollLeft, memo1.scrollLeft, memo1.scrollTop,
+                                   ...selection(edit17), ...selection(memo1)));
   }
   memo1.value = textOut(m._procesor_memo_text());
-  memo1.addEventListener("input", () => {
-    m._procesor_memo_edited(textIn(memo1.value));
-    fieldsChanged();
-  });
-  edit17.addEventListener("input", () => requestAnimationFrame(fieldsChanged));
+  memo1.addEventListener("input", () => fieldsChanged(memo1.value));
+  edit17.addEventListener("input", () => requestAnimationFrame(() => fieldsChanged()));
   for (const field of [edit17, memo1]) {
-    field.addEventListener("scroll", fieldsChanged);
+    field.addEventListener("scroll", () => fieldsChanged());
     // The caret moved by keys or the mouse may scroll the text without an event of its
     // own; the selection changes as the mouse drags.
     for (const type of ["keydown", "keyup", "pointerup", "select", "focus", "blur"])
-      field.addEventListener(type, () => requestAnimationFrame(fieldsChanged));
+      field.addEventListener(type, () => requestAnimationFrame(() => fieldsChanged()));
   }
-  document.addEventListener("selectionchange", fieldsChanged);
+  document.addEventListener("selectionchange", () => fieldsChanged());
 
-  // ---- the keyboard: invisible buttons over the controls ----
-  const kinds = { panel: 1, dataSwitch: 2, arrow: 3 };
-  const keys = [];
-  let keyHeld = null;
-  function addKey(kind, number, x, y, w, h, before) {
+  // ---- the keyboard: the focus ring as the module has it ----
+  const codes = new Int32Array(m.HEAP32.buffer, m._procesor_codes(), 16);
+  const kinds = { image: codes[0], label: codes[1], panel: codes[2], dataSwitch: codes[3],
+                  arrow: codes[4], field: codes[5] };
+  const keyCodes = { Tab: codes[6], BackTab: codes[7], " ": codes[8], Enter: codes[9],
+                     ArrowUp: codes[10], ArrowDown: codes[11] };
+  // The time line's keys and a presentation clicker's, wherever the focus is but in
+  // a text field (there Ctrl+Z undoes typing): the module decides what they do.
+  function timeLineKey(event) {
+    const ctrl = event.ctrlKey || event.metaKey;
+    const k = event.key.length === 1 ? event.key.toLowerCase() : event.key;
+    if (ctrl && !event.altKey && k === "z") return event.shiftKey ? codes[13] : codes[12];
+    if (ctrl && !event.altKey && !event.shiftKey && k === "y") return codes[13];
+    if (ctrl || event.altKey) return undefined;
+    return k === "PageUp" ? codes[14] : k === "PageDown" ? codes[15] : undefined;
+  }
+  document.addEventListener("keydown", (event) => {
+    const code = timeLineKey(event);
+    if (code === undefined || event.target === edit17 || event.target === memo1) return;
+    const u = apply(m._procesor_key(code, 1, now()));
+    if (u[7] !== 0) event.preventDefault();
+  });
+  const stops = []; // { element, kind, number } in the ring's order
+  const stopOf = (element) => stops.find((s) => s.element === element);
+  function elementFor(kind, number) {
+    return stops.find((s) => s.kind === kind && s.number === number)?.element ?? null;
+  }
+  // The focus where the module has it, unless it has left the diagram.
+  let moving = false;
+  function showFocus(u) {
+    const target = u[2] < 0 ? null : elementFor(u[2], u[3]);
+    if (!target || document.activeElement === target || target.hidden) return;
+    moving = true;
+    target.focus();
+    moving = false;
+  }
+  function listen(element, kind, number) {
+    stops.push({ element, kind, number });
+    element.addEventListener("focus", () => {
+      if (!moving) apply(m._procesor_focus(kind, number, now()));
+    });
+    element.addEventListener("blur", (event) => {
+      if (!stopOf(event.relatedTarget)) apply(m._procesor_focus(-1, 0, now()));
+    });
+    element.addEventListener("keydown", (event) => {
+      const name = event.key === "Tab" && event.shiftKey ? "BackTab" : event.key;
+      const code = keyCodes[name];
+      if (code === undefined || event.ctrlKey || event.altKey || event.metaKey) return;
+      if (kind === kinds.field && (name === " " || name === "Enter")) return; // typed
+      const u = apply(m._procesor_key(code, 1, now()));
+      // A key the module did not take (Tab out of the diagram) is the browser's.
+      if (u[7] !== 0) event.preventDefault();
+    });
+    element.addEventListener("keyup", (event) => {
+      if (event.key !== " " || kind === kinds.field) return;
+      event.preventDefault();
+      apply(m._procesor_key(keyCodes[" "], 0, now()));
+    });
+  }
+  // Invisible buttons over the drawn controls.
+  function addKey(kind, number, x, y, w, h) {
     const key = document.createElement("button");
     key.type = "button";
     key.className = "control-key";
@@ -178,55 +234,34 @@ function procesorView(m, afterEvent, pointerDown, now) {
     else key.id = number > 0 ? "UpDown1-up" : "UpDown1-down";
     Object.assign(key.style, { left: x + "px", top: y + "px", width: w + "px", height: h + "px" });
     const cx = x + (w >> 1), cy = y + (h >> 1);
-    const letGo = (ux, uy) => {
-      if (keyHeld !== key) return;
-      keyHeld = null;
-      m._procesor_mouse_up(ux, uy, now());
-    };
-    key.addEventListener("focus", () => {
-      m._procesor_set_focus(kind, number);
-      afterEvent();
-    });
-    key.addEventListener("blur", () => {
-      letGo(-1, -1);
-      m._procesor_set_focus(0, 0);
-      afterEvent();
-    });
-    // Space pushes the control in while held, as the mouse does; Enter clicks at once.
-    key.addEventListener("keydown", (event) => {
-      if (event.key !== " " && event.key !== "Enter") return;
-      event.preventDefault();
-      if (event.repeat || keyHeld || pointerDown()) return;
-      keyHeld = key;
-      m._procesor_mouse_down(cx, cy, now());
-      if (event.key === "Enter") letGo(cx, cy);
-      afterEvent();
-    });
-    key.addEventListener("keyup", (event) => {
-      if (event.key !== " ") return;
-      event.preventDefault();
-      letGo(cx, cy);
-      afterEvent();
-    });
-    // A click on the button itself (a screen reader's) is a click on the control.
+    // A click on the button itself (a screen reader's) is a click on the control; the
+    // keys' own clicks are kept back above.
     key.addEventListener("click", (event) => {
-      if (event.detail !== 0 || keyHeld) return; // the keys above did it already
-      m._procesor_mouse_down(cx, cy, now());
-      m._procesor_mouse_up(cx, cy, now());
-      afterEvent();
+      if (event.detail !== 0) return;
+      apply(m._procesor_mouse_down(cx, cy, now()));
+      apply(m._procesor_mouse_up(cx, cy, now()));
     });
-    keys.push({ key, kind, number });
-    if (before) before.before(key);
-    else client.append(key);
+    return key;
   }
   // Tab order: Edit17, the data switches, Memo1, then the arrows and the panels.
-  const switches = new Int32Array(m.HEAP32.buffer, m._procesor_switch_places(),
-                                  m._procesor_switch_count() * 5);
-  for (let i = 0; i < switches.length; i += 5)
-    addKey(kinds.dataSwitch, ...switches.subarray(i, i + 5), memo1);
-  const controls = new Int32Array(m.HEAP32.buffer, m._procesor_keyboard_places(),
-                                  m._procesor_keyboard_count() * 6);
-  for (let i = 0; i < controls.length; i += 6) addKey(...controls.subarray(i, i + 6));
+  const ring = new Int32Array(m.HEAP32.buffer, m._procesor_focus_ring(),
+                              m._procesor_focus_ring_count() * 6);
+  const keys = [];
+  let beforeMemo = true;
+  for (let i = 0; i < ring.length; i += 6) {
+    const [kind, number] = ring.subarray(i, i + 2);
+    let element;
+    if (kind === kinds.field) {
+      element = number === 17 ? edit17 : memo1;
+      beforeMemo = number === 17;
+    } else {
+      element = addKey(...ring.subarray(i, i + 6));
+      keys.push({ key: element, kind, number });
+      if (beforeMemo) memo1.before(element);
+      else client.append(element);
+    }
+    listen(element, kind, number);
+  }
 
   function nameKeys() {
     for (const { key, kind, number } of keys) {
@@ -241,13 +276,14 @@ function procesorView(m, afterEvent, pointerDown, now) {
     pictureAt,
     textOut,
     textIn,
-    keyHeld: () => keyHeld !== null,
-    // The picture changed (count rectangles), the state may have.
-    afterPaint(count) {
+    kinds,
+    // The picture changed (count rectangles), the state may have, the focus moved; a
+    // pulse gave the sentence.
+    afterUpdate(u, count, sentence) {
       if (count > 0) painted();
       nameKeys();
-      const said = textOut(m._procesor_take_report());
-      if (said !== "") report.textContent = said;
+      showFocus(u);
+      if (sentence !== "") report.textContent = sentence;
     },
   });
 }

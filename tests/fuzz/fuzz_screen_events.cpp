@@ -21,13 +21,15 @@
 #include "panel/Speed.h"
 #include "picture/DiagramLayout.h"
 #include "picture/Renderer.h"
+#include "screen/ErrorBox.h"
 #include "screen/Routes.h"
 #include "screen/Screen.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 using namespace procesor;
-using render::Millis;
-using render::Screen;
+using screen::Key;
+using screen::Millis;
+using screen::Screen;
 
 namespace {
 
@@ -36,8 +38,9 @@ namespace {
 // made in this one place. What an event reports (an error box, a companion to
 // start) is gathered into `Reported`.
 struct Reported {
-    std::vector<std::string> errors;
-    std::vector<std::string> companions;
+    std::vector<std::string> errors;     // as the handlers reported them
+    std::vector<std::string> boxes;      // as the updates open them
+    std::vector<std::string> companions; // as the updates start them
 };
 
 struct Driver {
@@ -45,32 +48,46 @@ struct Driver {
     Screen screen{[this](const std::string& message) { reported.errors.push_back(message); }};
     Millis now = 0;
 
-    void down(int x, int y) { screen.mouseDown(x, y, now); }
-    void up(int x, int y) {
-        if (std::optional<std::string> command = screen.mouseUp(x, y, now))
-            reported.companions.push_back(*command);
-    }
-    void move(int x, int y) { screen.mouseMove(x, y, now); }
-    // Space (or Enter) on a control with the keyboard focus, as the front ends give
-    // it: a data switch runs its handler, a panel or an arrow takes a click at the
-    // middle of its box.
-    void key(Screen::Element control, render::Box box) {
-        screen.setFocus(control);
-        if (control.kind == Screen::Element::DataSwitch) {
-            if (Handler h = routeOf(kSwitchClicks, control.number)) screen.run(h, now);
-            return;
+    void take(const Screen::Update& u) {
+        if (u.companion) reported.companions.push_back(*u.companion);
+        // The student closes each box as it opens; the next one waiting follows.
+        if (!u.error.empty()) {
+            reported.boxes.push_back(u.error);
+            take(screen.errorClosed(now));
         }
-        down(box.x + box.w / 2, box.y + box.h / 2);
-        up(box.x + box.w / 2, box.y + box.h / 2);
     }
-    void focus(std::optional<Screen::Element> control) { screen.setFocus(control); }
-    void wake() { screen.wake(now); }
-    void tick(int timer) { screen.timerTick(timer, now); }
-    void speedText(std::string_view text) { screen.speedEdited(text, now); }
-    void arrow(bool up) { screen.speedArrow(up, now); }
-    void paste(std::string_view text) { screen.paste(text, now); }
-    void file(std::string_view name, std::string_view bytes) { screen.openFile(name, bytes, now); }
-    void unreadable(std::string_view name) { screen.fileUnreadable(name, now); }
+    void down(int x, int y) { take(screen.mouseDown(x, y, now)); }
+    void up(int x, int y) { take(screen.mouseUp(x, y, now)); }
+    void move(int x, int y) { take(screen.mouseMove(x, y, now)); }
+    // A key on a control with the keyboard focus, as the front ends give it: Space
+    // pressed and released, or Enter; now and then one of the time line's keys.
+    void key(Screen::Element control, render::Box, unsigned how) {
+        take(screen.focus(control, now));
+        switch (how % 6) {
+        case 0:
+            take(screen.key(Key::Enter, now));
+            break;
+        case 1:
+            take(screen.key(Key::Undo, now));
+            break;
+        case 2:
+            take(screen.key(how & 8 ? Key::Redo : Key::PageDown, now));
+            break;
+        default:
+            take(screen.key(Key::Space, now));
+            take(screen.keyReleased(Key::Space, now));
+        }
+    }
+    void focus(std::optional<Screen::Element> control) { take(screen.focus(control, now)); }
+    void wake() { take(screen.wake(now)); }
+    void tick(int timer) { take(screen.timerTick(timer, now)); }
+    void speedText(std::string_view text) { take(screen.speedEdited(text, now)); }
+    void arrow(bool up) { take(screen.speedArrow(up, now)); }
+    void paste(std::string_view text) { take(screen.paste(text, now)); }
+    void file(std::string_view name, std::string_view bytes) {
+        take(screen.openFile(name, bytes, now));
+    }
+    void unreadable(std::string_view name) { take(screen.fileUnreadable(name, now)); }
     std::optional<std::string> copy() const { return screen.copy(); }
     void memo(std::string_view text) { screen.memoEdited(text); }
     void scrolled(int edit17X, int memo1X, int memo1Y) {
@@ -193,7 +210,8 @@ void checkState(const Driver& d) {
     // The box shows the message as boxedMessage gives it (the typed speed text in it
     // made readable): never empty, always well-formed.
     for (const std::string& e : d.reported.errors)
-        FUZZ_CHECK(!e.empty() && fuzz::wellFormed(boxedMessage(e)));
+        FUZZ_CHECK(!e.empty() && fuzz::wellFormed(screen::boxedMessage(e)));
+    for (const std::string& e : d.reported.boxes) FUZZ_CHECK(!e.empty() && fuzz::wellFormed(e));
     for (const std::string& c : d.reported.companions)
         FUZZ_CHECK(std::find(kCompanions.begin(), kCompanions.end(), c) != kCompanions.end());
 }
@@ -252,7 +270,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         case 6:
         case 7:
-            d.key(control, box);
+            d.key(control, box, in.byte());
             break;
         case 8: // time passes and the front end wakes on time or late
             d.now += in.byte() * 10;

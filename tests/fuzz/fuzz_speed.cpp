@@ -12,6 +12,7 @@
 
 #include "panel/Simulator.h"
 #include "panel/Speed.h"
+#include "screen/ErrorBox.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 using namespace procesor;
@@ -57,9 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string_view tail = "' is not a valid integer value";
-    const std::string boxed = boxedMessage(notAnIntegerMessage(text));
+    const std::string boxed = screen::boxedMessage(notAnIntegerMessage(text));
     FUZZ_CHECK(fuzz::wellFormed(boxed) && boxed.starts_with('\'') && boxed.ends_with(tail));
-    FUZZ_CHECK(characters(boxed) <= 1 + std::size_t(kBoxedTypedLength) + tail.size());
+    FUZZ_CHECK(characters(boxed) <= 1 + std::size_t(screen::kBoxedTypedLength) + tail.size());
     for (const char c : boxed) FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
 
     // "start/stop" in run mode with the text typed: the clock starts at the speed's

@@ -43,13 +43,13 @@ int main(int argc, char** argv) {
     }
     struct Way {
         const char* name;
-        std::function<void(render::Screen&, const std::string& program)> bringIn;
+        std::function<void(screen::Screen&, const std::string& program)> bringIn;
     };
     const Way ways[] = {
         {"clicks", {}},
-        {"paste", [](render::Screen& s, const std::string& p) { s.paste(p); }},
+        {"paste", [](screen::Screen& s, const std::string& p) { s.paste(p); }},
         {"file",
-         [](render::Screen& s, const std::string& p) {
+         [](screen::Screen& s, const std::string& p) {
              s.openFile("lekce.txt", "# the worked example\r\n" + p + "\r\n");
          }},
     };
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
         // A rebaseline takes the frames as the clicks reach them; the other ways are
         // held to those.
         if (rebaseline && way.bringIn) break;
-        render::Screen screen([&](const std::string& message) {
+        screen::Screen screen([&](const std::string& message) {
             FAIL(std::string(way.name) + ": error box \"" + message + "\"");
         });
         std::vector<frames::Step> walked = steps;

@@ -15,6 +15,7 @@
 
 using namespace procesor;
 using namespace procesor::render;
+using namespace procesor::screen;
 
 namespace {
 
@@ -442,7 +443,7 @@ TEST_CASE(clicksLand) {
     }
     for (const Companion& c : companions) {
         s.mouseDown(c.x, c.y);
-        const auto command = s.mouseUp(c.x, c.y);
+        const auto command = s.mouseUp(c.x, c.y).companion;
         CHECK_MSG(command && *command == c.command,
                   "companion at " + std::to_string(c.x) + "," + std::to_string(c.y) + ": " +
                       command.value_or("none") + ", expected " + c.command);
@@ -450,7 +451,7 @@ TEST_CASE(clicksLand) {
     // Wires, the RAM and the bus switch start nothing; nor does a click that moves off.
     for (auto [x, y] : {std::pair{600, 400}, {113, 300}, {850, 180}, {40, 32}}) {
         s.mouseDown(x, y);
-        const auto command = s.mouseUp(x == 40 ? 300 : x, x == 40 ? 300 : y);
+        const auto command = s.mouseUp(x == 40 ? 300 : x, x == 40 ? 300 : y).companion;
         CHECK_MSG(!command, "no companion at " + std::to_string(x) + "," + std::to_string(y));
     }
 }

@@ -19,6 +19,7 @@
 
 using namespace procesor;
 using namespace procesor::render;
+using namespace procesor::screen;
 namespace frames = procesor::testing;
 
 namespace {
@@ -166,6 +167,33 @@ TEST_CASE(clearUndone) {
     click(s, kStep);
     CHECK(!s.stepForward());
     CHECK(s.simulator().model().ram[1] == 5);
+}
+
+// The keys on the diagram: Ctrl+Z back, Ctrl+Y / Ctrl+Shift+Z forward, PageDown
+// "ručně" in "provoz" and PageUp back; in a text field they are the field's.
+TEST_CASE(timeLineKeys) {
+    Screen s;
+    s.paste("0001 0101 1011 0101 1110");
+    click(s, kRun);
+    s.focus(std::nullopt);
+    const ProcessorModel ready = s.simulator().model();
+    CHECK(s.key(Key::PageDown).taken);
+    CHECK(s.simulator().model().phi1); // one pulse: Φ1
+    s.timerTick(5);                    // "ručně" released
+    s.key(Key::PageDown);
+    CHECK(s.simulator().model().phi2);
+    CHECK(s.key(Key::Undo).taken);
+    CHECK(s.simulator().model().phi1 && !s.simulator().model().phi2);
+    CHECK(s.key(Key::PageUp).taken);
+    CHECK(s.simulator().model() == ready);
+    CHECK(s.key(Key::Redo).taken);
+    CHECK(s.simulator().model().phi1);
+    // The speed field keeps its own keys: nothing moves.
+    s.focus(Screen::kEdit17);
+    const ProcessorModel before = s.simulator().model();
+    CHECK(!s.key(Key::Undo).taken);
+    CHECK(!s.key(Key::PageDown).taken);
+    CHECK(s.simulator().model() == before);
 }
 
 TEST_CASE(automaticClockStoppedAndStartedAgain) {

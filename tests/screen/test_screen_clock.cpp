@@ -12,6 +12,7 @@
 
 using namespace procesor;
 using namespace procesor::render;
+using namespace procesor::screen;
 
 namespace {
 
@@ -21,6 +22,11 @@ struct Point {
 };
 constexpr Point kRun = {859, 132}, kClockButton = {855, 284}, kStartStop = {855, 320},
                 kArrowUp = {985, 316};
+
+// Days of ticks, one event each, with no picture to look at.
+struct Clocked : Screen {
+    Clocked() { drawEachEvent(false); }
+};
 
 void click(Screen& s, Point p, Millis at) {
     s.mouseDown(p.x, p.y, at);
@@ -68,7 +74,7 @@ void intervalsAtEachSpeed() {
     // 1700 - 200 x speed
     const int interval[] = {1500, 1300, 1100, 900, 700, 500, 300};
     for (int speed = 1; speed <= 7; ++speed) {
-        Screen s;
+        Clocked s;
         runMode(s, kLoop, std::to_string(speed).c_str());
         click(s, kStartStop, 1000);
         const std::vector<Millis> times = pulseTimes(s, 4, 20000);
@@ -77,7 +83,7 @@ void intervalsAtEachSpeed() {
             CHECK_EQ(times[i], 1000 + Millis(i + 1) * interval[speed - 1]);
     }
     // The arrows retime the running clock at once: 700 ms from the click.
-    Screen s;
+    Clocked s;
     runMode(s, kLoop, "4");
     click(s, kStartStop, 0);
     s.wake(600);
@@ -89,7 +95,7 @@ void intervalsAtEachSpeed() {
 // At speed 7 the tick and the release of "ručně" fall due together: every tick is a
 // pulse, 300 ms apart, and "ručně" stays pressed in between.
 void theBeatAtSpeedSeven() {
-    Screen s;
+    Clocked s;
     runMode(s, kLoop, "7");
     click(s, kStartStop, 0);
     std::vector<Millis> times;
@@ -111,7 +117,7 @@ void theBeatAtSpeedSeven() {
 void theTieAndTheLock() {
     for (auto [pressAt, pulsesAt] :
          {std::pair<Millis, std::vector<Millis>>{30, {30, 300, 600}}, {100, {100, 600, 900}}}) {
-        Screen s;
+        Clocked s;
         runMode(s, kLoop, "7");
         click(s, kStartStop, 0);
         click(s, kClockButton, pressAt);
@@ -121,7 +127,7 @@ void theTieAndTheLock() {
     }
 
     // No second pulse and no start within 300 ms of a manual pulse; at 300 ms both.
-    Screen s;
+    Clocked s;
     runMode(s, kLoop, "7");
     click(s, kClockButton, 5000);
     click(s, kClockButton, 5299);
@@ -137,7 +143,7 @@ void theTieAndTheLock() {
 
 // HLT halts on its fourth pulse: the timers stop at that tick, late wakes or not.
 void theHaltStopsTheTimers() {
-    Screen s;
+    Clocked s;
     runMode(s, {kHlt}, "7");
     click(s, kStartStop, 0);
     s.wake(1199);
@@ -149,7 +155,7 @@ void theHaltStopsTheTimers() {
     CHECK(!s.timer(1).enabled && !s.timer(5).enabled && !s.nextWake());
     CHECK(s.simulator().elements().panel[1].colour == clCream);
 
-    Screen late;
+    Clocked late;
     runMode(late, {kHlt}, "7");
     click(late, kStartStop, 0);
     late.wake(86'400'000);
@@ -158,7 +164,7 @@ void theHaltStopsTheTimers() {
 
 // Stopped and started again, a timer starts over with its full interval.
 void aTimerSwitchedOffAndOnStartsOver() {
-    Screen s;
+    Clocked s;
     runMode(s, kLoop, "4");
     click(s, kStartStop, 0);
     CHECK(s.nextWake() == Millis(900));
@@ -192,7 +198,7 @@ void aLateWakeCatchesUp() {
         {{0b0001, 1, 0b1011, 0b0101, 0b1000, 3, kHlt}, "7", 86'400'000},
     };
     for (const Case& c : cases) {
-        Screen onTime, late;
+        Clocked onTime, late;
         for (Screen* s : {&onTime, &late}) {
             runMode(*s, c.program, c.speed);
             click(*s, kStartStop, 0);
@@ -208,7 +214,7 @@ void aLateWakeCatchesUp() {
     }
 
     // Ten years behind takes no longer than a day: one pulse per 300 ms all the same.
-    Screen s;
+    Clocked s;
     runMode(s, kLoop, "7");
     click(s, kStartStop, 0);
     constexpr Millis kTenYears = 3650LL * 86'400'000;

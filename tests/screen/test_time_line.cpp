@@ -12,6 +12,7 @@
 
 using namespace procesor;
 using namespace procesor::render;
+using namespace procesor::screen;
 
 namespace {
 

@@ -20,6 +20,7 @@
 
 using namespace procesor;
 using namespace procesor::render;
+using namespace procesor::screen;
 namespace frames = procesor::testing;
 
 namespace {

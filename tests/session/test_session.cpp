@@ -130,11 +130,11 @@ private slots:
         const auto* wake = form.findChild<QTimer*>(QStringLiteral("Wake"));
         QVERIFY(wake);
         const ProcessorModel& m = form.simulator().model();
-        const render::Screen& screen = form.diagramScreen();
+        const screen::Screen& screen = form.diagramScreen();
         for (int pulses = 0; pulses < 3;) {
-            const std::optional<render::Millis> due = screen.nextWake();
+            const std::optional<screen::Millis> due = screen.nextWake();
             QVERIFY2(due, "the running clock asks for no wake");
-            const render::Millis untilDue = std::max<render::Millis>(*due - form.now(), 0);
+            const screen::Millis untilDue = std::max<screen::Millis>(*due - form.now(), 0);
             QVERIFY(wake->isActive());
             QVERIFY2(wake->remainingTime() <= untilDue + 1,
                      qPrintable(QStringLiteral("woken in %1 ms, asked in %2 ms")
@@ -147,7 +147,7 @@ private slots:
             pulses += std::pair(m.phi1, m.phi2) != phase;
             // What the screen drew on that wake, on the screen; the check is made again
             // only when another wake came while the window showed it.
-            for (std::optional<render::Millis> before;; QTest::qWait(0)) {
+            for (std::optional<screen::Millis> before;; QTest::qWait(0)) {
                 before = screen.nextWake();
                 QCoreApplication::processEvents();
                 const QString differs = shownDiffers(form);

@@ -1,7 +1,9 @@
 // A speed text that is not a whole number: "start/stop" shows exactly one error box
 // with the exact text, nothing changes behind it, and it closes by OK, Enter or
 // Escape; no pulse and no changed look afterwards. Then Up and Down in the speed
-// field step it like the arrows. Clicks for companion programs change nothing.
+// field step it like the arrows. Clicks for companion programs change nothing. An
+// error that comes while the box is open (a bad program written into the address)
+// waits for it to close and then has a box of its own.
 //   node error_box.mjs procesor.html
 import { check, compareRgba, withPage } from "./support.mjs";
 
@@ -70,4 +72,20 @@ await withPage(htmlPath, async (s) => {
   check(await speed() === "7", `Up from 7 gives ${await speed()}`);
   await page.keyboard.press("ArrowDown");
   check(await speed() === "6", `Down from 7 gives ${await speed()}`);
+
+  // A second error while the box is open: not lost, not a second box over the first.
+  await page.click("#Edit17", { clickCount: 3 });
+  await page.keyboard.type("x");
+  await s.click(...kStartStop);
+  await page.evaluate(() => { location.hash = "program=0001.0102"; });
+  await sleep(300);
+  let b = await box();
+  check(b.open === 1 && b.text === "'x' is not a valid integer value", `first box: ${JSON.stringify(b)}`);
+  await page.keyboard.press("Enter");
+  await sleep(300);
+  b = await box();
+  check(b.open === 1 && /Program nebyl načten|jen v režimu programování/.test(b.text),
+        `the second error after the first box: ${JSON.stringify(b)}`);
+  await page.keyboard.press("Enter");
+  check((await box()).open === 0, "a third box opened");
 });

@@ -3,8 +3,11 @@
 // that order; each control shows the dotted focus frame while it has the focus (and
 // the picture is as at rest again when it goes), and Enter or Space works it like a
 // click. The canvas has a name, every control a Czech name, and after each pulse the
-// live region says what changed.
+// live region says what changed. Then the rows of tests/screen/keys.txt, which the
+// desktop window and the headless screen walk too; and a program pasted with Ctrl+V
+// right after the page opens, the focus in the speed field, comes in as the program.
 //   node keyboard.mjs procesor.html
+import { readFileSync } from "node:fs";
 import { check, compareRgba, withPage } from "./support.mjs";
 
 const [htmlPath] = process.argv.slice(2);
@@ -81,3 +84,59 @@ await withPage(htmlPath, async (s) => {
   await page.keyboard.press("Enter");
   check(await page.$eval("#Edit17", (e) => e.value) === "5", "Enter on the up arrow does not step the speed");
 }, { hash: "#manual-timers" });
+
+const kRows = readFileSync(new URL("../screen/keys.txt", import.meta.url), "utf8").split("\n")
+  .map((text, i) => [i + 1, text.trim().split(/\s+/)])
+  .filter(([, words]) => words[0] !== "" && !words[0].startsWith("#"));
+const kKeyNames = { Tab: "Tab", Space: " ", Enter: "Enter", Up: "ArrowUp", Down: "ArrowDown" };
+
+await withPage(htmlPath, async (s) => {
+  const page = s.page;
+  const ours = ["Edit17", "Memo1", ...kOrder];
+  for (const [line, [key, focus, ...did]] of kRows) {
+    const at = `keys.txt:${line}`;
+    const pulses = await s.pulses();
+    if (key === "BackTab") {
+      await s.keyDown("Shift");
+      await s.press("Tab");
+      await s.keyUp("Shift");
+    } else if (key !== "-") {
+      await s.press(kKeyNames[key]);
+    }
+    const active = await page.evaluate(() => document.activeElement.id);
+    const shown = ours.includes(active) ? active : "none";
+    check(shown === focus, `${at}: the focus on ${active}, not ${focus}`);
+    for (const effect of did) {
+      if (effect.startsWith("speed="))
+        check(await page.$eval("#Edit17", (e) => e.value) === effect.slice(6), `${at}: ${effect}`);
+      else if (effect === "run")
+        check(await s.pixel(823, 124) === kLime, `${at}: not in "provoz"`);
+      else if (effect.startsWith("Button")) {
+        const [id, bit] = effect.split("=");
+        check((await page.$eval("#" + id, (e) => e.getAttribute("aria-label"))).endsWith(": " + bit),
+              `${at}: ${effect}`);
+      } else check(effect === "pulse", `${at}: unknown effect ${effect}`);
+    }
+    check(await s.pulses() === pulses + (did.includes("pulse") ? 1 : 0), `${at}: pulses`);
+  }
+}, { hash: "#manual-timers" });
+
+// The README's Ctrl+V right after opening: the words come in as the program, the speed
+// field keeps its text; a number pasted there is the field's.
+await withPage(htmlPath, async (s) => {
+  const page = s.page;
+  const paste = (text) => page.evaluate((t) => {
+    const data = new DataTransfer();
+    data.setData("text/plain", t);
+    const event = new ClipboardEvent("paste", { bubbles: true, cancelable: true });
+    Object.defineProperty(event, "clipboardData", { value: data }); // Firefox reads it there
+    const taken = !document.activeElement.dispatchEvent(event);
+    return [taken, location.hash];
+  }, text);
+  check(await page.evaluate(() => document.activeElement.id) === "Edit17", "the speed field has no focus");
+  const [taken, hash] = await paste("0001 0101 1011 0101 1110");
+  check(taken && hash.endsWith("program=0001.0101.1011.0101.1110"), `the program did not come in: ${hash}`);
+  check(await page.$eval("#Edit17", (e) => e.value) === "4", "the speed field did not keep its text");
+  const [numberTaken] = await paste("6");
+  check(!numberTaken, "a number pasted into the speed field was kept from it");
+});

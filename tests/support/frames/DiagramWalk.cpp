@@ -2,7 +2,7 @@
 
 namespace procesor::testing {
 
-std::string walk(render::Screen& screen, const std::vector<Step>& steps,
+std::string walk(screen::Screen& screen, const std::vector<Step>& steps,
                  const std::function<void(const Step&, const render::Canvas&)>& atFrame) {
     std::string problems = onlyKinds(steps, kDiagramSteps);
     if (!problems.empty()) return problems;

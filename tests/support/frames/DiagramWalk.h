@@ -19,7 +19,7 @@ inline constexpr std::initializer_list<Step::Kind> kDiagramSteps = {
 // a front end does, and hands over the picture at every frame step. Returns what
 // went wrong on the way: a step the diagram does not take, a program step that RAM
 // does not hold.
-std::string walk(render::Screen& screen, const std::vector<Step>& steps,
+std::string walk(screen::Screen& screen, const std::vector<Step>& steps,
                  const std::function<void(const Step&, const render::Canvas&)>& atFrame);
 
 } // namespace procesor::testing
