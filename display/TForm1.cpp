@@ -125,9 +125,9 @@ void TForm1::ensureControls() {
         for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (!w->isWindow() && !before.contains(w)) w->show();
     edit17_->setVisible(simulator().elements().edit17.visible);
-    // The speed field takes the keyboard focus, unless something in the window
-    // already has it.
-    if (!focusWidget()) edit17_->setFocus();
+    // The speed field takes the keyboard focus, as at start, unless the screen has
+    // put it somewhere already.
+    if (!screen_.focused()) apply(screen_.focus(screen::Screen::kEdit17, now()));
 }
 
 void TForm1::afterFirstFrame(std::function<void()> work) {

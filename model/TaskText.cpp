@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <optional>
 
+#include "model/ProgramText.h"
+#include "model/Utf8.h"
+
 namespace procesor {
 
 namespace {
@@ -263,22 +266,8 @@ private:
 } // namespace
 
 std::size_t utf8CharacterLength(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
-    const unsigned char lead = byte(0);
-    if (lead < 0x80) return 1;
-    const std::size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
-                               : lead >= 0xE0 && lead <= 0xEF ? 3
-                               : lead >= 0xC2 && lead <= 0xDF ? 2
-                                                              : 0;
-    if (length == 0 || text.size() - at < length) return 0;
-    std::uint32_t c = lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) return 0;
-        c = c << 6 | (byte(i) & 0x3F);
-    }
-    const std::uint32_t least = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
-    return length;
+    const utf8::Character c = utf8::decode(text, at);
+    return c.valid ? c.length : 0;
 }
 
 namespace {
