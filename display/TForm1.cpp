@@ -308,7 +308,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
             sizedFit_ = fit;
             sized_.assign(std::size_t(fit.width) * fit.height * 4, 0);
             render::scaleTo(screen_.canvas(), fit.width, fit.height, sized_.data());
-            sizedView_ = QImage(sized_.data(), fit.width, fit.height, fit.width * 4,
+            sizedView_ = QImage(sized_.data(), fit.width, fit.height, qsizetype(fit.width) * 4,
                                 QImage::Format_RGBA8888);
         }
     }

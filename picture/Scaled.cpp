@@ -50,7 +50,8 @@ void scaleTo(const Canvas& canvas, int width, int height, std::uint8_t* rgba, Bo
     // pixel, then made `width` wide.
     std::vector<float> row(std::size_t(canvas.width) * 3);
     for (int y = top; y < bottom; ++y) {
-        std::fill(row.begin() + from * 3, row.begin() + to * 3, 0.0f);
+        std::fill(row.begin() + std::ptrdiff_t(from) * 3, row.begin() + std::ptrdiff_t(to) * 3,
+                  0.0f);
         for (const Share& s : down[std::size_t(y)]) {
             const std::uint32_t* line = canvas.pixels.data() + std::size_t(s.from) * canvas.width;
             float* into = row.data() + std::size_t(from) * 3;

@@ -95,6 +95,7 @@
     return new Int32Array(m.HEAP32.buffer, pointer, kUpdateFields);
   }
 
+  let told = true; // the module knows that the error box shown last is closed
   // Carries out an event's update: the picture, the fields, the wake, the focus, then
   // any error box and explainer. Returns the record.
   function apply(pointer) {
@@ -108,6 +109,7 @@
     const message = view.textOut(m._procesor_update_text(1));
     if (message !== "") {
       errorText.textContent = message;
+      told = false;
       errorBox.showModal();
       errorBox.querySelector(".buttons button").focus();
     }
@@ -164,16 +166,35 @@
     apply(m._procesor_speed_edited(view.textIn(edit17.value), now()));
   });
 
-  errorBox.querySelector(".close").addEventListener("click", () => errorBox.close());
-  // Closed, the box makes room for the next error waiting in the module, if any.
-  errorBox.addEventListener("close", () => {
+  // Closed (its buttons, Enter, Escape), the box makes room at once for the next
+  // error waiting in the module, if any: the dialog's own close event comes a task
+  // later, after a click that may already have reported the next error. A close
+  // event that finds the box open again is that late one, and is passed over.
+  function boxClosed() {
+    if (told) return;
+    told = true;
     if (m) apply(m._procesor_error_closed(now()));
+  }
+  function closeBox() {
+    if (errorBox.open) errorBox.close();
+    boxClosed();
+  }
+  errorBox.addEventListener("close", () => {
+    if (!errorBox.open) boxClosed();
   });
-  // Enter takes the OK button, Escape closes the box as the dialog does by itself.
+  errorBox.querySelector(".close").addEventListener("click", closeBox);
+  errorBox.addEventListener("cancel", (event) => {
+    event.preventDefault();
+    closeBox();
+  });
+  errorBox.addEventListener("submit", (event) => {
+    event.preventDefault();
+    closeBox();
+  });
   errorBox.addEventListener("keydown", (event) => {
     if (event.key === "Enter") {
       event.preventDefault();
-      errorBox.close();
+      closeBox();
     }
   });
 
