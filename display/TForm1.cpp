@@ -144,6 +144,9 @@ void TForm1::firstFrameOut() {
 }
 
 TForm1::~TForm1() {
+    // The application's focus changes would reach a window half gone: QWidget's
+    // destructor still moves the focus away from it.
+    disconnect(qApp, nullptr, this, nullptr);
     // The timers and fields call into the screen, a member gone before QWidget
     // would delete the children.
     const QObjectList children = this->children();
