@@ -8,6 +8,7 @@
 #include "model/PulseReport.h"
 #include "panel/Speed.h"
 #include "picture/DiagramLayout.h"
+#include "picture/PngFile.h"
 #include "screen/CompanionClicks.h"
 #include "screen/Routes.h"
 
@@ -259,6 +260,12 @@ Screen::Update Screen::key(Key key, Now now) {
             travel(key == Key::Redo ? &History::stepForward : &History::stepBack, now_);
         }
         break;
+    case Key::TimingDiagram:
+        u.carryOut = Command::TimingDiagram;
+        break;
+    case Key::SavePicture:
+        u.carryOut = Command::SavePicture;
+        break;
     }
     return finish(from, std::move(u));
 }
@@ -363,6 +370,56 @@ bool Screen::stepBack(Now now) {
 
 bool Screen::stepForward(Now now) {
     return travel(&History::stepForward, now);
+}
+
+bool Screen::enabled(Command command) const {
+    switch (command) {
+    case Command::StepBack:
+        return history_.canStepBack();
+    case Command::StepForward:
+        return history_.canStepForward();
+    case Command::CopyProgram:
+        return copy().has_value();
+    case Command::TimingDiagram:
+    case Command::PasteProgram:
+    case Command::SavePicture:
+    case Command::Predict:
+        return true;
+    }
+    return false;
+}
+
+bool Screen::checked(Command command) const {
+    return command == Command::Predict && predicting_;
+}
+
+Screen::Update Screen::command(Command command, Now now) {
+    const Mark from = mark();
+    advance(now);
+    Update u;
+    if (!enabled(command)) return finish(from, std::move(u));
+    switch (command) {
+    case Command::StepBack:
+        travel(&History::stepBack, now_);
+        break;
+    case Command::StepForward:
+        travel(&History::stepForward, now_);
+        break;
+    case Command::Predict:
+        predicting_ = !predicting_;
+        break;
+    case Command::TimingDiagram:
+    case Command::CopyProgram:
+    case Command::PasteProgram:
+    case Command::SavePicture:
+        u.carryOut = command;
+        break;
+    }
+    return finish(from, std::move(u));
+}
+
+std::string Screen::picturePng() const {
+    return render::pngBytes(canvas());
 }
 
 TimingDiagram& Screen::timingDiagram() {

@@ -13,6 +13,7 @@
 #include "picture/Canvas.h"
 #include "picture/Element.h"
 #include "picture/Renderer.h"
+#include "screen/Commands.h"
 #include "screen/ErrorBox.h"
 #include "screen/History.h"
 #include "screen/TimingDiagram.h"
@@ -44,8 +45,22 @@ using Millis = std::int64_t;
 // Space and Enter work the control that has it, Up and Down step the speed.
 // The keys the diagram takes. Undo is Ctrl+Z, Redo Ctrl+Shift+Z and Ctrl+Y; PageUp and
 // PageDown are what a presentation clicker sends. With the focus in a text field the
-// four are the field's own.
-enum class Key { Tab, BackTab, Space, Enter, Up, Down, Undo, Redo, PageUp, PageDown };
+// four are the field's own. TimingDiagram (F8) and SavePicture (Ctrl+S) are the shortcuts
+// of those commands (screen/Commands.h), taken wherever the focus is.
+enum class Key {
+    Tab,
+    BackTab,
+    Space,
+    Enter,
+    Up,
+    Down,
+    Undo,
+    Redo,
+    PageUp,
+    PageDown,
+    TimingDiagram,
+    SavePicture
+};
 
 class Screen {
 public:
@@ -81,6 +96,7 @@ public:
         std::string sentence;         // what the event's clock pulses changed, for a screen reader
         std::optional<Element> focus; // where the keyboard focus is now
         bool taken = true;            // false: the key or the paste is the front end's own
+        std::optional<Command> carryOut; // a command for the front end to carry out itself
     };
 
     // `observe`, if given, is told every error message as the handlers report it
@@ -180,6 +196,17 @@ public:
     const History& history() const { return history_; }
     // The keys reach these too (key()): Undo and PageUp step back, Redo steps
     // forward, PageDown works "ručně" (in "provoz" only, as a click does).
+
+    // The commands of the strip and the context menu (screen/Commands.h): whether each
+    // can be given now, whether a toggle is on, and the command given. "Zpět" and
+    // "Vpřed" step the time line, "Předpovídat" switches predictions; the others come
+    // back in `carryOut`. A command that cannot be given now does nothing.
+    bool enabled(Command command) const;
+    bool checked(Command command) const;
+    Update command(Command command, Now now = {});
+    bool predicting() const { return predicting_; }
+    // "Uložit obrázek…": the diagram as it is now, a PNG at its own pixels.
+    std::string picturePng() const;
 
     // "Časový diagram" of the time line, made when first asked for: drawn with the
     // machine where it is now; a click on a column or Enter on the chosen one moves
@@ -292,6 +319,7 @@ private:
     bool overHeld_ = false;       // and whether the pointer is still over it
     bool heldByKey_ = false;
     bool drawEachEvent_ = true;
+    bool predicting_ = false;
     std::optional<Element> focused_;
     ControlLook focus_; // only its focus members
     FieldView fields_;

@@ -196,6 +196,51 @@ TEST_CASE(timeLineKeys) {
     CHECK(s.simulator().model() == before);
 }
 
+// The commands of the strip and the context menu: "Zpět" and "Vpřed" enabled only
+// while there is something to go to, and doing what the keys do; the others left to
+// the front end; "Předpovídat" a toggle; F8 and Ctrl+S wherever the focus is.
+TEST_CASE(commandsFollowTheTimeLine) {
+    Screen s;
+    CHECK(!s.enabled(Command::StepBack));
+    CHECK(!s.enabled(Command::StepForward));
+    CHECK(!s.enabled(Command::CopyProgram)); // RAM holds only zeros
+    CHECK(!s.command(Command::StepBack).carryOut);
+    s.paste("0001 0101 1011 0101 1110");
+    const ProcessorModel loaded = s.simulator().model();
+    CHECK(s.enabled(Command::StepBack) && s.enabled(Command::CopyProgram));
+    s.command(Command::StepBack);
+    CHECK(s.simulator().model().ram[1] == 0);
+    CHECK(s.enabled(Command::StepForward) && !s.enabled(Command::StepBack));
+    s.command(Command::StepForward);
+    CHECK(s.simulator().model() == loaded);
+    for (Command c : {Command::TimingDiagram, Command::CopyProgram, Command::PasteProgram,
+                      Command::SavePicture})
+        CHECK(s.command(c).carryOut == c);
+    CHECK(s.simulator().model() == loaded);
+    CHECK(!s.checked(Command::Predict));
+    s.command(Command::Predict);
+    CHECK(s.checked(Command::Predict) && s.predicting());
+    s.command(Command::Predict);
+    CHECK(!s.predicting());
+    s.focus(Screen::kEdit17);
+    CHECK(s.key(Key::TimingDiagram).carryOut == Command::TimingDiagram);
+    CHECK(s.key(Key::SavePicture).carryOut == Command::SavePicture);
+    // The texts as the strip and the menu show them.
+    CHECK_EQ(commandTooltip(Command::StepBack), std::string("Zpět (Ctrl+Z)"));
+    CHECK_EQ(commandTooltip(Command::StepForward), std::string("Vpřed (Ctrl+Y)"));
+    CHECK_EQ(std::string(commandInfo(Command::SavePicture).text), std::string("Uložit obrázek…"));
+    CHECK_EQ(std::string(commandInfo(Command::Predict).text), std::string("Předpovídat"));
+    // "Uložit obrázek…": a PNG of the diagram at its own size (the header's width and height).
+    const std::string png = s.picturePng();
+    REQUIRE(png.size() > 24 && png.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0);
+    auto word = [&](int at) {
+        return (unsigned char)png[at] << 24 | (unsigned char)png[at + 1] << 16 |
+               (unsigned char)png[at + 2] << 8 | (unsigned char)png[at + 3];
+    };
+    CHECK_EQ(word(16), 1024u);
+    CHECK_EQ(word(20), 715u);
+}
+
 TEST_CASE(automaticClockStoppedAndStartedAgain) {
     Screen s;
     s.paste("0001 0101 1011 0101 1000 0000"); // LDA 5; MOV; ADD; JMP 0
