@@ -14,7 +14,7 @@ Point below(int top, Point at) {
 
 ClockedScene::ClockedScene(int width, int height, std::string_view explanation, ClockPlaces places)
     : Scene(width, height), phi2(below(bodyTopUnder(explanation, width), places.phi2), "Φ2"),
-      strobe(below(bodyTopUnder(explanation, width), places.strobe), "impulz"),
+      strobe(below(bodyTopUnder(explanation, width), places.strobe), std::string(kStrobeLampName)),
       steps(below(bodyTopUnder(explanation, width), places.steps)),
       bodyTop_(bodyTopUnder(explanation, width)) {}
 
@@ -28,6 +28,12 @@ void ClockedScene::addClock(bool withStrobe) {
     steps.addTo(*this);
     steps.pulse.onClick = [this] { onPulse(); };
     steps.microstep.onClick = [this] { onMicrostep(); };
+    steps.restart.onClick = [this] { onRestart(); };
+}
+
+void ClockedScene::onRestart() {
+    m_ = start_;
+    restarted();
 }
 
 void ClockedScene::run(bool pulse) {

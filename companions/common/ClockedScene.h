@@ -11,15 +11,15 @@ namespace procesor::explain {
 
 // A scene whose machine the student clocks by hand, below an explanation: the lamp
 // of Phi2 and, where the scene has a gate, the lamp of its strobe (both shown only:
-// they come from the clock and the gate), and the step buttons "ručně" and "celý
-// mikrokrok", which call onPulse and onMicrostep.
+// they come from the clock and the gate), and the step buttons "ručně", "do konce
+// mikrokroku" and "od začátku", which call onPulse, onMicrostep and onRestart.
 class ClockedScene : public Scene {
 public:
     const ProcessorModel& machine() const { return m_; }
     const std::string& resultText() const { return result_; }
 
     Lamp phi2;
-    Lamp strobe; // "impulz", where the scene shows a gate's output
+    Lamp strobe; // kStrobeLampName, where the scene shows a gate's output
     StepButtons steps;
 
 protected:
@@ -38,6 +38,11 @@ protected:
     void addClock(bool withStrobe);
     virtual void onPulse() = 0;
     virtual void onMicrostep() = 0;
+    // Back to the machine as the scene began (markStart() keeps it), then the scene
+    // puts its own controls and texts in line with it in restarted().
+    void onRestart();
+    void markStart() { start_ = m_; }
+    virtual void restarted() = 0;
 
     // One pulse of the machine as the student set it: the clock advances (with
     // `pulse`), setInputs() puts the student's signals and bus into the machine, then
@@ -53,6 +58,7 @@ protected:
 
 private:
     int bodyTop_;
+    ProcessorModel start_;
 };
 
 } // namespace procesor::explain

@@ -147,17 +147,43 @@ void Lamp::click() {
     Control::click();
 }
 
+ChoiceButton::ChoiceButton(Point at, std::string caption)
+    : Control({at.x, at.y, render::textWidth(Face::WindowBold, caption) + 24, kButtonHeight}),
+      caption_(std::move(caption)) {}
+
+void ChoiceButton::paint(Canvas& c, bool pressed, bool focused) const {
+    Panel look;
+    look.caption = caption_;
+    const bool in = chosen_ || pressed;
+    look.colour = chosen_ ? clLime : clMoneyGreen;
+    look.outer = look.inner = in ? Bevel::Lowered : Bevel::Raised;
+    render::paintPanel(c, box(), look, whole(c));
+    if (focused) render::focusFrame(c, render::shrink(box(), 3, 3, 3, 3), whole(c));
+}
+
 StepButtons::StepButtons(Point at)
-    : pulse(at, "ručně"), microstep(Point{at.x + pulse.box().w + 8, at.y}, "celý mikrokrok") {}
+    : pulse(at, std::string(kPulseCaption)), microstep(at, std::string(kMicrostepCaption)),
+      restart(at, std::string(kRestartCaption)) {
+    moveTo(at);
+}
+
+void StepButtons::moveTo(Point at) {
+    pulse.setBox({at.x, at.y, pulse.box().w, pulse.box().h});
+    const Box p = pulse.box();
+    microstep.setBox({p.x + p.w + 8, at.y, microstep.box().w, microstep.box().h});
+    const Box m = microstep.box();
+    restart.setBox({m.x + m.w + 8, at.y, restart.box().w, restart.box().h});
+}
 
 void StepButtons::addTo(Scene& scene) {
     scene.add(pulse);
     scene.add(microstep);
+    scene.add(restart);
 }
 
-void StepButtons::paint(Canvas& c, const ProcessorModel& m) const {
-    const Box b = microstep.box();
-    text(c, Face::Window, {b.x + b.w + 12, b.y + 6}, "hodiny: " + std::string(clockState(m)));
+void StepButtons::paint(Canvas& c, const ProcessorModel& m, bool halted) const {
+    const Box b = restart.box();
+    text(c, Face::Window, {b.x + b.w + 12, b.y + 6}, clockCaption(m, halted));
 }
 
 } // namespace procesor::explain

@@ -114,18 +114,46 @@ private:
     bool on_ = false;
 };
 
-// The stepping unit all explainers share: "ručně" gives one clock pulse, "celý
-// mikrokrok" the pulses until the clock is at rest again (three from rest), and the
-// clock's state stands after them at a fixed place, so that nothing moves when it
-// changes. The scene sets onClick of both buttons and draws the state with paint().
+// One of several buttons of which one is chosen, in the look of the diagram's mode
+// buttons: the chosen one lowered and lime, the others raised and money green (never
+// yellow, which marks what is current in the diagram).
+class ChoiceButton final : public Control {
+public:
+    ChoiceButton(Point at, std::string caption);
+    bool chosen() const { return chosen_; }
+    void setChosen(bool chosen) { chosen_ = chosen; }
+    const std::string& caption() const { return caption_; }
+    void paint(Canvas& c, bool pressed, bool focused) const override;
+
+private:
+    std::string caption_;
+    bool chosen_ = false;
+};
+
+// The stepping unit all explainers share, in one row: "ručně" gives one clock pulse,
+// "do konce mikrokroku" the pulses until the clock is at rest again (three from
+// rest, the rest of the microstep under way otherwise), "od začátku" puts the scene
+// back where it began; the clock's state stands after them at a fixed place, so that
+// nothing moves when it changes. The scene sets onClick of the buttons and draws the
+// state with paint().
+inline constexpr std::string_view kPulseCaption = "ručně";
+inline constexpr std::string_view kMicrostepCaption = "do konce mikrokroku";
+inline constexpr std::string_view kRestartCaption = "od začátku";
+// The lamp of a gate's output, in every explainer that shows one.
+inline constexpr std::string_view kStrobeLampName = "impulz";
+
 class StepButtons {
 public:
     explicit StepButtons(Point at);
     PushButton pulse;
     PushButton microstep;
+    PushButton restart;
     void addTo(Scene& scene);
-    // "hodiny: klid", "hodiny: fáze Φ1", ... after the buttons.
-    void paint(Canvas& c, const ProcessorModel& m) const;
+    // Moves the row so that it starts at `at`.
+    void moveTo(Point at);
+    // "hodiny: klid", "hodiny: fáze Φ1", "hodiny: fáze Φ2 (Φ1 i Φ2)", "hodiny stojí"
+    // after the buttons.
+    void paint(Canvas& c, const ProcessorModel& m, bool halted = false) const;
 };
 
 } // namespace procesor::explain

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "companions/common/Texts.h"
 #include "model/WordText.h"
 #include "picture/Blocks.h"
 #include "picture/Paint.h"
@@ -136,13 +137,13 @@ std::vector<std::string> wrap(Face face, std::string_view text, int width) {
 }
 
 int wrappedHeight(Face face, std::string_view text, int width) {
-    return int(wrap(face, text, width).size()) * render::lineHeight(face);
+    return int(wrap(face, typeset(std::string(text)), width).size()) * render::lineHeight(face);
 }
 
 int textBox(Canvas& c, Face face, Box box, std::string_view text, Rgb ink) {
     const int step = render::lineHeight(face);
     int y = box.y;
-    for (const std::string& line : wrap(face, text, box.w)) {
+    for (const std::string& line : wrap(face, typeset(std::string(text)), box.w)) {
         render::drawText(c, face, box.x, y, line, ink, render::intersect(box, whole(c)));
         y += step;
     }

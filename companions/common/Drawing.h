@@ -66,8 +66,8 @@ void text(Canvas& c, Face face, Point at, std::string_view utf8, Rgb ink = kInk)
 // The lines of `text` broken at blanks so that none is wider than `width` (a word
 // wider than that stands alone); "\n" starts a new paragraph.
 std::vector<std::string> wrap(Face face, std::string_view text, int width);
-// Draws the wrapped text from the top-left of `box`, clipped to it; returns the
-// height of the lines drawn.
+// Draws the wrapped text, typeset (companions/common/Texts.h), from the top-left of
+// `box`, clipped to it; returns the height of the lines drawn.
 int textBox(Canvas& c, Face face, Box box, std::string_view text, Rgb ink = kInk);
 int wrappedHeight(Face face, std::string_view text, int width);
 

@@ -27,18 +27,68 @@ std::string codeName(int code) {
     return binary(code) + std::string(kNoBreak) + "(" + std::string(mnemonic) + ")";
 }
 
-std::string typeset(std::string text) {
-    static constexpr std::string_view kJoined[] = {" a ", " i ", " k ", " o ", " s ",
-                                                   " u ", " v ", " z ", " + ", " = "};
-    for (std::string_view joined : kJoined) {
-        std::string with(joined.substr(0, 2));
-        with += kNoBreak;
-        if (joined[1] == '+' || joined[1] == '=') with = std::string(kNoBreak) + with.substr(1);
-        for (std::size_t at = text.find(joined); at != std::string::npos;
-             at = text.find(joined, at + 1))
-            text.replace(at, joined.size(), with);
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool startsWith(std::string_view text, std::size_t at, std::string_view with) {
+    return text.substr(at, with.size()) == with;
+}
+
+bool endsWith(std::string_view text, std::size_t at, std::string_view with) {
+    return at >= with.size() && text.substr(at - with.size(), with.size()) == with;
+}
+
+// Whether the blank at `at` must not break the line: after a one-letter preposition
+// or conjunction (capital only where a sentence starts), before and after the
+// signs of a sum or an equation, before a clock phase ("fáze Φ2", "a Φ2") and
+// between a number and the bracket that says it again ("15 (1111)", "0001 (LDA)").
+bool joins(std::string_view text, std::size_t at) {
+    static constexpr std::string_view kSigns[] = {"+", "=", "−"};
+    const std::string_view after = text.substr(at + 1);
+    for (std::string_view sign : kSigns) {
+        if (startsWith(after, 0, sign) && startsWith(after, sign.size(), " ")) return true;
+        if (endsWith(text, at, sign) &&
+            (endsWith(text, at - sign.size(), " ") ||
+             endsWith(text, at - sign.size(), kNoBreak)))
+            return true;
     }
-    return text;
+    if (startsWith(after, 0, "Φ")) return true;
+    if (at > 0 && isDigit(text[at - 1]) && startsWith(after, 0, "(")) return true;
+    if (at == 0) return false;
+    static constexpr std::string_view kLower = "aikosuvz";
+    static constexpr std::string_view kUpper = "AIKOSUVZ";
+    const char letter = text[at - 1];
+    const std::size_t word = at - 1; // the letter's place
+    const bool lower = kLower.find(letter) != std::string_view::npos;
+    const bool upper = kUpper.find(letter) != std::string_view::npos;
+    if (!lower && !upper) return false;
+    const bool textStart = word == 0 || text[word - 1] == '\n';
+    const bool sentenceStart = textStart || endsWith(text, word, ". ") ||
+                               endsWith(text, word, ": ") || endsWith(text, word, "„");
+    if (upper) return sentenceStart;
+    return textStart || sentenceStart || endsWith(text, word, " ") ||
+           endsWith(text, word, kNoBreak) || endsWith(text, word, "(");
+}
+
+} // namespace
+
+std::string typeset(std::string text) {
+    std::string out;
+    out.reserve(text.size() + 16);
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == ' ' && joins(text, at))
+            out += kNoBreak;
+        else
+            out += text[at];
+    }
+    return out;
+}
+
+std::string both(int value) {
+    return binary(value) + std::string(kNoBreak) + "(" + decimal(value) + ")";
 }
 
 std::vector<int> linesWith(unsigned signal) {
@@ -89,6 +139,12 @@ std::string_view clockState(const ProcessorModel& m) {
 std::string_view clockStateAtStart(const ProcessorModel& m) {
     if (!m.phi1) return "Klid";
     return m.phi2 ? "Fáze Φ2" : "Fáze Φ1";
+}
+
+std::string clockCaption(const ProcessorModel& m, bool halted) {
+    if (halted) return "hodiny stojí";
+    if (m.phi1 && m.phi2) return "hodiny: fáze Φ2 (Φ1 i Φ2)";
+    return "hodiny: " + std::string(clockState(m));
 }
 
 } // namespace procesor::explain

@@ -21,8 +21,13 @@ std::string binary(int value);
 std::string_view mnemonicOf(int code);
 std::string codeName(int code);
 
-// Czech typesetting: a one-letter preposition or conjunction never ends a line, and
-// a sum or an equation stays whole ("5 + 3 = 8", "PC/W = 1").
+// A word shown both ways, binary and decimal: "0111 (7)", kept on one line.
+std::string both(int value);
+
+// Czech typesetting, for every text of every explainer (the drawing of texts applies
+// it): a one-letter preposition or conjunction never ends a line, a sum or an
+// equation stays whole ("5 + 3 = 8", "PC/W = 1"), a clock phase stays with the word
+// before it ("fáze Φ2") and a number with the bracket after it ("15 (1111)").
 std::string typeset(std::string text);
 
 // The microprogram lines (0..15) whose control signals include `signal` (a mask
@@ -41,5 +46,13 @@ std::string_view instructionOf(int line);
 // at the start of a sentence: "Klid", "Fáze Φ1", "Fáze Φ2".
 std::string_view clockState(const ProcessorModel& m);
 std::string_view clockStateAtStart(const ProcessorModel& m);
+// The clock's state as the stepping row shows it: "hodiny: klid", "hodiny: fáze Φ1",
+// "hodiny: fáze Φ2 (Φ1 i Φ2)", and "hodiny stojí" after the halt.
+std::string clockCaption(const ProcessorModel& m, bool halted);
+// The clock's three states, said once in every explainer that clocks the machine.
+inline constexpr std::string_view kClockStates =
+    "Hodiny mají tři stavy: klid (Φ1 = 0, Φ2 = 0), fázi Φ1 (Φ1 = 1) a fázi Φ2, ve které "
+    "svítí Φ1 i Φ2. Každé stisknutí „ručně“ je jeden hodinový impulz, který hodiny posune o "
+    "jeden stav: z klidu do fáze Φ1, z ní do fáze Φ2 a pak zpět do klidu.";
 
 } // namespace procesor::explain

@@ -27,18 +27,20 @@ struct Gate {
     std::string_view output; // the output's caption
     std::string_view effect; // what the strobe does
     std::string_view done;   // the same, done
+    std::string_view impulse; // what the gate's output gives the register
+    int ProcessorModel::*value; // the register's value
 };
 
 const std::array<Gate, GateScene::kGates> kGateTable = {{
     {2, 12, IrWrite, "IR", "Instrukční registr", "zápis do IR", "IR převezme hodnotu ze sběrnice",
-     "IR převzal hodnotu ze sběrnice"},
+     "IR převzal hodnotu ze sběrnice", "zápisový impulz", &ProcessorModel::ir},
     {203, 207, PcWrite, "PČ", "Programový čítač", "zápis do PČ", "PČ převezme hodnotu ze sběrnice",
-     "PČ převzal hodnotu ze sběrnice"},
-    {63, 194, PcInc, "PČ", "Programový čítač", "PČ + 1", "PČ se zvýší o 1", "PČ se zvýšil o 1"},
+     "PČ převzal hodnotu ze sběrnice", "zápisový impulz", &ProcessorModel::pc},
+    {63, 194, PcInc, "PČ", "Programový čítač", "PČ + 1", "PČ se zvýší o 1", "PČ se zvýšil o 1", "impulz k počítání", &ProcessorModel::pc},
     {71, 75, AWrite, "RA", "Registr A", "zápis do A", "registr A převezme hodnotu ze sběrnice",
-     "registr A převzal hodnotu ze sběrnice"},
+     "registr A převzal hodnotu ze sběrnice", "zápisový impulz", &ProcessorModel::regA},
     {1, 187, BWrite, "RB", "Registr B", "zápis do B", "registr B převezme hodnotu ze sběrnice",
-     "registr B převzal hodnotu ze sběrnice"},
+     "registr B převzal hodnotu ze sběrnice", "zápisový impulz", &ProcessorModel::regB},
 }};
 
 // Whether the gate's control signal comes to its upper input, as the diagram's
@@ -59,23 +61,27 @@ std::string bit(bool on) {
 
 const std::string kHint = "Vyberte hradlo: IR/W, PC/W, PC/I, A/W nebo B/W.";
 
+// The bus's value while the gates are tried: what a write strobe makes the register take.
+constexpr int kBusValue = 6;
+
 const std::string kExplanation =
-    "Zápisové signály IR/W, PC/W, A/W a B/W z dekodéru URČENÍ a signál PC/I z pole O/K "
+    "Zápisové signály IR/W, PC/W, A/W a B/W z dekodéru určení a signál PC/I z pole O/K "
     "nevedou do registrů přímo: každý prochází jedním z pěti hradel AND, jejichž druhým "
-    "vstupem je fáze hodin Φ2. Hradlo AND dává na výstupu 1, jen když jsou oba vstupy 1. Jeho "
-    "výstup je zápisový impulz: při něm registr převezme hodnotu ze sběrnice (PČ se při "
-    "signálu PC/I zvýší o 1). Zapněte signál a stiskněte „ručně“: hodiny jdou z klidu do fáze "
-    "Φ1, pak do fáze Φ2 a zase do klidu.";
+    "vstupem je Φ2. Hradlo AND dává na výstupu 1, jen když jsou oba vstupy 1. Výstup hradla "
+    "zápisového signálu je zápisový impulz: při něm registr převezme hodnotu ze sběrnice; "
+    "výstup hradla PC/I je impulz k počítání: při něm se PČ zvýší o 1. " +
+    std::string(kClockStates) +
+    " Zde se hradlo zkouší samo: signál zapněte v klidu, IR se nepočítá a sběrnice drží 6 (0110).";
 
 const std::string kWhy =
-    "Jeden mikrokrok trvá tři takty hodin. Při vstupu do fáze Φ1 se IR zvýší o 1, řadič "
-    "dekóduje nový řádek mikroprogramu a jednotka vybraná dekodérem ZDROJE začne vystavovat "
-    "svou hodnotu na sběrnici. Řídicí signály i sběrnice se musí nejprve ustálit. Kdyby registr "
-    "převzal hodnotu ze sběrnice hned se signálem končícím na /W, mohl by uložit starou nebo "
-    "ještě neustálenou hodnotu – a IR, který ve fázi Φ1 sám počítá, by si přepsal mikroadresu "
-    "dřív, než jeho řádek doběhne. Hradlo AND proto propustí zápisový signál až ve fázi Φ2, kdy "
-    "je hodnota na sběrnici ustálená. Třetím taktem přejdou hodiny do klidu: zápisové impulzy "
-    "jsou opět 0, řídicí signály ale trvají až do další fáze Φ1.";
+    "Jeden mikrokrok trvá tři hodinové impulzy. Impulz, kterým hodiny vstoupí do fáze Φ1, "
+    "zvýší IR o 1; podle nové hodnoty IR řadič teprve dekóduje řádek mikroprogramu a ten "
+    "vybere zdroj, který vystaví hodnotu na sběrnici. Kdyby registr převzal hodnotu ze "
+    "sběrnice už v tomto impulzu, převzal by ji dřív, než ji vybraný zdroj vystavil – a IR by "
+    "navíc přepsal mikroadresu, podle které se řádek právě vybírá. Proto hradlo AND propustí "
+    "signál až ve fázi Φ2, kdy signály řádku i hodnota na sběrnici platí. Třetím hodinovým "
+    "impulzem přejdou hodiny do klidu: výstupy hradel jsou opět 0, řídicí signály ale trvají až "
+    "do další fáze Φ1.";
 
 constexpr int kChoiceLeft = 70;
 constexpr int kChoiceGap = 6;
@@ -89,21 +95,6 @@ Point choiceAt(int gate, int top) {
 }
 
 } // namespace
-
-ChoiceButton::ChoiceButton(Point at, std::string caption)
-    : Control({at.x, at.y, render::textWidth(Face::WindowBold, caption) + 24, 25}),
-      caption_(std::move(caption)) {}
-
-void ChoiceButton::paint(Canvas& c, bool pressed, bool focused) const {
-    Panel look;
-    look.caption = caption_;
-    const bool in = chosen_ || pressed;
-    look.colour = chosen_ ? clLime : clMoneyGreen;
-    look.outer = look.inner = in ? Bevel::Lowered : Bevel::Raised;
-    const Box whole = {0, 0, c.width, c.height};
-    render::paintPanel(c, box(), look, whole);
-    if (focused) render::focusFrame(c, render::shrink(box(), 3, 3, 3, 3), whole);
-}
 
 GateScene::GateScene(std::optional<int> gate)
     : ClockedScene(kWidth, kHeight, kExplanation, {{90, 36}, {142, 36}, {250, 34}}),
@@ -126,13 +117,15 @@ GateScene::GateScene(std::optional<int> gate)
     }
     addClock(true);
 
+    m_.bus = kBusValue;
+    markStart();
     result_ = kHint;
     show();
     if (gate && *gate >= 0 && *gate < kGates) choose(*gate);
 }
 
 std::string GateScene::title() const {
-    return "Hradlo AND – zápisové impulzy";
+    return "Hradla AND: impulzy ve fázi Φ2";
 }
 
 bool GateScene::signalOn() const {
@@ -148,12 +141,15 @@ void GateScene::show() {
         choices[std::size_t(i)].setChosen(gate_ == i);
         Lamp& lamp = signals[std::size_t(i)];
         lamp.setVisible(gate_ == i);
+        // The signal holds for the whole microstep: it is switched at rest only.
+        lamp.setEnabled(!m_.phi1);
         lamp.setOn(procesor::signalOn(m_, kGateTable[std::size_t(i)].signal));
     }
     phi2.setOn(m_.phi2);
     strobe.setOn(strobeOn());
     steps.pulse.setEnabled(gate_.has_value());
     steps.microstep.setEnabled(gate_.has_value());
+    steps.restart.setEnabled(gate_.has_value());
 }
 
 std::string GateScene::inputs() const {
@@ -161,32 +157,43 @@ std::string GateScene::inputs() const {
     return std::string(signalName(g.signal)) + " = " + bit(signalOn()) + " a Φ2 = " + bit(m_.phi2);
 }
 
+void GateScene::setInputs() {
+    // Only the chosen gate's signal, as its lamp says.
+    for (int i = 0; i < kGates; ++i)
+        m_.*controlSignal(kGateTable[std::size_t(i)].signal)->held =
+            gate_ == i && signals[std::size_t(i)].on();
+}
+
 void GateScene::choose(int gate) {
     gate_ = gate;
+    m_ = ProcessorModel{};
+    m_.bus = kBusValue;
+    for (Lamp& lamp : signals) lamp.setOn(false);
+    strobeInStep_ = false;
+    run(false);
     show();
     const Gate& g = kGateTable[std::size_t(gate)];
-    std::string text = "Hradlo " + std::string(signalName(g.signal)) + ": " + inputs() +
-                       ", výstup " + bit(strobeOn()) + ". ";
-    text += strobeOn() ? "Zápisový impulz trvá: " + std::string(g.effect) + "."
-                       : "Zapněte " + std::string(signalName(g.signal)) + " a stiskněte „ručně“.";
-    result_ = text;
+    result_ = "Hradlo " + std::string(signalName(g.signal)) + ": " + inputs() + ", výstup " +
+              bit(strobeOn()) + ". Zapněte " + std::string(signalName(g.signal)) +
+              " a stiskněte „ručně“.";
+}
+
+void GateScene::restarted() {
+    if (gate_)
+        choose(*gate_);
+    else
+        show();
 }
 
 void GateScene::onSignal() {
-    const Gate& g = kGateTable[std::size_t(*gate_)];
-    const bool before = strobeOn();
-    m_.*controlSignal(g.signal)->held = signals[std::size_t(*gate_)].on();
-    formStrobes(m_);
+    if (m_.phi1) return; // the lamp is locked outside rest
+    run(false);
     show();
-    if (strobeOn()) strobeInStep_ = true;
     const std::string state(clockStateAtStart(m_));
-    if (strobeOn())
-        result_ = state + ": " + inputs() +
-                  ", hradlo AND dá zápisový impulz: " + std::string(g.effect) + ".";
-    else if (before)
-        result_ = state + ": " + inputs() + ", zápisový impulz skončil.";
-    else if (signalOn())
-        result_ = state + ": " + inputs() + ": zápisový impulz přijde až ve fázi Φ2.";
+    if (signalOn())
+        result_ = state + ": " + inputs() + ": " +
+                  std::string(kGateTable[std::size_t(*gate_)].impulse) +
+                  " přijde až ve fázi Φ2.";
     else
         result_ = state + ": " + inputs() + ": hradlo AND dá 0, ať je Φ2 cokoli.";
 }
@@ -194,39 +201,39 @@ void GateScene::onSignal() {
 void GateScene::onPulse() {
     if (!m_.phi1) strobeInStep_ = false; // a new microstep begins
     const bool before = strobeOn();
-    advanceClock(m_);
-    formStrobes(m_);
+    run(true);
     show();
     if (strobeOn()) strobeInStep_ = true;
     const Gate& g = kGateTable[std::size_t(*gate_)];
     const std::string state(clockStateAtStart(m_));
+    const std::string impulse(g.impulse);
     if (strobeOn())
-        result_ = state + ": " + inputs() +
-                  ", hradlo AND dá zápisový impulz: " + std::string(g.effect) + ".";
+        result_ = state + ": " + inputs() + ", hradlo AND dalo " + impulse + ": " +
+                  std::string(g.done) + " (teď " + number(m_.*g.value) + ").";
     else if (before)
-        result_ = state + ": Φ2 = 0, zápisový impulz skončil; " +
+        result_ = state + ": Φ2 = 0, " + impulse + " skončil; " +
                   std::string(signalName(g.signal)) + " trvá až do další fáze Φ1.";
     else if (m_.phi2)
-        result_ = state + ": " + inputs() + ", hradlo AND dá 0: zápisový impulz nepřišel.";
+        result_ = state + ": " + inputs() + ", hradlo AND dalo 0: " + impulse + " nepřišel.";
     else
-        result_ = state + ": " + inputs() + ", hradlo AND dá 0" +
-                  (signalOn() ? ": zápisový impulz přijde až ve fázi Φ2." : ".");
+        result_ = state + ": " + inputs() + ", hradlo AND dává 0" +
+                  (signalOn() ? ": " + impulse + " přijde až ve fázi Φ2." : ".");
 }
 
 void GateScene::onMicrostep() {
     std::string text = pulseToRest([this] {
         if (!m_.phi1) strobeInStep_ = false;
-        advanceClock(m_);
-        formStrobes(m_);
+        run(true);
         if (strobeOn()) strobeInStep_ = true;
     });
     show();
     const Gate& g = kGateTable[std::size_t(*gate_)];
     if (strobeInStep_)
-        text += "ve fázi Φ2 dalo hradlo AND zápisový impulz a " + std::string(g.done) + ".";
+        text += "ve fázi Φ2 dalo hradlo AND " + std::string(g.impulse) + " a " +
+                std::string(g.done) + " (teď " + number(m_.*g.value) + ").";
     else
-        text += "ve fázi Φ2 bylo " + std::string(signalName(g.signal)) +
-                " = 0, zápisový impulz nepřišel.";
+        text += "ve fázi Φ2 bylo " + std::string(signalName(g.signal)) + " = 0, " +
+                std::string(g.impulse) + " nepřišel.";
     result_ = text;
 }
 
@@ -249,16 +256,23 @@ void GateScene::paintGate(Canvas& c, int top) const {
     explain::gate(c, gateBox);
 
     const int outY = gateBox.y + 16;
-    const Box blockBox = {440, outY - 20, 110, 42};
+    const Box blockBox = {390, outY - 21, 136, 42};
     wire(c, {gateBox.x + gateBox.w, outY}, {blockBox.x - 1, outY}, strobeOn());
     arrowHead(c, {blockBox.x - 2, outY}, Towards::Right, strobeOn());
     const std::string output = g ? std::string(g->output) : "impulz";
     text(c, Face::WindowBold, {gateBox.x + gateBox.w + 10, outY - 14},
          output + " = " + bit(strobeOn()));
-    if (g)
-        block(c, blockBox, g->block, g->blockLine);
-    else
+    if (!g) {
         block(c, blockBox, "registr");
+        return;
+    }
+    registerBlock(c, blockBox, g->block, g->blockLine, m_.*g->value);
+    if (g->signal == PcInc) return; // the count takes nothing from the bus
+    // The bus's value, which the register takes at the write strobe.
+    const Box busBox = {blockBox.x + blockBox.w + 16, outY - 11, 40, 22};
+    bundle(c, {blockBox.x + blockBox.w, outY - 8}, {busBox.x - 1, outY - 8}, 5, m_.bus);
+    valueDigits(c, busBox, m_.bus);
+    text(c, Face::WindowBold, {busBox.x - 4, busBox.y - 16}, "sběrnice");
 }
 
 void GateScene::paintTable(Canvas& c, int top) const {
@@ -297,7 +311,7 @@ void GateScene::paintTable(Canvas& c, int top) const {
 }
 
 void GateScene::paint(Canvas& c) const {
-    heading(c, "Hradla AND: zápisový impulz ve fázi Φ2");
+    heading(c, title());
     explanation(c, kExplanation);
 
     const int t = bodyTop();
@@ -321,7 +335,8 @@ void GateScene::paint(Canvas& c) const {
         const Gate& g = kGateTable[std::size_t(*gate_)];
         const std::vector<int> lines = linesWith(g.signal);
         std::string usage =
-            "Impulz hradla " + std::string(signalName(g.signal)) + ": " + std::string(g.effect) +
+            "Hradlo " + std::string(signalName(g.signal)) + " dává " + std::string(g.impulse) +
+            ": " + std::string(g.effect) +
             ". Signál " + std::string(signalName(g.signal)) +
             (lines.size() == 1 ? " je zapnutý jen na " : " je zapnutý na ") + onLines(lines) + ".";
         if (!signalOnUpperInput(g))

@@ -9,24 +9,11 @@
 
 namespace procesor::explain {
 
-// One of several buttons of which one is chosen, in the look of the diagram's mode
-// buttons: the chosen one lowered and lime, the others raised and money green.
-class ChoiceButton final : public Control {
-public:
-    ChoiceButton(Point at, std::string caption);
-    bool chosen() const { return chosen_; }
-    void setChosen(bool chosen) { chosen_ = chosen; }
-    const std::string& caption() const { return caption_; }
-    void paint(Canvas& c, bool pressed, bool focused) const override;
-
-private:
-    std::string caption_;
-    bool chosen_ = false;
-};
-
 // The five AND gates between the control unit and the registers: the student chooses
-// a gate, switches its control signal and clocks the machine by hand; the machine's
-// own clock and gates (advanceClock, formStrobes) give Phi2 and the strobe.
+// a gate, switches its control signal at rest and clocks the machine by hand; the
+// machine's own clock, gates and transfers (advanceClock, formStrobes, transfer) give
+// Phi2, the strobe and what the strobe does to the register. The gate is tried
+// alone: no microprogram line is decoded, IR does not count, the bus holds a value.
 class GateScene final : public ClockedScene {
 public:
     static constexpr int kGates = 5;
@@ -52,6 +39,8 @@ private:
     void onSignal();
     void onPulse() override;
     void onMicrostep() override;
+    void restarted() override;
+    void setInputs() override;
     void show();
     // The state of the chosen gate's inputs and output, "IR/W = 1 a Φ2 = 0".
     std::string inputs() const;

@@ -15,20 +15,24 @@ constexpr int kHeight = 430;
 
 std::string explanationText() {
     return "Sčítačka sčítá hodnoty registrů A a B a součet má stále na svém výstupu; na "
-           "sběrnici se dostane jen se signálem ADD/R, a ten je zapnutý jen na " +
+           "sběrnici se dostane jen se signálem ADD/R a ten je zapnutý jen na " +
            onLines(linesWith(AddRead)) +
-           ": ve fázi Φ1 jde součet na sběrnici a ve fázi Φ2 ho převezme registr A. Sčítá se po "
-           "bitech od nejnižšího (LSB): v každém sloupci se sečte bit A, bit B a přenos ze "
-           "sloupce vpravo; vznikne bit součtu a přenos do sloupce vlevo. Přenos z nejvyššího "
-           "bitu (váha 8) nikam nevede – ztratí se, a proto sčítačka počítá modulo 16: 10 + 8 "
-           "dá 2 a 15 + 1 dá 0.\nBity A a B měňte kliknutím. Se signály ADD/R a A/W a tlačítkem "
-           "„ručně“ proveďte mikrokrok instrukce ADD.";
+           ". Součet jde na sběrnici jen impulzem, kterým hodiny vstoupí do fáze Φ1, a sběrnice "
+           "ho pak drží, i když se A nebo B mezitím změní; ve fázi Φ2 ho převezme registr A. "
+           "Všechny čtyři sloupce sčítají zároveň: v každém se sečte bit A, bit B a přenos ze "
+           "sloupce vpravo a vznikne bit součtu a přenos do sloupce vlevo. Přenos tak postupuje "
+           "od nejnižšího bitu (LSB) k nejvyššímu a součet je hotový, až doběhne. Přenos z "
+           "nejvyššího bitu (váha 8) nikam nevede – ztratí se, a proto sčítačka počítá modulo 16: "
+           "10 + 8 dá 2 a 15 + 1 dá 0.\n" +
+           std::string(kClockStates) +
+           " Bity A a B měňte kliknutím. Se signály ADD/R a A/W a tlačítkem „ručně“ proveďte "
+           "mikrokrok instrukce ADD.";
 }
 
 // The picture of the columns: column k's centre, bit 3 on the left as the diagram's
 // bundles have it, and the rows.
 constexpr int kColumnStep = 76;
-constexpr int kBit3X = 490;
+constexpr int kBit3X = 476;
 constexpr int kBoxW = 40;
 constexpr int kBoxH = 32;
 
@@ -90,12 +94,19 @@ AdderScene::AdderScene()
     m_.regA = 10;
     m_.regB = 8;
     run(false);
+    markStart();
+    restarted();
+}
+
+void AdderScene::restarted() {
+    addRead.setOn(false);
+    aWrite.setOn(false);
     show();
     result_ = addition();
 }
 
 std::string AdderScene::title() const {
-    return "Sčítačka – sčítání čtyřbitových čísel";
+    return "Sčítačka (ADD): čtyřbitové sčítání";
 }
 
 void AdderScene::setInputs() {
@@ -140,12 +151,14 @@ void AdderScene::onSignal() {
     std::string text = state + ": ADD/R = " + (m_.addRead ? "1" : "0") +
                        ", A/W = " + (m_.aWrite ? "1" : "0") + ". ";
     if (m_.aLoad && !loadedBefore)
-        text += "Hradlo AND dá zápisový impulz: registr A převzal hodnotu " + number(m_.regA) +
+        text += "Hradlo AND dalo zápisový impulz: registr A převzal hodnotu " + number(m_.regA) +
                 " ze sběrnice.";
     else if (m_.addRead && !m_.phi1)
         text += "Při vstupu do fáze Φ1 se součet " + number(m_.sum) + " dostane na sběrnici.";
     else if (m_.addRead && !m_.phi2)
-        text += "Sčítačka dává součet na sběrnici jen při vstupu do fáze Φ1.";
+        text += "Sčítačka dává součet na sběrnici jen impulzem, kterým hodiny vstoupí do fáze "
+                "Φ1; sběrnice teď drží " +
+                number(m_.bus) + ".";
     else if (m_.aWrite && !m_.phi2)
         text += "Registr A převezme hodnotu ze sběrnice až ve fázi Φ2.";
     else
@@ -161,7 +174,7 @@ void AdderScene::onPulse() {
         result_ = m_.addRead ? "Fáze Φ1: ADD/R = 1, součet " + number(m_.sum) + " jde na sběrnici."
                              : "Fáze Φ1: ADD/R = 0, sběrnice drží " + number(busBefore) + ".";
     } else if (m_.phi2) {
-        result_ = m_.aLoad ? "Fáze Φ2: A/W = 1 a Φ2 = 1, hradlo AND dá zápisový impulz: registr A "
+        result_ = m_.aLoad ? "Fáze Φ2: A/W = 1 a Φ2 = 1, hradlo AND dalo zápisový impulz: registr A "
                              "převzal hodnotu " +
                                  number(m_.regA) +
                                  " ze sběrnice a sčítačka hned sčítá znovu: " + number(m_.regA) +
@@ -172,6 +185,9 @@ void AdderScene::onPulse() {
         result_ = "Klid: na výstupu sčítačky je stále součet " + number(m_.regA) + " + " +
                   number(m_.regB) + ", tedy " + number(m_.sum) + ".";
     }
+    if (!(m_.phi1 && !m_.phi2) && m_.addRead && m_.bus != m_.sum)
+        result_ += " Sběrnice drží " + number(m_.bus) + " z fáze Φ1: součet " +
+                   number(m_.sum) + " se na ni dostane až impulzem do další fáze Φ1.";
 }
 
 void AdderScene::onMicrostep() {
@@ -205,7 +221,7 @@ void AdderScene::paintColumns(Canvas& c, int top) const {
     const int sumY = boxY + kBoxH + 22;
 
     // The carry into column 0 from the right: there is none, it is 0.
-    const int rightEnd = columnX(0) + kBoxW / 2 + 36;
+    const int rightEnd = columnX(0) + kBoxW / 2 + 30;
     wire(c, {rightEnd, carryY}, {columnX(0) + kBoxW / 2 + 1, carryY}, false);
     arrowHead(c, {columnX(0) + kBoxW / 2 + 1, carryY}, Towards::Left, false);
     text(c, Face::WindowBold, {rightEnd - 8, carryY - 16}, "0");
@@ -262,7 +278,7 @@ void AdderScene::paintColumns(Canvas& c, int top) const {
 }
 
 void AdderScene::paint(Canvas& c) const {
-    heading(c, "Sčítačka (ADD): čtyřbitové sčítání");
+    heading(c, title());
     explanation(c, explanationText());
 
     const int t = bodyTop();

@@ -37,6 +37,7 @@ private:
     void onSignal();
     void onPulse() override;
     void onMicrostep() override;
+    void restarted() override;
     void setInputs() override;
     void show();
     std::string addition() const;

@@ -25,11 +25,13 @@ std::string irText() {
     return typeset(
         "IR, instrukční registr, je zároveň čítač mikroprogramu: jeho hodnota je mikroadresa, "
         "číslo řádku mikroprogramu, který řadič právě provádí. Jeho čítací vstup je vodič Φ1: "
-        "při každém vstupu do fáze Φ1 se IR zvýší o 1 a DEKODÉR PAMĚTI vybere další řádek. "
-        "Mikroprogram instrukcí NOP, LDA, ADD, JMP a MOV končí řádkem RAM/R-IR/W: RAM vystaví na "
-        "sběrnici operační kód další instrukce a IR ho ve fázi Φ2 převezme. Kód je o 1 menší než "
-        "číslo prvního řádku mikroprogramu instrukce; 1 k němu přičte další fáze Φ1. HLT má jediný "
-        "řádek 1111 C/D, který zastaví hodiny.");
+        "IR se zvýší o 1 jen impulzem, kterým hodiny vstoupí do fáze Φ1 (ne po celou dobu, co "
+        "Φ1 svítí), a dekodér paměti vybere další řádek. Mikroprogram instrukcí NOP, LDA, ADD, "
+        "JMP a MOV končí řádkem RAM/R-IR/W: RAM vystaví na sběrnici operační kód další "
+        "instrukce a IR ho ve fázi Φ2 převezme; od té chvíle do další fáze Φ1 drží IR kód, ne "
+        "číslo prováděného řádku. Další fáze Φ1 ke kódu přičte 1: mikroprogram instrukce začíná "
+        "řádkem kód + 1, u NOP 1111 (15) + 1 = 0000 (po 15 následuje 0). HLT má jediný řádek "
+        "1111 C/D, po kterém hodiny stojí.");
 }
 
 std::string pcText() {
@@ -44,8 +46,22 @@ std::string pcText() {
                    "signály řádku mikroprogramu.");
 }
 
+// The first fetch of a program, from the start: line 0001 loads the first operation
+// code (it is not yet NOP's line).
+std::string firstFetch() {
+    return "0001" + std::string(kNoBreak) + "RAM/R-IR/W, který načte první operační kód";
+}
+
+// A listing line as the decoder's block shows it: the number and the signals, without
+// the listing's trailing blanks.
+std::string lineCaption(int line) {
+    std::string caption(kMicroprogram[std::size_t(line)].caption);
+    while (!caption.empty() && caption.back() == ' ') caption.pop_back();
+    return caption;
+}
+
 constexpr std::string_view kHint =
-    "Vyberte registr: IR (instrukční registr), nebo PČ (programový čítač).";
+    "Vyberte registr: IR (instrukční registr) nebo PČ (programový čítač).";
 
 int chooserTop() {
     return explanationTop() +
@@ -98,11 +114,13 @@ CounterScene::CounterScene(std::optional<Which> which)
       irValue({kCellsX, bodyTop() + 2 * kRow}), pcBus({kCellsX, bodyTop()}),
       pcValue({kCellsX, bodyTop() + kRow}), irWrite({kMargin, bodyTop() + kIrLampsRow}, "IR/W"),
       phi1(right(irWrite, 8), "Φ1"), irPhi2(right(phi1, 8), "Φ2"),
-      irLoad(right(irPhi2, 8), "zápis"), pcWrite({kMargin, bodyTop() + kPcLampsRow}, "PC/W"),
+      irLoad(right(irPhi2, 8), std::string(kStrobeLampName)), pcWrite({kMargin, bodyTop() + kPcLampsRow}, "PC/W"),
       pcInc(right(pcWrite, 8), "PC/I"), pcPhi2(right(pcInc, 8), "Φ2"),
-      pcLoad(right(pcPhi2, 8), "zápis"), pcCount(right(pcLoad, 8), "+1"),
-      pulse(Point{kMargin, 0}, "ručně"), microstep(Point{0, 0}, "celý mikrokrok"),
-      restart(Point{0, 0}, "od začátku"), top_(bodyTop()) {
+      pcLoad(right(pcPhi2, 8), std::string(kStrobeLampName)),
+      pcCount(right(pcLoad, 8), std::string(kStrobeLampName) + " +1"),
+      pulse(Point{kMargin, 0}, std::string(kPulseCaption)),
+      microstep(Point{0, 0}, std::string(kMicrostepCaption)),
+      restart(Point{0, 0}, std::string(kRestartCaption)), top_(bodyTop()) {
     add(chooseIr);
     add(choosePc);
     code.addTo(*this);
@@ -199,6 +217,7 @@ void CounterScene::onInput() {
 void CounterScene::runPulse() {
     if (*which_ == Which::IR) {
         const int before = m_.ir;
+        const bool fromStart = decoded_ < 0 && before == 0;
         const PulseOutcome out = clockPulse(m_);
         if (out.decoded) {
             decoded_ = m_.ir;
@@ -207,24 +226,32 @@ void CounterScene::runPulse() {
             phi1More_.clear();
             phi1Text_ = "IR se zvýšil z " + binary(before) + " na " + binary(m_.ir) +
                         (before == 15 ? " (po" + std::string(kNoBreak) + "15 následuje 0)" : "") +
-                        " a DEKODÉR PAMĚTI vybral řádek " + lineName(m_.ir) + ".";
+                        " a dekodér paměti vybral řádek " +
+                        (fromStart ? firstFetch() : lineName(m_.ir)) + ".";
+            const bool drives = m_.ramRead || m_.aRead || m_.addRead;
             if (halted_)
-                phi1More_ = "Ten zastaví hodiny: procesor stojí, dokud se nepřepne režim. "
-                            "Znovu začnete tlačítkem „od začátku“.";
+                phi1More_ = "Po něm hodiny stojí; v simulátoru je znovu rozběhne „provoz“, "
+                            "který spustí program od začátku. Zde začnete tlačítkem „od začátku“.";
             else if (m_.irWrite)
                 phi1More_ = "Ten zapnul RAM/R a IR/W: RAM vystavila na sběrnici kód " +
                             codeName(m_.bus) + "; IR ho převezme až ve fázi Φ2.";
+            else if (drives)
+                phi1More_ = "IR/W = 0: ve fázi Φ2 IR nic nepřevezme. Sběrnici teď řídí zdroj "
+                            "tohoto řádku (" +
+                            std::string(m_.addRead ? "sčítačka" : m_.aRead ? "registr A" : "RAM") +
+                            ", zde nekreslený) a dal na ni " + both(m_.bus) + ".";
             else
                 phi1More_ = "IR/W = 0: ve fázi Φ2 IR nic nepřevezme.";
         } else if (m_.phi2) {
             if (m_.irLoad)
-                phi2Text_ = "IR/W = 1 a Φ2 = 1, hradlo AND dá zápisový impulz: IR převzal ze "
+                phi2Text_ = "IR/W = 1 a Φ2 = 1, hradlo AND dalo zápisový impulz: IR převzal ze "
                             "sběrnice operační kód " +
-                            codeName(m_.ir) + ". Platí ale dál řádek " + lineName(decoded_) +
-                            ", dokud další fáze Φ1 nezvýší IR na " + binary((m_.ir + 1) % 16) + ".";
+                            codeName(m_.ir) + ". Signály řádku " + lineName(decoded_) +
+                            " ale trvají, dokud další fáze Φ1 nezvýší IR na " +
+                            binary((m_.ir + 1) % 16) + ".";
             else
                 phi2Text_ =
-                    "IR/W = 0, hradlo AND nedá zápisový impulz: IR drží " + binary(m_.ir) + ".";
+                    "IR/W = 0, hradlo AND nedalo zápisový impulz: IR drží " + binary(m_.ir) + ".";
         }
         return;
     }
@@ -253,16 +280,16 @@ void CounterScene::runPulse() {
             from == 15 ? "přetekl z 15 na 0 (po" + std::string(kNoBreak) + "15 následuje 0)"
                        : "se zvýšil z " + number(from) + " na " + number(m_.pc);
         if (m_.pcLoad && m_.pcCount)
-            phi2Text_ = "PC/W = 1, PC/I = 1 a Φ2 = 1, obě hradla AND dají impulz: PČ převzal "
+            phi2Text_ = "PC/W = 1, PC/I = 1 a Φ2 = 1, obě hradla AND daly impulz: PČ převzal "
                         "hodnotu " +
                         number(m_.bus) + " ze sběrnice a pak " + counted + ".";
         else if (m_.pcLoad)
-            phi2Text_ = "PC/W = 1 a Φ2 = 1, hradlo AND dá zápisový impulz: PČ převzal hodnotu " +
+            phi2Text_ = "PC/W = 1 a Φ2 = 1, hradlo AND dalo zápisový impulz: PČ převzal hodnotu " +
                         number(m_.pc) + " ze sběrnice.";
         else if (m_.pcCount)
-            phi2Text_ = "PC/I = 1 a Φ2 = 1, hradlo AND dá impulz k počítání: PČ " + counted + ".";
+            phi2Text_ = "PC/I = 1 a Φ2 = 1, hradlo AND dalo impulz k počítání: PČ " + counted + ".";
         else
-            phi2Text_ = "PC/W = 0 a PC/I = 0, hradla AND nedají žádný impulz: PČ drží " +
+            phi2Text_ = "PC/W = 0 a PC/I = 0, hradla AND nedala žádný impulz: PČ drží " +
                         number(m_.pc) + ".";
     }
 }
@@ -277,8 +304,8 @@ void CounterScene::onPulse() {
     else if (m_.phi1)
         result_ = state + ": " + phi1Text_ + (phi1More_.empty() ? "" : " " + phi1More_);
     else if (ir)
-        result_ = "Klid: žádný impulz, IR drží " + binary(m_.ir) + "; řádek " + lineName(decoded_) +
-                  " platí až do další fáze Φ1.";
+        result_ = "Klid: žádný impulz, IR drží " + binary(m_.ir) + "; signály řádku " +
+                  lineName(decoded_) + " trvají až do další fáze Φ1.";
     else
         result_ = "Klid: Φ2 = 0, žádný impulz: PČ drží " + number(m_.pc) + ".";
     show();
@@ -294,7 +321,10 @@ void CounterScene::onMicrostep() {
     if (halted_)
         result_ = "Fáze Φ1: " + phi1Text_ + " " + phi1More_;
     else if (fromRest && *which_ == Which::IR)
-        result_ = "Celý mikrokrok. Fáze Φ1: " + phi1Text_ + " Fáze Φ2: " + phi2Text_;
+        result_ = "Celý mikrokrok. Fáze Φ1: " + phi1Text_ +
+                  // a source the scene does not draw: say where the bus came from
+                  ((m_.addRead || m_.aRead || m_.ramRead) && !m_.irWrite ? " " + phi1More_ : "") +
+                  " Fáze Φ2: " + phi2Text_;
     else if (fromRest)
         result_ = "Celý mikrokrok (fáze Φ1, fáze Φ2, klid). Ve fázi Φ2: " + phi2Text_;
     else
@@ -321,7 +351,7 @@ void CounterScene::onRestart() {
     phi2Text_.clear();
     result_ = ir ? "Od začátku: IR = 0000, hodiny v klidu. První fáze Φ1 zvýší IR na 0001 a "
                    "řadič vybere řádek " +
-                       lineName(1) + "."
+                       firstFetch() + "."
                  : "Od začátku: PČ = 0, hodiny v klidu.";
     show();
 }
@@ -332,6 +362,8 @@ void CounterScene::show() {
     const bool ir = chosen && *which_ == Which::IR;
     const bool pc = chosen && !ir;
     const bool rest = !m_.phi1;
+    chooseIr.setChosen(ir);
+    choosePc.setChosen(pc);
 
     code.setEnabled(ir && rest);
     for (int bit = 0; bit < 4; ++bit) {
@@ -363,13 +395,8 @@ void CounterScene::show() {
 }
 
 void CounterScene::paint(Canvas& c) const {
-    heading(c, "Čítací registry IR a PČ: převzetí ze sběrnice a počítání");
+    heading(c, title());
     explanation(c, explanationText());
-    // The chosen register's button stands in the diagram's marking yellow.
-    if (which_) {
-        const Box b = *which_ == Which::IR ? chooseIr.box() : choosePc.box();
-        c.fill({b.x - 3, b.y - 3, b.w + 6, b.h + 6}, clYellow);
-    }
     textBox(c, Face::Window,
             {kMargin, registerTextTop(), kWidth - 2 * kMargin, top_ - registerTextTop()},
             registerText());
@@ -406,7 +433,8 @@ void CounterScene::paint(Canvas& c) const {
          "hodiny: " + std::string(clockState(m_)) + (halted_ ? ", stojí" : ""));
     if (ir)
         text(c, Face::Window, {kMargin, below + 18},
-             "platný řádek: " + (decoded_ < 0 ? std::string("žádný") : lineName(decoded_)));
+             "právě prováděný řádek: " +
+                 (decoded_ < 0 ? std::string("žádný") : lineName(decoded_)));
     else
         text(c, Face::Window, {kMargin, below + 18}, "adresa buňky RAM: " + number(m_.pc));
 
@@ -421,7 +449,7 @@ void CounterScene::paintBus(Canvas& c, Box reg) const {
     // The bus, four upright lines at the right; the register's inputs meet each line
     // of its own bit at a junction dot.
     const int t = top_;
-    bundle(c, {kBusX, t + 14}, {kBusX, t + 186}, kBusSpacing, m_.bus);
+    bundle(c, {kBusX, t + 14}, {kBusX, t + 200}, kBusSpacing, m_.bus);
     text(c, Face::WindowBold, {kBusX - 12, t}, "sběrnice");
     busTaps(c, reg, kBusX, kBusSpacing, m_.bus);
 }
@@ -429,15 +457,14 @@ void CounterScene::paintBus(Canvas& c, Box reg) const {
 void CounterScene::paintIr(Canvas& c) const {
     const int t = top_;
     const Box reg = {520, t + 40, 136, 42};
-    const Box decoder = {kPictureX, t + 40, 116, 42};
+    const Box decoder = {kPictureX, t + 40, 140, 42};
 
     // IR's four lines into DEKODÉR PAMĚTI, lit as the last count set them.
     const int line = decoded_ < 0 ? 0 : decoded_;
     bundle(c, {decoder.x + decoder.w, reg.y + 9}, {reg.x - 1, reg.y + 9}, kBusSpacing, line);
     text(c, Face::Window, {decoder.x + decoder.w - 24, reg.y - 14}, "mikroadresa");
     block(c, decoder, "DEKODÉR PAMĚTI",
-          decoded_ < 0 ? std::string_view{}
-                       : std::string_view(kMicroprogram[std::size_t(line)].caption));
+          decoded_ < 0 ? std::string() : lineCaption(line));
 
     // The Phi1 line up into IR's counting input.
     const int phi1Y = t + 100;
@@ -461,6 +488,10 @@ void CounterScene::paintIr(Canvas& c) const {
 
     registerBlock(c, reg, "IR", "Instrukční registr", m_.ir);
     paintBus(c, reg);
+    // RAM, which gives the operation code on the fetch lines.
+    const Box ram = {kPictureX, t + 166, 136, 30};
+    block(c, ram, "RAM", "kód " + both(code.value()));
+    busTaps(c, ram, kBusX, kBusSpacing, m_.bus);
 }
 
 void CounterScene::paintPc(Canvas& c) const {
@@ -485,7 +516,7 @@ void CounterScene::paintPc(Canvas& c) const {
         gate(c, g);
         wire(c, {g.x + g.w, g.y + 16}, {reg.x - 1, g.y + 16}, strobe);
         arrowHead(c, {reg.x - 2, g.y + 16}, Towards::Right, strobe);
-        text(c, Face::Window, {g.x + g.w + 6, g.y + 1}, does);
+        text(c, Face::Window, {g.x + g.w + 6, g.y - 2}, does);
     };
     gated(load, m_.pcWrite, m_.pcLoad, "PC/W", "zápis do PČ");
     gated(count, m_.pcInc, m_.pcCount, "PC/I", "PČ + 1");
@@ -497,6 +528,7 @@ void CounterScene::paintPc(Canvas& c) const {
     registerBlock(c, reg, "PČ", "Programový čítač", m_.pc);
     block(c, ram, "RAM", "Paměť programu");
     paintBus(c, reg);
+    busTaps(c, ram, kBusX, kBusSpacing, m_.bus);
 }
 
 std::unique_ptr<Scene> makeSarvekScene(const Opening* opening) {

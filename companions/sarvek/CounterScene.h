@@ -34,8 +34,8 @@ public:
     bool halted() const { return halted_; }
 
     // The controls, for the tests.
-    PushButton chooseIr;
-    PushButton choosePc;
+    ChoiceButton chooseIr;
+    ChoiceButton choosePc;
     WordCells code;  // IR: the word RAM gives, the next instruction's operation code
     WordCells irBus; // IR: the bus as the machine drives it (shows only)
     WordCells irValue;

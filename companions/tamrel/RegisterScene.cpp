@@ -31,7 +31,7 @@ std::string explanationOf(RegisterScene::Which which) {
     if (a)
         return text +
                "Výstup registru A jde stále do sčítačky. Na sběrnici se hodnota A dostane jen se "
-               "signálem A/R, a ten je zapnutý jen na " +
+               "signálem A/R a ten je zapnutý jen na " +
                onLines(linesWith(ARead)) + ": instrukce MOV tak zkopíruje hodnotu A do B.";
     return text + "Výstup registru B jde jen do sčítačky; na sběrnici se hodnota B dostat nemůže, "
                   "signál B/R neexistuje. Chcete-li do B dostat číslo, uložte ho nejprve "
@@ -61,13 +61,22 @@ RegisterScene::RegisterScene(Which which)
     read.onClick = [this] { onRead(); };
 
     m_.bus = bus.value();
+    markStart();
+    restarted();
+}
+
+void RegisterScene::restarted() {
+    write.setOn(false);
+    read.setOn(false);
+    loadedInStep_ = false;
     result_ = "Nastavte sběrnici, zapněte " + write.name() +
               " a stiskněte „ručně“: registr převezme hodnotu ze sběrnice až ve fázi Φ2.";
     show();
 }
 
 std::string RegisterScene::title() const {
-    return which_ == Which::A ? "Registr A" : "Registr B";
+    return which_ == Which::A ? "Registr A: převzetí ze sběrnice a vystavení na sběrnici"
+                              : "Registr B: převzetí ze sběrnice, výstup do sčítačky";
 }
 
 int& RegisterScene::reg() {
@@ -109,10 +118,10 @@ void RegisterScene::describePulse() {
     const std::string holds = ": registr " + r + " drží " + number(reg()) + ".";
     if (strobeOn())
         result_ = state + ": " + write.name() +
-                  " = 1 a Φ2 = 1, hradlo AND dá zápisový impulz: registr " + r +
+                  " = 1 a Φ2 = 1, hradlo AND dalo zápisový impulz: registr " + r +
                   " převzal hodnotu " + number(reg()) + " ze sběrnice.";
     else if (m_.phi2)
-        result_ = state + ": " + write.name() + " = 0, hradlo AND nedá zápisový impulz" + holds;
+        result_ = state + ": " + write.name() + " = 0, hradlo AND nedalo zápisový impulz" + holds;
     else
         result_ = state + ": Φ2 = 0, žádný zápisový impulz" + holds;
 }
@@ -144,7 +153,7 @@ void RegisterScene::onWrite() {
     const std::string r = which_ == Which::A ? "A" : "B";
     const std::string w = write.name() + (write.on() ? " = 1" : " = 0");
     if (strobeOn() && !before)
-        result_ = state + ": " + w + " a Φ2 = 1, hradlo AND dá zápisový impulz: registr " + r +
+        result_ = state + ": " + w + " a Φ2 = 1, hradlo AND dalo zápisový impulz: registr " + r +
                   " převzal hodnotu " + number(reg()) + " ze sběrnice.";
     else if (before && !strobeOn())
         result_ = state + ": " + w + ", zápisový impulz skončil: registr " + r + " drží " +
@@ -181,8 +190,7 @@ void RegisterScene::onBus() {
 
 void RegisterScene::paint(Canvas& c) const {
     const bool a = which_ == Which::A;
-    heading(c, a ? "Registr A: převzetí ze sběrnice a vystavení na sběrnici"
-                 : "Registr B: převzetí ze sběrnice, výstup do sčítačky");
+    heading(c, title());
     explanation(c, explanationOf(which_));
 
     // The controls' captions.

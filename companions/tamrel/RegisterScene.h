@@ -30,6 +30,7 @@ protected:
 private:
     void onPulse() override;
     void onMicrostep() override;
+    void restarted() override;
     void setInputs() override;
     void onWrite();
     void onRead();

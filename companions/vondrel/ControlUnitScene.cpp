@@ -14,7 +14,7 @@ namespace procesor::explain {
 namespace {
 
 constexpr int kWidth = 780;
-constexpr int kHeight = 560;
+constexpr int kHeight = 630;
 
 // The control unit as the diagram draws it, with the body's top as row 0: the
 // listing in two columns of eight, DEKODÉR PAMĚTI in the strip at its right, the
@@ -38,13 +38,14 @@ constexpr Box kIr = {350, 8, 136, 42};
 constexpr int kPhi1X = 380; // the Phi1 line up into IR's counting input
 
 // Under the control unit each output line drops from its field and runs right on a
-// row of its own: the rightmost drop on the highest row, so that no two cross. The
-// write signals and PC/I go into an AND gate with Phi2, the sources end in an arrow.
+// row of its own to an AND gate with Phi2, the gates in the diagram's order (IR/W,
+// PC/W, PC/I, A/W, B/W) and 40 pixels apart as there; the sources' lines run on under
+// the gates, each to the unit it selects, and the units drive the bus.
 constexpr int kWiresTop = kBoxH + 10; // the Phi2 row
 constexpr int kTrunkX = 400;          // Phi2 down to the gates
 constexpr int kGateX = 440;
-constexpr int kGatePitch = 34;
-constexpr int kSourceEnd = 225; // the sources' arrow tips
+constexpr int kGatePitch = 40;
+constexpr int kSourceEnd = 227; // the sources' arrow tips, at the units' blocks
 constexpr int kOutputEnd = 522; // the gates' arrow tips
 constexpr int kValueX = 700;
 
@@ -63,18 +64,23 @@ constexpr Line kWrites[] = {
      &ProcessorModel::ir},
     {PcWrite, 206, kWriteRow + kGatePitch, "PČ", "zápis do PČ", "PČ převzal ze sběrnice adresu ",
      &ProcessorModel::pc},
-    {AWrite, 184, kWriteRow + 2 * kGatePitch, "registr A", "zápis do A",
+    {AWrite, 184, kWriteRow + 3 * kGatePitch, "registr A", "zápis do A",
      "registr A převzal ze sběrnice hodnotu ", &ProcessorModel::regA},
-    {BWrite, 162, kWriteRow + 3 * kGatePitch, "registr B", "zápis do B",
+    {BWrite, 162, kWriteRow + 4 * kGatePitch, "registr B", "zápis do B",
      "registr B převzal ze sběrnice hodnotu ", &ProcessorModel::regB},
 };
-constexpr int kSourceRow = kWriteRow + 3 * kGatePitch + 14;
-constexpr Line kSources[] = {
-    {RamRead, 126, kSourceRow, "RAM", "RAM/R: RAM na sběrnici", {}},
-    {ARead, 100, kSourceRow + 14, "registr A", "A/R: A na sběrnici", {}},
-    {AddRead, 74, kSourceRow + 28, "sčítačku", "ADD/R: součet na sběrnici", {}},
+constexpr Line kCount = {PcInc, 28, kWriteRow + 2 * kGatePitch, "PČ", "PČ + 1", {}};
+constexpr int kSourceRow = kWriteRow + 4 * kGatePitch + 34;
+constexpr int kSourcePitch = 17;
+struct Source {
+    Line line;
+    std::string_view block; // the unit's block the line ends at
 };
-constexpr Line kCount = {PcInc, 28, kSourceRow + 42, "PČ", "PČ + 1", {}};
+constexpr Source kSources[] = {
+    {{RamRead, 126, kSourceRow, "RAM", "RAM/R", {}}, "RAM"},
+    {{ARead, 100, kSourceRow + kSourcePitch, "registr A", "A/R", {}}, "A"},
+    {{AddRead, 74, kSourceRow + 2 * kSourcePitch, "sčítačku", "ADD/R", {}}, "ADD"},
+};
 constexpr int kPhi2DropX = 259;
 
 // "1 mikrokrok", "3 mikrokroky"; a routine has one to four.
@@ -125,29 +131,34 @@ void ListingTag::paint(Canvas& c, bool, bool focused) const {
         c.fill({r.x + r.w - 1, r.y, 1, r.h}, kInk);
     }
     render::drawText(c, Face::Window, r.x + 2, r.y, text_, kInk, render::intersect(r, all));
-    if (focused) render::focusFrame(c, r, all);
+    // Inside the routine's outline, so that both show.
+    if (focused) render::focusFrame(c, render::shrink(r, 1, 1, 1, 1), all);
 }
 
 std::string ControlUnitScene::explanationText() {
     return typeset(
-        "Řadič řídí procesor podle mikroprogramu o šestnácti řádcích. IR drží mikroadresu, "
-        "číslo platného řádku: při každém vstupu do fáze Φ1 se zvýší o 1 (po 15 následuje 0) "
-        "a DEKODÉR PAMĚTI vybere řádek s tímto číslem; jeho signály trvají celý mikrokrok. "
-        "Dekodér ZDROJE jen vybírá: zapne signál končící na /R a vybraná jednotka pak sama "
-        "vystaví svou hodnotu na sběrnici. Dekodér URČENÍ zapne signál končící na /W, ale "
-        "jednotka převezme hodnotu ze sběrnice až ve fázi Φ2, když jí hradlo AND (signál a Φ2) "
-        "dá zápisový impulz; stejně tak PC/I z pole O/K zvýší PČ o 1 až ve fázi Φ2. "
-        "Mikroprogram instrukcí NOP, LDA, ADD, JMP a MOV končí řádkem RAM/R-IR/W, který do IR "
-        "načte operační kód další instrukce; HLT má jediný řádek 1111 C/D, který zastaví "
-        "hodiny.");
+        "Řadič (ve schématu blok ŘÍZENÍ) řídí procesor podle mikroprogramu o šestnácti řádcích. "
+        "IR drží mikroadresu, číslo právě prováděného řádku: impulzem, kterým hodiny vstoupí do "
+        "fáze Φ1, se zvýší o 1 (po 15 následuje 0) a dekodér paměti vybere řádek s tímto "
+        "číslem; jeho signály trvají celý mikrokrok. Výjimkou je řádek RAM/R-IR/W: od jeho fáze "
+        "Φ2 do další fáze Φ1 drží IR už operační kód další instrukce. Dekodér zdroje jen "
+        "vybírá: zapne signál končící na /R a vybraná jednotka pak sama vystaví svou hodnotu na "
+        "sběrnici. Dekodér určení zapne signál končící na /W, ale jednotka převezme hodnotu ze "
+        "sběrnice až ve fázi Φ2, když jí hradlo AND (signál a Φ2) dá zápisový impulz; stejně "
+        "tak PC/I z pole O/K dá přes hradlo AND impulz k počítání až ve fázi Φ2. Hodiny mají "
+        "tři stavy: klid, fázi Φ1 a fázi Φ2, ve které svítí Φ1 i Φ2. Mikroprogram instrukcí "
+        "NOP, LDA, ADD, JMP a MOV končí řádkem RAM/R-IR/W; HLT má jediný řádek 1111 C/D, po "
+        "kterém hodiny stojí, dokud „provoz“ nespustí program znovu od začátku.");
 }
 
 ControlUnitScene::ControlUnitScene(std::optional<int> opcode)
-    : Scene(kWidth, kHeight), code({590, topFor() + 2}), pulse(Point{496, topFor() + 44}, "ručně"),
-      microstepButton(Point{pulse.box().x + pulse.box().w + 8, topFor() + 44}, "celý mikrokrok"),
-      restart(Point{microstepButton.box().x + microstepButton.box().w + 8, topFor() + 44},
-              "od začátku"),
-      halt({640, topFor() + 80}, "C/D"), top_(topFor()) {
+    : Scene(kWidth, kHeight), code({590, topFor() + 2}),
+      pulse(Point{440, topFor() + 60}, std::string(kPulseCaption)),
+      microstepButton(Point{pulse.box().x + pulse.box().w + 8, topFor() + 60},
+                      std::string(kMicrostepCaption)),
+      restart(Point{microstepButton.box().x + microstepButton.box().w + 8, topFor() + 60},
+              std::string(kRestartCaption)),
+      top_(topFor()) {
     add(pulse);
     add(microstepButton);
     add(restart);
@@ -173,14 +184,12 @@ ControlUnitScene::ControlUnitScene(std::optional<int> opcode)
         };
         add(tag);
     }
-    halt.setEnabled(false);
-    add(halt);
     pulse.onClick = [this] { onPulse(); };
     microstepButton.onClick = [this] { onMicrostep(); };
     restart.onClick = [this] { onRestart(); };
 
     result_ =
-        "Vyberte instrukci: klikněte na její jméno nebo na řádek mikroprogramu, nebo nastavte "
+        "Vyberte instrukci: klikněte na její jméno nebo na řádek mikroprogramu nebo nastavte "
         "operační kód.";
     if (opcode) choose(*opcode);
     show();
@@ -235,7 +244,7 @@ void ControlUnitScene::choose(int opcode) {
                   ": do IR ho přenesl řádek RAM/R-IR/W předchozí instrukce. První fáze Φ1 ho "
                   "zvýší na " +
                   binary(first) + ": mikroprogram HLT má jediný řádek " + lineName(first) +
-                  ", který zastaví hodiny. Stiskněte „ručně“.";
+                  ", po kterém hodiny stojí. Stiskněte „ručně“.";
     else
         result_ = "Instrukce " + std::string(mnemonic) + ", operační kód " + binary(*opcode_) +
                   ": do IR ho přenesl řádek RAM/R-IR/W předchozí instrukce. První fáze Φ1 ho "
@@ -252,41 +261,43 @@ void ControlUnitScene::runPulse() {
     if (out.decoded) {
         ++step_;
         decoded_ = m_.ir;
-        decodeText_ = "IR se zvýšil na " + binary(m_.ir) + " a DEKODÉR PAMĚTI vybral řádek " +
+        decodeText_ = "IR se zvýšil na " + both(m_.ir) + " a dekodér paměti vybral řádek " +
                       lineName(m_.ir) + ".";
         phi1Text_.clear();
         announce_.clear();
         phi2Text_.clear();
         if (out.halted) {
             halted_ = finished_ = true;
-            phi1Text_ = "Ten nezapne žádný řídicí signál a zastaví hodiny: procesor stojí, "
-                        "dokud se nepřepne režim, a další instrukci už nenačte.";
+            phi1Text_ = "Ten nezapne žádný řídicí signál: hodiny stojí a procesor další "
+                        "instrukci nenačte. V simulátoru je znovu rozběhne „provoz“, který spustí "
+                        "program od začátku, nebo „programování“.";
             return;
         }
         if (m_.ramRead)
-            phi1Text_ = "Dekodér ZDROJE vybral RAM (RAM/R) a ta vystavila na sběrnici slovo " +
-                        binary(m_.bus) + " z adresy " + number(m_.pc) + ".";
+            phi1Text_ = "Dekodér zdroje vybral RAM (RAM/R) a ta vystavila na sběrnici slovo " +
+                        both(m_.bus) + " z adresy " + number(m_.pc) + ".";
         else if (m_.aRead)
-            phi1Text_ = "Dekodér ZDROJE vybral registr A (A/R) a ten vystavil na sběrnici svou "
+            phi1Text_ = "Dekodér zdroje vybral registr A (A/R) a ten vystavil na sběrnici svou "
                         "hodnotu " +
                         number(m_.bus) + ".";
         else if (m_.addRead)
-            phi1Text_ = "Dekodér ZDROJE vybral sčítačku (ADD/R) a ta vystavila na sběrnici "
+            phi1Text_ = "Dekodér zdroje vybral sčítačku (ADD/R) a ta vystavila na sběrnici "
                         "součet " +
                         number(m_.regA) + " + " + number(m_.regB) + " = " + number(m_.sum) + ".";
         else
             phi1Text_ = "Žádný zdroj není vybrán, sběrnice drží " + number(m_.bus) + ".";
         for (const Line& w : kWrites)
             if (signalOn(m_, w.signal))
-                announce_ = "Dekodér URČENÍ vybral " + std::string(w.unit) + " (" +
+                announce_ = "Dekodér určení vybral " + std::string(w.unit) + " (" +
                             std::string(signalName(w.signal)) +
                             "), hodnotu ze sběrnice ale převezme až ve "
                             "fázi Φ2.";
-        if (m_.pcInc) announce_ = "Pole O/K zapnulo PC/I; PČ se zvýší o 1 až ve fázi Φ2.";
+        if (m_.pcInc)
+            announce_ = "Pole O/K zapnulo PC/I; impulz k počítání přijde až ve fázi Φ2.";
         return;
     }
     if (m_.phi2) {
-        phi2Text_ = m_.pcCount ? "hradlo AND (PC/I a Φ2) dalo impulz a PČ se zvýšil na " +
+        phi2Text_ = m_.pcCount ? "hradlo AND (PC/I a Φ2) dalo impulz k počítání a PČ se zvýšil na " +
                                      number(m_.pc) + "."
                                : "žádný zápisový signál není zapnutý, nic se nezapisuje.";
         for (const Line& w : kWrites)
@@ -370,13 +381,12 @@ void ControlUnitScene::show() {
     pulse.setEnabled(opcode_ && !finished_);
     microstepButton.setEnabled(opcode_ && !finished_);
     restart.setEnabled(opcode_ && (step_ > 0 || m_.phi1));
-    halt.setOn(halted_);
 }
 
 void ControlUnitScene::paint(Canvas& c) const {
     const Box all = {0, 0, c.width, c.height};
     const int t = top_;
-    heading(c, "Řadič: mikroprogram, dekodéry a hradla AND");
+    heading(c, title());
     explanation(c, explanationText());
 
     // The control unit's box as the diagram draws it round the listing (the tags are
@@ -390,7 +400,14 @@ void ControlUnitScene::paint(Canvas& c) const {
         registerBlock(c, ir, "IR", "Instrukční registr", m_.ir);
     else
         block(c, ir, "IR", "Instrukční registr");
-    bundle(c, {kBoxX + kBoxW, ir.y + 9}, {ir.x - 1, ir.y + 9}, 6, decoded_ < 0 ? 0 : decoded_);
+    const int microaddress = decoded_ < 0 ? 0 : decoded_;
+    bundle(c, {kBoxX + kBoxW + 6, ir.y + 9}, {ir.x - 1, ir.y + 9}, 6, microaddress);
+    // From IR into the memory decoder: a small head on each line, pointing left.
+    for (int bit = 3; bit >= 0; --bit) {
+        const int y = ir.y + 9 + (3 - bit) * 6;
+        const Rgb colour = (microaddress >> bit) & 1 ? kSignal : kWire;
+        for (int k = 0; k < 3; ++k) c.fill({kBoxX + kBoxW + 1 + k, y - k, 1, 2 + 2 * k}, colour);
+    }
     text(c, Face::Window, {kBoxX + kBoxW + 4, ir.y + ir.h + 4}, "mikroadresa");
     const int phi1Y = t + kFieldTop + kFieldHeight / 2 - 1;
     wirePath(c, {{kBoxX + kBoxW, phi1Y}, {kPhi1X, phi1Y}, {kPhi1X, ir.y + ir.h + 1}}, m_.phi1);
@@ -400,56 +417,98 @@ void ControlUnitScene::paint(Canvas& c) const {
     // The stepping unit and the clock.
     text(c, Face::WindowBold, {496, t + 18}, "operační kód");
     code.paint(c);
-    text(c, Face::Window, {496, t + 84},
-         "hodiny: " + std::string(clockState(m_)) + (halted_ ? ", stojí" : ""));
+    text(c, Face::Window, {496, t + 96}, clockCaption(m_, halted_));
     if (opcode_ && step_ > 0)
-        text(c, Face::Window, {496, t + 104}, "mikrokrok " + stepOf(step_, count_));
+        text(c, Face::Window, {496, t + 114}, "mikrokrok " + stepOf(step_, count_));
+    if (opcode_) {
+        // The machine the instruction runs on, said as it is.
+        bool operand = false;
+        for (const Instruction& i : kInstructions)
+            operand = operand || (i.opcode == *opcode_ && i.hasOperand);
+        const std::string preset = "Ukázkový stroj: A = 5, B = 3, PČ = 0; v RAM na adrese 0 kód " +
+                                   both(*opcode_) +
+                                   (operand ? ", na adrese 1 operand " + both(7) : std::string()) +
+                                   ", na ostatních adresách HLT " + both(0b1110) + ".";
+        textBox(c, Face::Window, {496, t + 134, kWidth - kMargin - 496, 42}, preset);
+    }
 
     // Phi2 down to the five gates.
     const int bottom = t + kBoxH;
     const int phi2Y = t + kWiresTop;
     wirePath(c,
-             {{kPhi2DropX, bottom},
-              {kPhi2DropX, phi2Y},
-              {kTrunkX, phi2Y},
-              {kTrunkX, t + kCount.row + 16}},
+             {{kPhi2DropX, bottom}, {kPhi2DropX, phi2Y}, {kTrunkX, phi2Y}, {kTrunkX, t + kWrites[3].row}},
              m_.phi2);
     text(c, Face::WindowBold, {kTrunkX + 6, phi2Y - 6}, "Φ2");
 
-    const auto gated = [&](const Line& l, int value) {
+    const auto gated = [&](const Line& l) {
         const int y = t + l.row;
         const bool on = signalOn(m_, l.signal);
         const bool strobe = strobeOn(m_, l.signal);
-        wirePath(c, {{l.dropX, bottom}, {l.dropX, y}, {kGateX - 1, y}}, on);
+        // As in the diagram, B/W comes to the gate's lower input and Phi2 to its upper.
+        const bool lower = l.signal == BWrite;
+        const int signalY = lower ? y + 16 : y;
+        const int phi2In = lower ? y : y + 16;
+        wirePath(c, {{l.dropX, bottom}, {l.dropX, signalY}, {kGateX - 1, signalY}}, on);
         // The signal's name over its row, left of the Phi2 trunk (PC/I's right of it).
         const std::string_view name = signalName(l.signal);
         const int nameW = render::textWidth(Face::WindowBold, name);
         text(c, Face::WindowBold,
-             {l.signal == kCount.signal ? kTrunkX + 6 : kTrunkX - 6 - nameW, y - 14}, name);
-        wire(c, {kTrunkX, y + 16}, {kGateX - 1, y + 16}, m_.phi2);
-        if (l.signal != kCount.signal) dot(c, {kTrunkX, y + 16}, m_.phi2);
+             {l.signal == kCount.signal ? kTrunkX + 6 : kTrunkX - 6 - nameW, signalY - 14}, name);
+        wire(c, {kTrunkX, phi2In}, {kGateX - 1, phi2In}, m_.phi2);
+        if (l.signal != BWrite) dot(c, {kTrunkX, phi2In}, m_.phi2);
         gate(c, {kGateX, y - 8, 25, 33});
         wire(c, {kGateX + 25, y + 8}, {kOutputEnd - 1, y + 8}, strobe);
         arrowHead(c, {kOutputEnd, y + 8}, Towards::Right, strobe);
         text(c, Face::Window, {kOutputEnd + 6, y + 2}, l.does);
-        if (opcode_) valueDigits(c, {kValueX, y - 3, 40, 22}, value);
     };
-    gated(kWrites[0], m_.ir);
-    gated(kWrites[1], m_.pc);
-    gated(kWrites[2], m_.regA);
-    gated(kWrites[3], m_.regB);
-    gated(kCount, m_.pc);
-    for (const Line& l : kSources) {
+    for (const Line& l : kWrites) gated(l);
+    gated(kCount);
+
+    // The registers the gates write, named, with their values: PČ once, for both its
+    // gates.
+    const auto value = [&](std::string_view name, Box box, int v) {
+        text(c, Face::WindowBold, {box.x - 8 - render::textWidth(Face::WindowBold, name), box.y + 4},
+             name);
+        if (opcode_)
+            valueDigits(c, box, v);
+        else
+            render::frame(c, box, 1, 1, all);
+    };
+    value("IR", {kValueX, t + kWrites[0].row - 3, 40, 22}, m_.ir);
+    value("PČ", {kValueX, t + kWrites[1].row - 3, 40, kCount.row - kWrites[1].row + 22}, m_.pc);
+    value("A", {kValueX, t + kWrites[2].row - 3, 40, 22}, m_.regA);
+    value("B", {kValueX, t + kWrites[3].row - 3, 40, 22}, m_.regB);
+
+    // The sources: each line ends at the unit it selects; the unit drives the bus.
+    constexpr int kUnitW = 40;
+    constexpr int kBusLeft = kSourceEnd + kUnitW + 24;
+    constexpr int kBusSpacing = 5;
+    const int busTop = t + kSourceRow - 6;
+    const int busBottom = t + kSources[2].line.row + 8;
+    for (const Source& src : kSources) {
+        const Line& l = src.line;
         const int y = t + l.row;
         const bool on = signalOn(m_, l.signal);
         wirePath(c, {{l.dropX, bottom}, {l.dropX, y}, {kSourceEnd - 1, y}}, on);
         arrowHead(c, {kSourceEnd, y}, Towards::Right, on);
-        text(c, Face::Window, {kSourceEnd + 6, y - 6}, l.does);
+        text(c, Face::WindowBold,
+             {kSourceEnd - 10 - render::textWidth(Face::WindowBold, l.does), y - 14}, l.does);
+        const Box unit = {kSourceEnd + 2, y - 7, kUnitW, 15};
+        block(c, unit, src.block);
+        // The unit's output to the bus, lit while it drives it.
+        wire(c, {unit.x + unit.w, y}, {kBusLeft - 1, y}, on);
+        dot(c, {kBusLeft, y}, on);
     }
-    // The bus, between the gates' labels.
-    const int busY = t + kWrites[3].row + 30;
-    text(c, Face::WindowBold, {kOutputEnd + 6, busY + 4}, "sběrnice");
-    if (opcode_) valueDigits(c, {kValueX, busY, 40, 22}, m_.bus);
+    bundle(c, {kBusLeft, busTop}, {kBusLeft, busBottom}, kBusSpacing, m_.bus);
+    const Box busBox = {kBusLeft + 4 * kBusSpacing + 14, t + kSources[1].line.row - 11, 40, 22};
+    // The value box reads the bus.
+    const int readFrom = kBusLeft + 3 * kBusSpacing + 2;
+    c.fill({readFrom, busBox.y + 11, busBox.x - readFrom, 1}, kInk);
+    text(c, Face::WindowBold, {busBox.x + busBox.w + 8, busBox.y + 4}, "sběrnice");
+    if (opcode_)
+        valueDigits(c, busBox, m_.bus);
+    else
+        render::frame(c, busBox, 1, 1, all);
 
     result(c, result_);
 }

@@ -52,7 +52,6 @@ public:
     PushButton pulse;
     PushButton microstepButton;
     PushButton restart;
-    Lamp halt; // C/D: the clock stands
 
 protected:
     void paint(Canvas& c) const override;
