@@ -95,7 +95,7 @@ Point right(const Control& c, int gap) {
 
 std::string CounterScene::explanationText() {
     return typeset(
-        "IR a PČ jsou čítací registry. Umějí dvě věci: převzít čtyřbitovou hodnotu ze sběrnice, "
+        "IR a PČ jsou čítací registry. Umějí dvě věci: převzít čtyřbitovou hodnotu ze sběrnice "
         "nebo ke své hodnotě přičíst 1. Počítá se ve čtyřech bitech, takže po 15 (1111) "
         "následuje 0 (0000): čítač přeteče a počítá znovu od nuly. Hodnotu ze sběrnice "
         "převezmou jen při zápisovém impulzu: ten dá hradlo AND, když je zapnutý zápisový signál "

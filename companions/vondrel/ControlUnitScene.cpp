@@ -14,7 +14,7 @@ namespace procesor::explain {
 namespace {
 
 constexpr int kWidth = 780;
-constexpr int kHeight = 630;
+constexpr int kHeight = 560;
 
 // The control unit as the diagram draws it, with the body's top as row 0: the
 // listing in two columns of eight, DEKODÉR PAMĚTI in the strip at its right, the
@@ -41,7 +41,7 @@ constexpr int kPhi1X = 380; // the Phi1 line up into IR's counting input
 // row of its own to an AND gate with Phi2, the gates in the diagram's order (IR/W,
 // PC/W, PC/I, A/W, B/W) and 40 pixels apart as there; the sources' lines run on under
 // the gates, each to the unit it selects, and the units drive the bus.
-constexpr int kWiresTop = kBoxH + 10; // the Phi2 row
+constexpr int kWiresTop = kBoxH + 6; // the Phi2 row
 constexpr int kTrunkX = 400;          // Phi2 down to the gates
 constexpr int kGateX = 440;
 constexpr int kGatePitch = 40;
@@ -58,7 +58,7 @@ struct Line {
     std::string_view took;                // a write: what its strobe did, the value follows
     int ProcessorModel::*value = nullptr; // a write: the value taken
 };
-constexpr int kWriteRow = kWiresTop + 22;
+constexpr int kWriteRow = kWiresTop + 18;
 constexpr Line kWrites[] = {
     {IrWrite, 228, kWriteRow, "IR", "zápis do IR", "IR převzal ze sběrnice operační kód ",
      &ProcessorModel::ir},
@@ -70,8 +70,9 @@ constexpr Line kWrites[] = {
      "registr B převzal ze sběrnice hodnotu ", &ProcessorModel::regB},
 };
 constexpr Line kCount = {PcInc, 28, kWriteRow + 2 * kGatePitch, "PČ", "PČ + 1", {}};
-constexpr int kSourceRow = kWriteRow + 4 * kGatePitch + 34;
-constexpr int kSourcePitch = 17;
+// The sources' rows lie between the gates' rows.
+constexpr int kSourceRow = kWriteRow + kGatePitch / 2;
+constexpr int kSourcePitch = kGatePitch;
 struct Source {
     Line line;
     std::string_view block; // the unit's block the line ends at
@@ -137,18 +138,13 @@ void ListingTag::paint(Canvas& c, bool, bool focused) const {
 
 std::string ControlUnitScene::explanationText() {
     return typeset(
-        "Řadič (ve schématu blok ŘÍZENÍ) řídí procesor podle mikroprogramu o šestnácti řádcích. "
-        "IR drží mikroadresu, číslo právě prováděného řádku: impulzem, kterým hodiny vstoupí do "
-        "fáze Φ1, se zvýší o 1 (po 15 následuje 0) a dekodér paměti vybere řádek s tímto "
-        "číslem; jeho signály trvají celý mikrokrok. Výjimkou je řádek RAM/R-IR/W: od jeho fáze "
-        "Φ2 do další fáze Φ1 drží IR už operační kód další instrukce. Dekodér zdroje jen "
-        "vybírá: zapne signál končící na /R a vybraná jednotka pak sama vystaví svou hodnotu na "
-        "sběrnici. Dekodér určení zapne signál končící na /W, ale jednotka převezme hodnotu ze "
-        "sběrnice až ve fázi Φ2, když jí hradlo AND (signál a Φ2) dá zápisový impulz; stejně "
-        "tak PC/I z pole O/K dá přes hradlo AND impulz k počítání až ve fázi Φ2. Hodiny mají "
-        "tři stavy: klid, fázi Φ1 a fázi Φ2, ve které svítí Φ1 i Φ2. Mikroprogram instrukcí "
-        "NOP, LDA, ADD, JMP a MOV končí řádkem RAM/R-IR/W; HLT má jediný řádek 1111 C/D, po "
-        "kterém hodiny stojí, dokud „provoz“ nespustí program znovu od začátku.");
+        "Řadič je ve schématu blok ŘÍZENÍ. IR drží číslo právě prováděného řádku mikroprogramu: "
+        "impulzem, kterým hodiny vstoupí do fáze Φ1, se zvýší o 1 a dekodér paměti vybere řádek "
+        "s tímto číslem; jen od fáze Φ2 řádku RAM/R-IR/W do další fáze Φ1 drží IR už operační "
+        "kód další instrukce. Dekodér zdroje zapne signál končící na /R a vybraná jednotka sama "
+        "vystaví svou hodnotu na sběrnici; dekodér určení zapne signál končící na /W, ale "
+        "zápisový impulz (u PC/I impulz k počítání) dá hradlo AND až ve fázi Φ2. HLT má jediný "
+        "řádek 1111 C/D, po kterém hodiny stojí, dokud „provoz“ nespustí program od začátku.");
 }
 
 ControlUnitScene::ControlUnitScene(std::optional<int> opcode)
@@ -270,7 +266,7 @@ void ControlUnitScene::runPulse() {
             halted_ = finished_ = true;
             phi1Text_ = "Ten nezapne žádný řídicí signál: hodiny stojí a procesor další "
                         "instrukci nenačte. V simulátoru je znovu rozběhne „provoz“, který spustí "
-                        "program od začátku, nebo „programování“.";
+                        "program od začátku.";
             return;
         }
         if (m_.ramRead)
@@ -308,6 +304,10 @@ void ControlUnitScene::runPulse() {
         return;
     }
     if (step_ == count_) finished_ = true;
+}
+
+std::string ControlUnitScene::clockText() const {
+    return clockCaption(m_, halted_);
 }
 
 std::string ControlUnitScene::endText() const {
@@ -417,9 +417,11 @@ void ControlUnitScene::paint(Canvas& c) const {
     // The stepping unit and the clock.
     text(c, Face::WindowBold, {496, t + 18}, "operační kód");
     code.paint(c);
-    text(c, Face::Window, {496, t + 96}, clockCaption(m_, halted_));
+    text(c, Face::Window, {440, t + 92}, clockText());
     if (opcode_ && step_ > 0)
-        text(c, Face::Window, {496, t + 114}, "mikrokrok " + stepOf(step_, count_));
+        text(c, Face::Window, {640, t + 92}, "mikrokrok " + stepOf(step_, count_));
+    textBox(c, Face::Window, {496, t + 108, kWidth - kMargin - 496, 28},
+            "Hodiny mají tři stavy: klid, fázi Φ1 a fázi Φ2, ve které svítí Φ1 i Φ2.");
     if (opcode_) {
         // The machine the instruction runs on, said as it is.
         bool operand = false;
@@ -429,7 +431,7 @@ void ControlUnitScene::paint(Canvas& c) const {
                                    both(*opcode_) +
                                    (operand ? ", na adrese 1 operand " + both(7) : std::string()) +
                                    ", na ostatních adresách HLT " + both(0b1110) + ".";
-        textBox(c, Face::Window, {496, t + 134, kWidth - kMargin - 496, 42}, preset);
+        textBox(c, Face::Window, {496, t + 136, kWidth - kMargin - 496, 42}, preset);
     }
 
     // Phi2 down to the five gates.
@@ -483,7 +485,7 @@ void ControlUnitScene::paint(Canvas& c) const {
     constexpr int kUnitW = 40;
     constexpr int kBusLeft = kSourceEnd + kUnitW + 24;
     constexpr int kBusSpacing = 5;
-    const int busTop = t + kSourceRow - 6;
+    const int busTop = t + kSourceRow - 8;
     const int busBottom = t + kSources[2].line.row + 8;
     for (const Source& src : kSources) {
         const Line& l = src.line;
@@ -500,11 +502,11 @@ void ControlUnitScene::paint(Canvas& c) const {
         dot(c, {kBusLeft, y}, on);
     }
     bundle(c, {kBusLeft, busTop}, {kBusLeft, busBottom}, kBusSpacing, m_.bus);
-    const Box busBox = {kBusLeft + 4 * kBusSpacing + 14, t + kSources[1].line.row - 11, 40, 22};
+    const Box busBox = {kBusLeft + 4 * kBusSpacing + 10, t + kSources[1].line.row - 11, 40, 22};
     // The value box reads the bus.
     const int readFrom = kBusLeft + 3 * kBusSpacing + 2;
     c.fill({readFrom, busBox.y + 11, busBox.x - readFrom, 1}, kInk);
-    text(c, Face::WindowBold, {busBox.x + busBox.w + 8, busBox.y + 4}, "sběrnice");
+    text(c, Face::WindowBold, {busBox.x - 4, busBox.y + busBox.h + 2}, "sběrnice");
     if (opcode_)
         valueDigits(c, busBox, m_.bus);
     else

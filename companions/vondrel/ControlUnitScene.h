@@ -42,6 +42,8 @@ public:
     int decodedLine() const { return decoded_; }  // -1 before the first decode
     bool finished() const { return finished_; }   // the routine fetched or halted
     bool halted() const { return halted_; }
+    // The clock's state as the stepping row shows it ("hodiny stojí" after the halt).
+    std::string clockText() const;
 
     // The explanation above the picture (the same in every state).
     static std::string explanationText();

@@ -67,6 +67,19 @@ private slots:
         QTest::newRow("mikroprogram instrukce") << QStringLiteral("rutin");
         QTest::newRow("vystaví") << QStringLiteral(R"(\bpust)");
         QTest::newRow("klikněte") << QStringLiteral("klepn");
+        // A pulse is "hodinový impulz"; the line IR selects is "právě prováděný".
+        QTest::newRow("hodinový impulz") << QStringLiteral(R"(\btakt)");
+        QTest::newRow("právě prováděný řádek") << QStringLiteral(R"(platn\w*\s+řád)");
+        // The decoders in running text in lower case; capitals only in the drawing.
+        QTest::newRow("dekodér zdroje")
+            << QStringLiteral(R"((?-i)[Dd]ekodér\w*\s+(ZDROJE|URČENÍ|PAMĚTI)|PAMĚTI vybral)");
+        // The stepping button finishes the microstep under way.
+        QTest::newRow("do konce mikrokroku") << QStringLiteral(R"(^celý mikrokrok$)");
+        // No comma before an additive "a ten" or a non-exclusive "nebo".
+        QTest::newRow("a ten") << QStringLiteral(R"(,\s+a\s+t[ea]\b)");
+        QTest::newRow("nebo") << QStringLiteral(R"(,\s+nebo\b)");
+        // The columns add at once; only the carry goes from the LSB up.
+        QTest::newRow("columns at once") << QStringLiteral("po bitech od nejnižšího");
     }
     void textsKeepTheVocabulary() {
         QFETCH(QString, pattern);

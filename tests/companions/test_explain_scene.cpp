@@ -110,6 +110,43 @@ int main() {
     CHECK_EQ(codeName(1), "0001\u00A0(LDA)");
     CHECK_EQ(codeName(15), "1111\u00A0(NOP)");
     CHECK_EQ(codeName(7), "0111");
-    CHECK_EQ(typeset("5 + 3 = 8 v registru A"), "5\u00A0+\u00A03\u00A0=\u00A08 v\u00A0registru A");
+    // Czech typesetting, one table for all six ('~' is the blank that never breaks).
+    const struct {
+        const char* text;
+        const char* set;
+    } kTypeset[] = {
+        {"5 + 3 = 8 v registru A", "5~+~3~=~8 v~registru A"},
+        {"14 − 16 a IR/W = 1", "14~−~16 a~IR/W~=~1"},
+        {"sčítačka a registr", "sčítačka a~registr"},
+        {"z RAM i z IR, k PČ, o 1, s A, u B", "z~RAM i~z~IR, k~PČ, o~1, s~A, u~B"},
+        {"V klidu. A pak. Z RAM", "V~klidu. A~pak. Z~RAM"},
+        {"registr A převzal, dekodér V", "registr A převzal, dekodér V"}, // names stay free
+        {"až ve fázi Φ2, fáze Φ1 a Φ2", "až ve fázi~Φ2, fáze~Φ1 a~Φ2"},
+        {"po 15 (1111) následuje 0 (0000)", "po 15~(1111) následuje 0~(0000)"},
+        {"kód 0111 (7) a 0001 (LDA)", "kód 0111~(7) a~0001~(LDA)"},
+        {"„ručně“ a\nv klidu", "„ručně“ a\nv~klidu"},
+    };
+    for (const auto& row : kTypeset) {
+        std::string want = row.set;
+        for (std::size_t at = want.find('~'); at != std::string::npos; at = want.find('~'))
+            want.replace(at, 1, "\u00A0");
+        CHECK_EQ(typeset(row.text), want);
+        CHECK_EQ(typeset(typeset(row.text)), want); // twice changes nothing more
+    }
+    CHECK_EQ(both(7), "0111\u00A0(7)");
+    // The clock's three states, the Phi2 state named with both phases lit.
+    ProcessorModel m;
+    CHECK_EQ(clockCaption(m, false), "hodiny: klid");
+    m.phi1 = true;
+    CHECK_EQ(clockCaption(m, false), "hodiny: fáze Φ1");
+    m.phi2 = true;
+    CHECK_EQ(clockCaption(m, false), "hodiny: fáze Φ2 (Φ1 i Φ2)");
+    CHECK_EQ(clockCaption(m, true), "hodiny stojí");
+    // The stepping row, the same in every explainer.
+    StepButtons row(Point{10, 10});
+    CHECK_EQ(row.pulse.caption(), "ručně");
+    CHECK_EQ(row.microstep.caption(), "do konce mikrokroku");
+    CHECK_EQ(row.restart.caption(), "od začátku");
+    CHECK(row.pulse.box().x < row.microstep.box().x && row.microstep.box().x < row.restart.box().x);
     return testing::checkFailures();
 }

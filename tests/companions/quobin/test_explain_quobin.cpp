@@ -132,14 +132,29 @@ void texts() {
     CHECK_EQ(scene.a.value(), 2);
     press(scene, scene.phi2); // Phi2 comes from the clock only
     CHECK(scene.phi2.on());
-    CHECK(scene.title() == "Sčítačka – sčítání čtyřbitových čísel");
+    CHECK(scene.title() == "Sčítačka (ADD): čtyřbitové sčítání");
 }
 
 } // namespace
+
+// The columns add at once, the carry ripples from the LSB, and the bus holds the sum
+// from the Phi1 pulse only.
+void correctedTexts() {
+    AdderScene scene;
+    scene.render();
+    press(scene, scene.addRead);
+    press(scene, scene.aWrite);
+    press(scene, scene.steps.pulse);
+    press(scene, scene.steps.pulse); // A takes the sum: the adder's output changes
+    CHECK(scene.machine().bus != scene.machine().sum);
+    CHECK(contains(scene.resultText(), "Sběrnice drží"));
+    CHECK(contains(scene.resultText(), "dalo zápisový impulz"));
+}
 
 int main() {
     followsTheMachine();
     carries();
     texts();
+    correctedTexts();
     return ::testing::checkFailures();
 }

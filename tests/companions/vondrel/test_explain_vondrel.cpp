@@ -136,11 +136,16 @@ void instructions() {
             CHECK_EQ(scene.machine().ir, e.ir);
             const bool hlt = e.code == 0b1110;
             CHECK_EQ(scene.halted(), hlt);
-            CHECK_EQ(scene.halt.on(), hlt);
+            // The halt is the clock's state, not a signal: no lamp "C/D" anywhere.
+            CHECK_EQ(contains(scene.clockText(), "hodiny stojí"), hlt);
+            for (int i = 0; i < scene.controlCount(); ++i) {
+                const auto* lamp = dynamic_cast<const Lamp*>(&scene.control(i));
+                CHECK(!lamp || lamp->name() != "C/D");
+            }
             const std::string& last = scene.resultText();
             if (hlt) {
                 // HLT does not end with the fetch: it stops the clock on its first pulse.
-                CHECK(contains(last, "zastaví hodiny"));
+                CHECK(contains(last, "hodiny stojí"));
                 CHECK(!contains(last, "RAM/R-IR/W"));
                 CHECK(scene.machine().phi1 && !scene.machine().phi2);
             } else {
@@ -188,7 +193,7 @@ void haltAndRestart() {
     press(scene, scene.pulse);
     press(scene, scene.microstepButton);
     CHECK(same(scene.machine(), stopped));
-    CHECK(contains(scene.resultText(), "zastaví hodiny"));
+    CHECK(contains(scene.resultText(), "hodiny stojí"));
     press(scene, scene.restart);
     CHECK(!scene.halted());
     CHECK_EQ(scene.microstep(), 0);
@@ -200,11 +205,13 @@ void haltAndRestart() {
 // fits a 1366 x 768 screen at 125 %, its picture and controls clear of the result.
 void explanationAndLayout() {
     const std::string t = ControlUnitScene::explanationText();
-    CHECK(contains(t, "Dekodér ZDROJE jen vybírá"));
-    CHECK(contains(t, "vybraná jednotka pak sama vystaví"));
-    CHECK(contains(t, "až ve fázi Φ2, když jí hradlo AND"));
-    CHECK(contains(t, "NOP, LDA, ADD, JMP a MOV končí řádkem RAM/R-IR/W"));
+    CHECK(contains(t, "ve schématu blok ŘÍZENÍ"));
+    CHECK(contains(t, "vybraná jednotka sama vystaví"));
+    CHECK(contains(t, "hradlo AND až ve fázi Φ2"));
+    // IR is not the line's number from the fetch's Phi2 to the next Phi1.
+    CHECK(contains(t, "od fáze Φ2 řádku RAM/R-IR/W do další fáze Φ1 drží IR už operační kód"));
     CHECK(contains(t, "HLT má jediný řádek 1111 C/D"));
+    CHECK(contains(t, "„provoz“ nespustí program od začátku"));
     CHECK(!contains(t, "každé instrukce"));
 
     ControlUnitScene scene;
@@ -267,11 +274,34 @@ void openings() {
 
 } // namespace
 
+// The AND gates as the diagram draws them: five, 40 pixels from top to top, and B/W
+// on the last gate's lower input (Phi2 on its upper one).
+void gatesAsTheDiagram() {
+    ControlUnitScene scene(0b1011); // MOV: its first line is A/R-B/W
+    scene.render();
+    press(scene, scene.pulse); // Phi1: B/W on, Phi2 off
+    scene.render();
+    const Canvas& c = scene.canvas();
+    const auto at = [&](int x, int y) { return c.pixels[std::size_t(y * c.width + x)] & 0xFFFFFFu; };
+    constexpr int kGateLeft = 440;
+    std::vector<int> tops;
+    for (int y = 1; y + 30 < c.height; ++y) {
+        bool outline = at(kGateLeft, y - 1) != 0;
+        for (int k = 0; k < 30 && outline; ++k) outline = at(kGateLeft, y + k) == 0;
+        if (outline) tops.push_back(y);
+    }
+    if (!CHECK_EQ(tops.size(), 5u)) return;
+    for (std::size_t i = 1; i < tops.size(); ++i) CHECK_EQ(tops[i] - tops[i - 1], 40);
+    CHECK_EQ(at(kGateLeft - 4, tops[4] + 24), 0xFF0000u); // B/W, lit
+    CHECK_EQ(at(kGateLeft - 4, tops[4] + 8), 0x008000u);  // Phi2, dark
+}
+
 int main() {
     instructions();
     otherCodes();
     haltAndRestart();
     explanationAndLayout();
     openings();
+    gatesAsTheDiagram();
     return ::testing::checkFailures();
 }
