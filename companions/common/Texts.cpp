@@ -51,8 +51,7 @@ bool joins(std::string_view text, std::size_t at) {
     for (std::string_view sign : kSigns) {
         if (startsWith(after, 0, sign) && startsWith(after, sign.size(), " ")) return true;
         if (endsWith(text, at, sign) &&
-            (endsWith(text, at - sign.size(), " ") ||
-             endsWith(text, at - sign.size(), kNoBreak)))
+            (endsWith(text, at - sign.size(), " ") || endsWith(text, at - sign.size(), kNoBreak)))
             return true;
     }
     if (startsWith(after, 0, "Φ")) return true;

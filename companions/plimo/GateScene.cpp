@@ -24,10 +24,10 @@ struct Gate {
     Signal signal;
     std::string_view block; // the register's block as the diagram titles it
     std::string_view blockLine;
-    std::string_view output; // the output's caption
-    std::string_view effect; // what the strobe does
-    std::string_view done;   // the same, done
-    std::string_view impulse; // what the gate's output gives the register
+    std::string_view output;    // the output's caption
+    std::string_view effect;    // what the strobe does
+    std::string_view done;      // the same, done
+    std::string_view impulse;   // what the gate's output gives the register
     int ProcessorModel::*value; // the register's value
 };
 
@@ -36,7 +36,8 @@ const std::array<Gate, GateScene::kGates> kGateTable = {{
      "IR převzal hodnotu ze sběrnice", "zápisový impulz", &ProcessorModel::ir},
     {203, 207, PcWrite, "PČ", "Programový čítač", "zápis do PČ", "PČ převezme hodnotu ze sběrnice",
      "PČ převzal hodnotu ze sběrnice", "zápisový impulz", &ProcessorModel::pc},
-    {63, 194, PcInc, "PČ", "Programový čítač", "PČ + 1", "PČ se zvýší o 1", "PČ se zvýšil o 1", "impulz k počítání", &ProcessorModel::pc},
+    {63, 194, PcInc, "PČ", "Programový čítač", "PČ + 1", "PČ se zvýší o 1", "PČ se zvýšil o 1",
+     "impulz k počítání", &ProcessorModel::pc},
     {71, 75, AWrite, "RA", "Registr A", "zápis do A", "registr A převezme hodnotu ze sběrnice",
      "registr A převzal hodnotu ze sběrnice", "zápisový impulz", &ProcessorModel::regA},
     {1, 187, BWrite, "RB", "Registr B", "zápis do B", "registr B převezme hodnotu ze sběrnice",
@@ -192,8 +193,7 @@ void GateScene::onSignal() {
     const std::string state(clockStateAtStart(m_));
     if (signalOn())
         result_ = state + ": " + inputs() + ": " +
-                  std::string(kGateTable[std::size_t(*gate_)].impulse) +
-                  " přijde až ve fázi Φ2.";
+                  std::string(kGateTable[std::size_t(*gate_)].impulse) + " přijde až ve fázi Φ2.";
     else
         result_ = state + ": " + inputs() + ": hradlo AND dá 0, ať je Φ2 cokoli.";
 }
@@ -336,8 +336,7 @@ void GateScene::paint(Canvas& c) const {
         const std::vector<int> lines = linesWith(g.signal);
         std::string usage =
             "Hradlo " + std::string(signalName(g.signal)) + " dává " + std::string(g.impulse) +
-            ": " + std::string(g.effect) +
-            ". Signál " + std::string(signalName(g.signal)) +
+            ": " + std::string(g.effect) + ". Signál " + std::string(signalName(g.signal)) +
             (lines.size() == 1 ? " je zapnutý jen na " : " je zapnutý na ") + onLines(lines) + ".";
         if (!signalOnUpperInput(g))
             usage += " Jako ve schématu vede " + std::string(signalName(g.signal)) +

@@ -174,20 +174,21 @@ void AdderScene::onPulse() {
         result_ = m_.addRead ? "Fáze Φ1: ADD/R = 1, součet " + number(m_.sum) + " jde na sběrnici."
                              : "Fáze Φ1: ADD/R = 0, sběrnice drží " + number(busBefore) + ".";
     } else if (m_.phi2) {
-        result_ = m_.aLoad ? "Fáze Φ2: A/W = 1 a Φ2 = 1, hradlo AND dalo zápisový impulz: registr A "
-                             "převzal hodnotu " +
-                                 number(m_.regA) +
-                                 " ze sběrnice a sčítačka hned sčítá znovu: " + number(m_.regA) +
-                                 " + " + number(m_.regB) + " dá " + number(m_.sum) + "."
-                           : "Fáze Φ2: A/W = 0, zápisový impulz nepřišel: registr A drží " +
-                                 number(m_.regA) + ".";
+        result_ = m_.aLoad
+                      ? "Fáze Φ2: A/W = 1 a Φ2 = 1, hradlo AND dalo zápisový impulz: registr A "
+                        "převzal hodnotu " +
+                            number(m_.regA) +
+                            " ze sběrnice a sčítačka hned sčítá znovu: " + number(m_.regA) + " + " +
+                            number(m_.regB) + " dá " + number(m_.sum) + "."
+                      : "Fáze Φ2: A/W = 0, zápisový impulz nepřišel: registr A drží " +
+                            number(m_.regA) + ".";
     } else {
         result_ = "Klid: na výstupu sčítačky je stále součet " + number(m_.regA) + " + " +
                   number(m_.regB) + ", tedy " + number(m_.sum) + ".";
     }
     if (!(m_.phi1 && !m_.phi2) && m_.addRead && m_.bus != m_.sum)
-        result_ += " Sběrnice drží " + number(m_.bus) + " z fáze Φ1: součet " +
-                   number(m_.sum) + " se na ni dostane až impulzem do další fáze Φ1.";
+        result_ += " Sběrnice drží " + number(m_.bus) + " z fáze Φ1: součet " + number(m_.sum) +
+                   " se na ni dostane až impulzem do další fáze Φ1.";
 }
 
 void AdderScene::onMicrostep() {

@@ -114,9 +114,9 @@ CounterScene::CounterScene(std::optional<Which> which)
       irValue({kCellsX, bodyTop() + 2 * kRow}), pcBus({kCellsX, bodyTop()}),
       pcValue({kCellsX, bodyTop() + kRow}), irWrite({kMargin, bodyTop() + kIrLampsRow}, "IR/W"),
       phi1(right(irWrite, 8), "Φ1"), irPhi2(right(phi1, 8), "Φ2"),
-      irLoad(right(irPhi2, 8), std::string(kStrobeLampName)), pcWrite({kMargin, bodyTop() + kPcLampsRow}, "PC/W"),
-      pcInc(right(pcWrite, 8), "PC/I"), pcPhi2(right(pcInc, 8), "Φ2"),
-      pcLoad(right(pcPhi2, 8), std::string(kStrobeLampName)),
+      irLoad(right(irPhi2, 8), std::string(kStrobeLampName)),
+      pcWrite({kMargin, bodyTop() + kPcLampsRow}, "PC/W"), pcInc(right(pcWrite, 8), "PC/I"),
+      pcPhi2(right(pcInc, 8), "Φ2"), pcLoad(right(pcPhi2, 8), std::string(kStrobeLampName)),
       pcCount(right(pcLoad, 8), std::string(kStrobeLampName) + " +1"),
       pulse(Point{kMargin, 0}, std::string(kPulseCaption)),
       microstep(Point{0, 0}, std::string(kMicrostepCaption)),
@@ -238,7 +238,9 @@ void CounterScene::runPulse() {
             else if (drives)
                 phi1More_ = "IR/W = 0: ve fázi Φ2 IR nic nepřevezme. Sběrnici teď řídí zdroj "
                             "tohoto řádku (" +
-                            std::string(m_.addRead ? "sčítačka" : m_.aRead ? "registr A" : "RAM") +
+                            std::string(m_.addRead ? "sčítačka"
+                                        : m_.aRead ? "registr A"
+                                                   : "RAM") +
                             ", zde nekreslený) a dal na ni " + both(m_.bus) + ".";
             else
                 phi1More_ = "IR/W = 0: ve fázi Φ2 IR nic nepřevezme.";
@@ -463,8 +465,7 @@ void CounterScene::paintIr(Canvas& c) const {
     const int line = decoded_ < 0 ? 0 : decoded_;
     bundle(c, {decoder.x + decoder.w, reg.y + 9}, {reg.x - 1, reg.y + 9}, kBusSpacing, line);
     text(c, Face::Window, {decoder.x + decoder.w - 24, reg.y - 14}, "mikroadresa");
-    block(c, decoder, "DEKODÉR PAMĚTI",
-          decoded_ < 0 ? std::string() : lineCaption(line));
+    block(c, decoder, "DEKODÉR PAMĚTI", decoded_ < 0 ? std::string() : lineCaption(line));
 
     // The Phi1 line up into IR's counting input.
     const int phi1Y = t + 100;

@@ -42,7 +42,7 @@ constexpr int kPhi1X = 380; // the Phi1 line up into IR's counting input
 // PC/W, PC/I, A/W, B/W) and 40 pixels apart as there; the sources' lines run on under
 // the gates, each to the unit it selects, and the units drive the bus.
 constexpr int kWiresTop = kBoxH + 6; // the Phi2 row
-constexpr int kTrunkX = 400;          // Phi2 down to the gates
+constexpr int kTrunkX = 400;         // Phi2 down to the gates
 constexpr int kGateX = 440;
 constexpr int kGatePitch = 40;
 constexpr int kSourceEnd = 227; // the sources' arrow tips, at the units' blocks
@@ -184,9 +184,8 @@ ControlUnitScene::ControlUnitScene(std::optional<int> opcode)
     microstepButton.onClick = [this] { onMicrostep(); };
     restart.onClick = [this] { onRestart(); };
 
-    result_ =
-        "Vyberte instrukci: klikněte na její jméno nebo na řádek mikroprogramu nebo nastavte "
-        "operační kód.";
+    result_ = "Vyberte instrukci: klikněte na její jméno nebo na řádek mikroprogramu nebo nastavte "
+              "operační kód.";
     if (opcode) choose(*opcode);
     show();
 }
@@ -288,14 +287,14 @@ void ControlUnitScene::runPulse() {
                             std::string(signalName(w.signal)) +
                             "), hodnotu ze sběrnice ale převezme až ve "
                             "fázi Φ2.";
-        if (m_.pcInc)
-            announce_ = "Pole O/K zapnulo PC/I; impulz k počítání přijde až ve fázi Φ2.";
+        if (m_.pcInc) announce_ = "Pole O/K zapnulo PC/I; impulz k počítání přijde až ve fázi Φ2.";
         return;
     }
     if (m_.phi2) {
-        phi2Text_ = m_.pcCount ? "hradlo AND (PC/I a Φ2) dalo impulz k počítání a PČ se zvýšil na " +
-                                     number(m_.pc) + "."
-                               : "žádný zápisový signál není zapnutý, nic se nezapisuje.";
+        phi2Text_ = m_.pcCount
+                        ? "hradlo AND (PC/I a Φ2) dalo impulz k počítání a PČ se zvýšil na " +
+                              number(m_.pc) + "."
+                        : "žádný zápisový signál není zapnutý, nic se nezapisuje.";
         for (const Line& w : kWrites)
             if (strobeOn(m_, w.signal))
                 phi2Text_ = "hradlo AND (" + std::string(signalName(w.signal)) +
@@ -438,7 +437,10 @@ void ControlUnitScene::paint(Canvas& c) const {
     const int bottom = t + kBoxH;
     const int phi2Y = t + kWiresTop;
     wirePath(c,
-             {{kPhi2DropX, bottom}, {kPhi2DropX, phi2Y}, {kTrunkX, phi2Y}, {kTrunkX, t + kWrites[3].row}},
+             {{kPhi2DropX, bottom},
+              {kPhi2DropX, phi2Y},
+              {kTrunkX, phi2Y},
+              {kTrunkX, t + kWrites[3].row}},
              m_.phi2);
     text(c, Face::WindowBold, {kTrunkX + 6, phi2Y - 6}, "Φ2");
 
@@ -469,8 +471,8 @@ void ControlUnitScene::paint(Canvas& c) const {
     // The registers the gates write, named, with their values: PČ once, for both its
     // gates.
     const auto value = [&](std::string_view name, Box box, int v) {
-        text(c, Face::WindowBold, {box.x - 8 - render::textWidth(Face::WindowBold, name), box.y + 4},
-             name);
+        text(c, Face::WindowBold,
+             {box.x - 8 - render::textWidth(Face::WindowBold, name), box.y + 4}, name);
         if (opcode_)
             valueDigits(c, box, v);
         else

@@ -117,7 +117,8 @@ Seen followPc(ProcessorModel m, int limit) {
         seen.loads += m.pcLoad ? 1 : 0;
         seen.counts += m.pcCount ? 1 : 0;
         if (m.pcCount && before == 15)
-            CHECK(contains(scene.resultText(), "15 na 0" + std::string(kNoBreak) + "(po" + std::string(kNoBreak) + "15"));
+            CHECK(contains(scene.resultText(), "15 na 0" + std::string(kNoBreak) + "(po" +
+                                                   std::string(kNoBreak) + "15"));
         if (!CHECK_EQ(scene.pcValue.value(), m.pc) || !CHECK_EQ(scene.pcLoad.on(), m.pcLoad) ||
             !CHECK_EQ(scene.pcCount.on(), m.pcCount) || !CHECK_EQ(scene.pcPhi2.on(), m.phi2)) {
             std::printf("  PC, pulse %d, microaddress %d\n", seen.pulses, m.ir);

@@ -282,7 +282,9 @@ void gatesAsTheDiagram() {
     press(scene, scene.pulse); // Phi1: B/W on, Phi2 off
     scene.render();
     const Canvas& c = scene.canvas();
-    const auto at = [&](int x, int y) { return c.pixels[std::size_t(y * c.width + x)] & 0xFFFFFFu; };
+    const auto at = [&](int x, int y) {
+        return c.pixels[std::size_t(y * c.width + x)] & 0xFFFFFFu;
+    };
     constexpr int kGateLeft = 440;
     std::vector<int> tops;
     for (int y = 1; y + 30 < c.height; ++y) {
