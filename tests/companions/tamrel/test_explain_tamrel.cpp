@@ -60,7 +60,7 @@ void followsTheMachine(RegisterScene::Which which) {
     CHECK_EQ(loads, a ? 3 : 1); // LDA, LDA, ADD into A; MOV into B
 }
 
-// A/W switched on and two pulses load A in Phi2; "celý mikrokrok" then runs the one
+// A/W switched on and two pulses load A in Phi2; "do konce mikrokroku" then runs the one
 // pulse left and says that the strobe came, not that A/W was 0.
 void microstepFinishedFromPhi2() {
     RegisterScene scene(RegisterScene::Which::A);

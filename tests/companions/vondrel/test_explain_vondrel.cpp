@@ -1,5 +1,5 @@
 // The control unit as a student drives it: each of the sixteen codes chosen and
-// clocked with "ručně" (and again with "celý mikrokrok"), the scene's machine held
+// clocked with "ručně" (and again with "do konce mikrokroku"), the scene's machine held
 // after every pulse to a machine that fetched the same code in run mode and runs on
 // by its own clock pulse; the lines each instruction decodes, where it ends, HLT's
 // halt; every text read for what the explainer must and must not say; the openings.
@@ -79,7 +79,7 @@ void readText(const ControlUnitScene& scene, const char* where) {
         std::printf("  %s: %s\n", where, t.c_str());
 }
 
-// Clocks the chosen code to the end of its routine with "ručně" or "celý mikrokrok";
+// Clocks the chosen code to the end of its routine with "ručně" or "do konce mikrokroku";
 // after every pulse the scene's machine must be the reference machine. Returns the
 // lines decoded.
 std::vector<int> clockThrough(ControlUnitScene& scene, int code, bool operand, bool whole,
