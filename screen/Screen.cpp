@@ -637,7 +637,12 @@ std::string Screen::savedWork() const {
 bool Screen::restoreWork(std::string_view saved, std::string_view program, Now now) {
     History loaded;
     Simulator at;
-    if (!loaded.load(saved, at) || at.programText('.') != program) return false;
+    // The program as RAM holds it once brought in, however the address writes it.
+    Simulator probe;
+    const std::string wanted = program.empty() || !probe.loadProgram(program)
+                                   ? std::string(program)
+                                   : probe.programText('.');
+    if (!loaded.load(saved, at) || at.programText('.') != wanted) return false;
     advance(now);
     held_.reset();
     sim_.model() = at.model();
