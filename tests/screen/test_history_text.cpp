@@ -217,7 +217,7 @@ TEST_CASE(otherTextsRefused) {
     Screen other;
     CHECK(!other.restoreWork(saved, "0001.1110"));
     CHECK(other.simulator().elements() == ElementState::startup());
-    CHECK(other.restoreWork(saved, "0001.0101.1110"));
+    CHECK(other.restoreWork(saved, "0001 0101,1110 # the link as a teacher wrote it"));
 }
 
 PLAIN_TEST_MAIN()
