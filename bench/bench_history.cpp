@@ -1,7 +1,8 @@
 // The time line over a lesson of a million pulses: what recording a pulse costs, the
 // bytes kept per entry and in all (as the time line counts them and as the heap
 // grows), and the microseconds of one step back and one step forward, the slowest
-// of them too (a step does at most History::kKeepEvery entries again).
+// of them too (a step does at most History::kKeepEvery entries again); the time line
+// kept as text for a reload of the page, its bytes and the time to save and load it.
 
 #include <malloc.h>
 #include <time.h>
@@ -10,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "screen/History.h"
@@ -91,6 +93,20 @@ int main() {
     std::printf("single steps (processor):   %.1f us median, %.1f us at 99.9 %%, %.1f us slowest\n",
                 each[each.size() / 2], each[each.size() * 999 / 1000], each.back());
     std::printf("jump to a random position:  %.1f us (mean)\n", jump);
+    // Kept as text for a reload of the page: the newest History::kMaxSavedEntries.
+    history->moveTo(history->last(), sim);
+    start = Clock::now();
+    const std::string saved = history->save(sim);
+    const double saveMs = microsSince(start) / 1e3;
+    History restored;
+    Simulator reloaded;
+    start = Clock::now();
+    const bool loaded = restored.load(saved, reloaded);
+    const double loadMs = microsSince(start) / 1e3;
+    std::printf("kept as text:               %zu bytes for %llu entries, saved in %.1f ms, "
+                "loaded in %.1f ms%s\n",
+                saved.size(), static_cast<unsigned long long>(restored.last() - restored.first()),
+                saveMs, loadMs, loaded ? "" : " (REFUSED)");
     delete history;
     return 0;
 }

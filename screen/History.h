@@ -5,6 +5,8 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "model/ProcessorModel.h"
@@ -90,6 +92,18 @@ public:
     void visit(std::uint64_t from, std::uint64_t to, const Visit& visit) const;
 
     void clear();
+
+    // The time line as a compact text, for a front end to keep across a reload of its
+    // page: the newest entries (at most kMaxSavedEntries, the text at most
+    // kMaxSavedBytes), the states that the entries alone do not give as differences,
+    // where the machine is and what `live` holds beyond it (a speed typed). load()
+    // takes such a text back and puts `sim` where it was; a text it does not know
+    // (garbled, cut short, of another program or version, beyond the bounds, a value
+    // out of range) is refused, `sim` and the time line untouched, false.
+    static constexpr std::size_t kMaxSavedBytes = 1u << 20;
+    static constexpr std::uint64_t kMaxSavedEntries = 100000;
+    std::string save(const Simulator& live) const;
+    bool load(std::string_view text, Simulator& sim);
 
     // What the time line holds now: its entries and kept states, in bytes.
     std::size_t bytes() const { return bytes_; }

@@ -624,6 +624,34 @@ std::string Screen::programLink() const {
     return sim_.programText('.');
 }
 
+std::string Screen::savedWork() const {
+    const History& h = history_;
+    const bool newLesson = h.canStepBack() && h.kindAt(h.position() - 1) == HistoryKind::Clear &&
+                           programLink().empty();
+    const bool untouched =
+        !h.canStepBack() && !h.canStepForward() &&
+        History::atRest(sim_) == History::State{ProcessorModel{}, ElementState::startup()};
+    return newLesson || untouched ? std::string() : h.save(sim_);
+}
+
+bool Screen::restoreWork(std::string_view saved, std::string_view program, Now now) {
+    History loaded;
+    Simulator at;
+    // The program as RAM holds it once brought in, however the address writes it.
+    Simulator probe;
+    const std::string wanted = program.empty() || !probe.loadProgram(program)
+                                   ? std::string(program)
+                                   : probe.programText('.');
+    if (!loaded.load(saved, at) || at.programText('.') != wanted) return false;
+    advance(now);
+    held_.reset();
+    sim_.model() = at.model();
+    sim_.elements() = at.elements();
+    history_ = std::move(loaded);
+    settle(now_);
+    return true;
+}
+
 Screen::TimerState Screen::timer(int n) const {
     if (n < 1 || n >= ElementState::kTimers) return {false, 0, std::nullopt};
     const Timer& t = sim_.elements().timer[n];

@@ -194,6 +194,13 @@ public:
     bool stepForward(Now now = {});
     bool moveTo(std::uint64_t position, Now now = {});
     const History& history() const { return history_; }
+    // The student's work kept across a reload of the page: the time line as text
+    // (History::save), empty when there is nothing worth keeping (nothing done yet, or
+    // RAM all zero right after "nulování": a new lesson). restoreWork takes such a text
+    // back when the program it ends with is `program` (as programLink() writes it: the
+    // program in the page's address); false, and nothing changed, otherwise.
+    std::string savedWork() const;
+    bool restoreWork(std::string_view saved, std::string_view program, Now now = {});
     // The keys reach these too (key()): Undo and PageUp step back, Redo steps
     // forward, PageDown works "ručně" (in "provoz" only, as a click does).
 

@@ -6,6 +6,7 @@
 // be open; a click on an element whose explainer is open brings it to the front.
 // Escape closes the front one. Keys in a window go to its scene: Tab and Shift+Tab
 // move the focus over its controls, Space and Enter press the one with the focus.
+// The page's other windows ("Časový diagram") are made by the same frame().
 "use strict";
 
 window.procesorExplainers = (function () {
@@ -51,7 +52,7 @@ window.procesorExplainers = (function () {
     if (!open.has(w.command)) return;
     open.delete(w.command);
     w.element.remove();
-    m._explain_close(w.handle);
+    w.closed();
     const next = front();
     if (next) {
       raise(next);
@@ -65,9 +66,11 @@ window.procesorExplainers = (function () {
             Math.floor((event.clientY - r.top) * w.height / r.height)];
   }
 
-  function create(command, handle) {
-    const w = { command, handle, order: 0, held: false,
-                width: m._explain_width(handle), height: m._explain_height(handle) };
+  // A window of the page: the title bar with the title and a close button, movable by
+  // the bar, over a canvas of width x height pixels grown by whole device pixels;
+  // closed by its button or Escape (`closed` is told). Registered under `command`.
+  function frame(command, titleText, width, height, closed) {
+    const w = { command, order: 0, held: false, width, height, closed };
     const element = document.createElement("div");
     element.className = "explainer";
     element.dataset.command = command;
@@ -76,7 +79,7 @@ window.procesorExplainers = (function () {
     const bar = document.createElement("div");
     bar.className = "title-bar";
     const title = document.createElement("span");
-    title.textContent = m.UTF8ToString(m._explain_title(handle));
+    title.textContent = titleText;
     const closeButton = document.createElement("button");
     closeButton.type = "button";
     closeButton.className = "close";
@@ -102,6 +105,12 @@ window.procesorExplainers = (function () {
     element.addEventListener("pointerdown", () => raise(w), true);
     closeButton.addEventListener("pointerdown", (event) => event.stopPropagation());
     closeButton.addEventListener("click", () => close(w));
+    element.addEventListener("keydown", (event) => {
+      if (event.key !== "Escape") return;
+      event.preventDefault();
+      event.stopPropagation();
+      close(w);
+    });
 
     // Moved by the title bar; the bar never leaves the page entirely.
     bar.addEventListener("pointerdown", (event) => {
@@ -126,6 +135,14 @@ window.procesorExplainers = (function () {
       bar.addEventListener("pointerup", done);
       bar.addEventListener("pointercancel", done);
     });
+    return w;
+  }
+
+  function create(command, handle) {
+    const w = frame(command, m.UTF8ToString(m._explain_title(handle)), m._explain_width(handle),
+                    m._explain_height(handle), () => m._explain_close(handle));
+    w.handle = handle;
+    const { element, canvas } = w;
 
     canvas.addEventListener("pointerdown", (event) => {
       if (!event.isPrimary || event.button !== 0 || w.held) return;
@@ -151,12 +168,6 @@ window.procesorExplainers = (function () {
     canvas.addEventListener("pointercancel", (event) => up(event, [-1, -1]));
 
     element.addEventListener("keydown", (event) => {
-      if (event.key === "Escape") {
-        event.preventDefault();
-        event.stopPropagation();
-        close(w);
-        return;
-      }
       if (event.altKey || event.ctrlKey || event.metaKey) return;
       let key = kKeys[event.key];
       if (key === undefined) return;
@@ -169,6 +180,19 @@ window.procesorExplainers = (function () {
 
     document.body.append(element);
     paint(w);
+    return w;
+  }
+
+  // A window of the page's own (not an explainer's) under `command`: made by
+  // make(frame) the first time, brought to the front and given the focus each time.
+  function openOwn(command, make) {
+    let w = open.get(command);
+    if (!w) {
+      w = make((title, width, height, closed) => frame(command, title, width, height, closed));
+      open.set(command, w);
+    }
+    raise(w);
+    w.element.focus();
     return w;
   }
 
@@ -209,6 +233,7 @@ window.procesorExplainers = (function () {
     },
     // For the tests: whether an element's explainer exists in this build; the open
     // windows' commands, back to front.
+    openOwn,
     hasScene: (kind, number) => m._explain_has_scene(kind, number) !== 0,
     list: () => [...open.values()].sort((a, b) => a.order - b.order).map((w) => w.command),
   });

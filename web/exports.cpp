@@ -20,10 +20,13 @@
 #include "picture/Scaled.h"
 #include "picture/Scaling.h"
 #include "screen/Screen.h"
+#include "screen/TimeLine.h"
 
 namespace {
 
 using procesor::render::Box;
+using procesor::screen::Command;
+using procesor::screen::kCommands;
 using procesor::screen::Key;
 using procesor::screen::Millis;
 using procesor::screen::Screen;
@@ -41,6 +44,7 @@ enum Field {
     kCompanion, // 1: the element clicked names an explainer
     kTaken,     // 0: the key or the paste is the page's own
     kNextWakeKnown,
+    kCarryOut, // a Command for the page to carry out itself, -1 for none
     kFields
 };
 
@@ -94,6 +98,7 @@ const int* record(Screen::Update u) {
     r[kCompanion] = u.companion ? 1 : 0;
     r[kTaken] = u.taken ? 1 : 0;
     r[kNextWakeKnown] = u.nextWake ? 1 : 0;
+    r[kCarryOut] = u.carryOut ? int(*u.carryOut) : -1;
     p.last = std::move(u);
     return r.data();
 }
@@ -146,13 +151,15 @@ EMSCRIPTEN_KEEPALIVE const int* procesor_init() {
 }
 
 // The codes the seam uses, in this order: the element kinds Image, Label, Panel,
-// DataSwitch, Arrow and Field, then the keys Tab, BackTab, Space, Enter, Up, Down.
+// DataSwitch, Arrow and Field, then the keys Tab, BackTab, Space, Enter, Up, Down,
+// Undo, Redo, PageUp, PageDown, TimingDiagram (F8) and SavePicture (Ctrl+S).
 EMSCRIPTEN_KEEPALIVE const int* procesor_codes() {
     static const int codes[] = {
-        Element::Image,  Element::Label,  Element::Panel,   Element::DataSwitch,
-        Element::Arrow,  Element::Field,  int(Key::Tab),    int(Key::BackTab),
-        int(Key::Space), int(Key::Enter), int(Key::Up),     int(Key::Down),
-        int(Key::Undo),  int(Key::Redo),  int(Key::PageUp), int(Key::PageDown)};
+        Element::Image,          Element::Label,       Element::Panel,   Element::DataSwitch,
+        Element::Arrow,          Element::Field,       int(Key::Tab),    int(Key::BackTab),
+        int(Key::Space),         int(Key::Enter),      int(Key::Up),     int(Key::Down),
+        int(Key::Undo),          int(Key::Redo),       int(Key::PageUp), int(Key::PageDown),
+        int(Key::TimingDiagram), int(Key::SavePicture)};
     return codes;
 }
 
@@ -196,7 +203,7 @@ EMSCRIPTEN_KEEPALIVE const int* procesor_mouse_up(int x, int y, double now) {
 
 // A key (a code of procesor_codes()) pressed, or released, on a control of the page.
 EMSCRIPTEN_KEEPALIVE const int* procesor_key(int key, int down, double now) {
-    const Key k = Key(std::clamp(key, int(Key::Tab), int(Key::PageDown)));
+    const Key k = Key(std::clamp(key, int(Key::Tab), int(Key::SavePicture)));
     return record(down ? page().screen->key(k, ms(now)) : page().screen->keyReleased(k, ms(now)));
 }
 
@@ -395,6 +402,128 @@ EMSCRIPTEN_KEEPALIVE const int* procesor_places() {
                                  kUpDown1.y, kUpDown1.w, kUpDown1.h,   kMemo1.x,     kMemo1.y,
                                  kMemo1.w,   kMemo1.h,   kClientWidth, kClientHeight};
     return places;
+}
+
+// ---- the commands of the strip beside the diagram (screen/Commands.h) ----
+
+// How many commands there are; for each, in the table's order: its code, whether it
+// can be given now, whether it is on (a toggle) and whether it is a toggle.
+EMSCRIPTEN_KEEPALIVE int procesor_command_count() {
+    return int(kCommands.size());
+}
+
+EMSCRIPTEN_KEEPALIVE const int* procesor_command_states() {
+    static std::vector<int> states;
+    states.clear();
+    const Screen& s = *page().screen;
+    for (const procesor::screen::CommandInfo& c : kCommands)
+        states.insert(states.end(), {int(c.command), s.enabled(c.command) ? 1 : 0,
+                                     s.checked(c.command) ? 1 : 0, c.checkable ? 1 : 0});
+    return states.data();
+}
+
+// A command's text (which 0) or its tooltip with the shortcut (1), by its code.
+EMSCRIPTEN_KEEPALIVE const char* procesor_command_text(int command, int which) {
+    Page& p = page();
+    p.outText.clear();
+    for (const procesor::screen::CommandInfo& c : kCommands)
+        if (int(c.command) == command)
+            p.outText = which ? procesor::screen::commandTooltip(c.command) : std::string(c.text);
+    return out(p.outText);
+}
+
+// The command given (a button of the strip); one that is not, or not now, does nothing.
+EMSCRIPTEN_KEEPALIVE const int* procesor_command(int command, double now) {
+    Screen& s = *page().screen;
+    for (const procesor::screen::CommandInfo& c : kCommands)
+        if (int(c.command) == command) return record(s.command(c.command, ms(now)));
+    return record(s.focus(s.focused(), ms(now)));
+}
+
+// "Uložit obrázek…": the diagram as it is now as the bytes of a PNG file.
+EMSCRIPTEN_KEEPALIVE const char* procesor_picture_png() {
+    Page& p = page();
+    p.outText = p.screen->picturePng();
+    return out(p.outText);
+}
+
+// ---- "Časový diagram" and the log of transfers ----
+
+// The timing diagram's width and height, then its pixels drawn anew as RGBA bytes.
+EMSCRIPTEN_KEEPALIVE int procesor_timing_width() {
+    return procesor::screen::TimingDiagram::kWidth;
+}
+EMSCRIPTEN_KEEPALIVE int procesor_timing_height() {
+    return procesor::screen::TimingDiagram::kHeight;
+}
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* procesor_timing_pixels() {
+    static std::vector<std::uint8_t> rgba;
+    const procesor::render::Canvas& c = page().screen->drawTimingDiagram();
+    rgba.resize(std::size_t(c.width) * c.height * 4);
+    copyRgba(c, {0, 0, c.width, c.height}, rgba);
+    return rgba.data();
+}
+
+// A click at the timing diagram's pixel (x, y), or one of its keys (Left, Right,
+// PageLeft, PageRight, Home, End, Enter: 0..6): the machine moved to the pulse named,
+// if any, with the diagram's update.
+EMSCRIPTEN_KEEPALIVE const int* procesor_timing_click(int x, int y, double now) {
+    Screen& s = *page().screen;
+    s.timingDiagramClick(x, y, ms(now));
+    return record(s.focus(s.focused(), ms(now)));
+}
+EMSCRIPTEN_KEEPALIVE const int* procesor_timing_key(int key, double now) {
+    Screen& s = *page().screen;
+    if (key >= 0 && key <= int(procesor::screen::TimingDiagram::Key::Enter))
+        s.timingDiagramKey(procesor::screen::TimingDiagram::Key(key), ms(now));
+    return record(s.focus(s.focused(), ms(now)));
+}
+// The mouse wheel: whole columns, to the right for positive ones.
+EMSCRIPTEN_KEEPALIVE void procesor_timing_scroll(int columns) {
+    page().screen->timingDiagramScroll(std::clamp(columns, -1000, 1000));
+}
+
+// Where the time line is: its first position, where the machine is, its newest.
+// (Each counted from the first ever made, as long as they fit an int.)
+EMSCRIPTEN_KEEPALIVE const int* procesor_time_line() {
+    static int at[3];
+    const procesor::History& h = page().screen->history();
+    const auto fit = [](std::uint64_t p) { return int(std::min<std::uint64_t>(p, 0x7FFFFFFF)); };
+    at[0] = fit(h.first());
+    at[1] = fit(h.position());
+    at[2] = fit(h.last());
+    return at;
+}
+
+// The log of transfers, one line each; the table of pulses as CSV (UTF-8, a header row).
+EMSCRIPTEN_KEEPALIVE const char* procesor_transfer_log() {
+    Page& p = page();
+    p.outText = procesor::transferLogText(p.screen->history());
+    return out(p.outText);
+}
+EMSCRIPTEN_KEEPALIVE const char* procesor_pulse_csv() {
+    Page& p = page();
+    p.outText = procesor::pulseTableCsv(p.screen->history());
+    return out(p.outText);
+}
+
+// ---- the work kept across a reload ----
+
+// The student's work as text for the page's own storage; empty: nothing to keep (the
+// page removes what it kept).
+EMSCRIPTEN_KEEPALIVE const char* procesor_saved_work() {
+    Page& p = page();
+    p.outText = p.screen->savedWork();
+    return out(p.outText);
+}
+
+// The kept text (the first `bytes` of the text buffer) taken back when its program is
+// the address's (`programBytes` of the name buffer): 1, or 0 with nothing changed.
+EMSCRIPTEN_KEEPALIVE int procesor_restore_work(int bytes, int programBytes, double now) {
+    const std::string& n = page().name;
+    const std::string_view program =
+        std::string_view(n).substr(0, programBytes > 0 ? std::size_t(programBytes) : 0);
+    return page().screen->restoreWork(textIn(bytes), program, ms(now)) ? 1 : 0;
 }
 
 } // extern "C"

@@ -39,6 +39,7 @@
   const now = () => (manualTimers ? manualNow : performance.now());
   let m = null; // the module's exports, set when it is ready; until then no event counts
   let view = null; // the picture's size, the keyboard and the live region (view.js)
+  let timeLine = null; // the strip's commands, the timing diagram, the work kept (timeline.js)
   let pointerDown = false;
   let wakeHandle = 0;
 
@@ -99,12 +100,15 @@
   // Carries out an event's update: the picture, the fields, the wake, the focus, then
   // any error box and explainer. Returns the record.
   function apply(pointer) {
-    const u = record(pointer);
-    const count = paint(u);
+    const count = paint(record(pointer));
+    // Copied: carrying the update out may grow the module's memory, which leaves a
+    // view of it empty.
+    const u = [...record(pointer)];
     const text = view.textOut(m._procesor_update_text(0));
     if (edit17.value !== text) edit17.value = text;
     edit17.hidden = u[1] === 0;
-    view.afterUpdate(u, count, view.textOut(m._procesor_update_text(2)));
+    const sentence = view.textOut(m._procesor_update_text(2));
+    view.afterUpdate(u, count, sentence);
     scheduleWake();
     const message = view.textOut(m._procesor_update_text(1));
     if (message !== "") {
@@ -114,6 +118,8 @@
       errorBox.querySelector(".buttons button").focus();
     }
     if (u[6] !== 0) window.procesorExplainers.openFor(u[4], u[5]);
+    if (u[9] >= 0) timeLine?.carryOut(u[9]);
+    timeLine?.afterUpdate(u, sentence);
     procesorProgram.addressInStep();
     return u;
   }
@@ -220,7 +226,9 @@
     view = procesorView(m, apply, now);
     view.fit();
     apply(first);
-    procesorProgram.start(m, apply, now);
+    timeLine = procesorTimeLine(m, apply, now, view);
+    timeLine.afterUpdate(record(m._procesor_update_record()), "");
+    procesorProgram.start(m, apply, now, timeLine.restore);
     edit17.focus();
     // The caret after the text, nothing selected: WebKit selects a field's whole text
     // when a script gives it the focus, the other engines and the desktop do not.
@@ -273,6 +281,8 @@
     now: () => m._procesor_now(),
     nextWake: () => m._procesor_next_wake(),
     running: (n) => m._procesor_timer_running(n) !== 0,
+    // The time line: its first position, where the machine is and its newest.
+    timeLine: () => timeLine.timeLine(),
     tick(n) {
       apply(m._procesor_tick(n, now()));
     },

@@ -80,12 +80,15 @@ const procesorProgram = (function () {
     history.replaceState(history.state, "", url);
   }
 
-  function start(module, applyUpdate, clock) {
+  // restore(program): the work kept across a reload brought back, if it is of the
+  // address's program (true); the address's program comes in only otherwise.
+  function start(module, applyUpdate, clock, restore) {
     m = module;
     apply = applyUpdate;
     now = clock;
     const program = programInAddress();
-    if (program !== null) paste(program, false);
+    const restored = restore ? restore(program ?? "") : false;
+    if (program !== null && !restored) paste(program, false);
     // A program in the address stays as it was written until RAM changes. One refused
     // (the error box names what is wrong with it) leaves the address, so that a reload
     // does not refuse it again.

@@ -166,16 +166,21 @@ function procesorView(m, apply, now) {
   document.addEventListener("selectionchange", () => fieldsChanged());
 
   // ---- the keyboard: the focus ring as the module has it ----
-  const codes = new Int32Array(m.HEAP32.buffer, m._procesor_codes(), 16);
+  // Copied: a view of the module's memory goes stale when the memory grows.
+  const codes = [...new Int32Array(m.HEAP32.buffer, m._procesor_codes(), 18)];
   const kinds = { image: codes[0], label: codes[1], panel: codes[2], dataSwitch: codes[3],
                   arrow: codes[4], field: codes[5] };
   const keyCodes = { Tab: codes[6], BackTab: codes[7], " ": codes[8], Enter: codes[9],
                      ArrowUp: codes[10], ArrowDown: codes[11] };
   // The time line's keys and a presentation clicker's, wherever the focus is but in
-  // a text field (there Ctrl+Z undoes typing): the module decides what they do.
+  // a text field (there Ctrl+Z undoes typing): the module decides what they do. F8
+  // ("Časový diagram") and Ctrl+S ("Uložit obrázek…") work in the fields too.
+  const kAnywhere = [codes[16], codes[17]];
   function timeLineKey(event) {
     const ctrl = event.ctrlKey || event.metaKey;
     const k = event.key.length === 1 ? event.key.toLowerCase() : event.key;
+    if (ctrl && !event.altKey && !event.shiftKey && k === "s") return codes[17];
+    if (!ctrl && !event.altKey && !event.shiftKey && k === "F8") return codes[16];
     if (ctrl && !event.altKey && k === "z") return event.shiftKey ? codes[13] : codes[12];
     if (ctrl && !event.altKey && !event.shiftKey && k === "y") return codes[13];
     if (ctrl || event.altKey) return undefined;
@@ -183,7 +188,10 @@ function procesorView(m, apply, now) {
   }
   document.addEventListener("keydown", (event) => {
     const code = timeLineKey(event);
-    if (code === undefined || event.target === edit17 || event.target === memo1) return;
+    if (code === undefined) return;
+    const anywhere = kAnywhere.includes(code);
+    if (!anywhere && (event.target === edit17 || event.target === memo1)) return;
+    if (anywhere) event.preventDefault(); // the browser's own "save page" kept back
     const u = apply(m._procesor_key(code, 1, now()));
     if (u[7] !== 0) event.preventDefault();
   });

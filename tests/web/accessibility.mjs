@@ -1,5 +1,6 @@
 // The page checked by axe-core against WCAG 2.1 A and AA: no violation in the start
-// state, with an explainer's window open, and with the licences shown.
+// state, with an explainer's window open, with the timing diagram's window open, and
+// with the licences shown.
 //   node accessibility.mjs procesor.html
 import { readFileSync } from "node:fs";
 import { createRequire } from "node:module";
@@ -28,6 +29,15 @@ const states = [
   { what: "an explainer open", reach: async (s) => {
     await s.click(...kIR);
     await s.page.waitForSelector(".explainer", { timeout: 5000 });
+  } },
+  { what: "the timing diagram open", reach: async (s) => {
+    await s.click(859, 132); // provoz, and two pulses for the log
+    for (let i = 0; i < 2; ++i) {
+      await s.click(855, 284);
+      await s.tick(5);
+    }
+    await s.page.click("#timing-diagram");
+    await s.page.waitForSelector(".explainer.timing", { timeout: 5000 });
   } },
   { what: "the licences shown", reach: async (s) => {
     await s.page.click("#about a");

@@ -102,8 +102,8 @@ for (const c of cases) {
           `${c.what}: the picture lies at ${layout.canvas.join(",")} in a ${innerW}x${innerH} window`);
     check(layout.scroll[0] <= innerW && layout.scroll[1] <= innerH,
           `${c.what}: the page scrolls, ${layout.scroll.join("x")} in ${innerW}x${innerH}`);
-    check(layout.tools.length === 2 && layout.tools.every(([r, b]) => r <= innerW && b <= innerH),
-          `${c.what}: the buttons for full screen and 1:1 lie outside the window`);
+    check(layout.tools.length === 6 && layout.tools.every(([r, b]) => r <= innerW && b <= innerH),
+          `${c.what}: the strip's buttons (full screen, 1:1, the time line's) lie outside the window`);
     const device = width * c.scale, wide = c.grow ? kWidth * c.grow : c.device;
     check(Math.abs(device - wide) < 0.5, `${c.what}: the picture is ${device} device pixels wide, not ${wide}`);
     if (c.tall) check(height * c.scale >= 0.9 * c.tall,
