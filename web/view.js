@@ -79,7 +79,7 @@ function procesorView(m, apply, now) {
     }
     // The client area keeps its own pixels; a transform makes it as many device pixels
     // as chosen.
-    const scale = deviceWidth / kWidth / ratio;
+    const scale = deviceWidth / (kWidth + paneWidth) / ratio; // the panes fitted with the diagram
     client.style.transform = scale === 1 ? "" : `scale(${scale})`;
     view.hidden = !scaled;
     canvas.style.opacity = scaled ? "0" : "";
@@ -271,8 +271,10 @@ function procesorView(m, apply, now) {
   // order; the whole is fitted anew, the panes with the diagram.
   let paneKeys = [];
   let panePlaces = "";
+  let paneWidth = 0;
   let rebuilding = false; // a removed button's blur is not the focus leaving
   function panes(width) {
+    paneWidth = width;
     document.documentElement.style.setProperty("--panes-width", width + "px");
     panesCanvas.hidden = width === 0;
     if (width > 0) {

@@ -34,6 +34,13 @@ await withPage(htmlPath, async (s) => {
   const page = s.page;
   check(await panesShown(page) === 240, `the task pane is ${await panesShown(page)} wide`);
   check((await report(page)).startsWith("Úloha „Pět a pět“"), `the live region says ${await report(page)}`);
+  // Fitted with the diagram: beside it, the whole inside the window.
+  const [diagramRight, paneLeft, paneRight] = await page.evaluate(() => [
+    document.getElementById("diagram").getBoundingClientRect().right,
+    document.getElementById("panes").getBoundingClientRect().left,
+    document.getElementById("panes").getBoundingClientRect().right]);
+  check(Math.abs(diagramRight - paneLeft) < 1 && paneRight <= 1400,
+        `the diagram ends at ${diagramRight}, the pane spans ${paneLeft}..${paneRight}`);
   const right = await page.evaluate(() => document.getElementById("tools").getBoundingClientRect().left);
   check(right >= 1024 + 240, `the strip's buttons at ${right}, over the pane`);
   await page.focus("#Panel5");
