@@ -282,9 +282,10 @@ void TForm1::apply(const screen::Screen::Update& u) {
     else
         wake_->stop();
 
+    if (u.panes) showPanes();
     showFocus(u.focus);
-    if (!u.sentence.empty()) {
-        spoken_ = QString::fromStdString(u.sentence);
+    if (const std::string spoken = u.spoken(); !spoken.empty()) {
+        spoken_ = QString::fromStdString(spoken);
         setAccessibleDescription(spoken_);
     }
     if (!u.error.empty()) showError(u.error);
@@ -343,44 +344,31 @@ void TForm1::paintEvent(QPaintEvent* event) {
         firstFramePainted_ = true;
         firstFrameTimer_.start();
     }
-    if (taskPane_) p.drawImage(QPoint(diagram.width(), 0), paneView_);
+    if (!paneView_.isNull()) p.drawImage(QPoint(diagram.width(), 0), paneView_);
 }
 
 // ---- a task beside the diagram ---------------------------------------------------
 
 void TForm1::openTask(const std::string& text, const std::string& fileName) {
-    const ParsedTask parsed = parseTask(text);
-    if (!parsed.ok()) {
-        showError(taskErrorMessage(parsed.error, fileName));
-        return;
-    }
-    taskPane_ = std::make_unique<TaskPane>(parsed.task, simulator().model());
-    paneCanvas_ = render::Canvas(TaskPane::kWidth, layout::kClientHeight);
-    paneView_ = QImage(reinterpret_cast<const uchar*>(paneCanvas_.pixels.data()), paneCanvas_.width,
-                       paneCanvas_.height, paneCanvas_.width * qsizetype(sizeof(std::uint32_t)),
-                       QImage::Format_RGB32);
-    resize(layout::kClientWidth + TaskPane::kWidth, std::max(height(), layout::kClientHeight));
-    showTaskPane();
+    apply(screen_.openTask(text, fileName, now()));
 }
 
-void TForm1::showTaskPane() {
-    taskPane_->draw(paneCanvas_);
+// The panes the screen has open, right of the diagram: the window grows by their width
+// and shrinks back when they close.
+void TForm1::showPanes() {
+    const render::Canvas& c = screen_.paneCanvas();
+    paneView_ = c.width ? QImage(reinterpret_cast<const uchar*>(c.pixels.data()), c.width, c.height,
+                                 c.width * qsizetype(sizeof(std::uint32_t)), QImage::Format_RGB32)
+                              .copy()
+                        : QImage();
+    const int width = layout::kClientWidth + screen_.paneWidth();
+    if (this->width() != width) resize(width, std::max(height(), layout::kClientHeight));
     update(QRect(layout::kClientWidth, 0, TaskPane::kWidth, layout::kClientHeight));
 }
 
-void TForm1::closeTaskPane() {
-    taskPane_.reset();
-    resize(layout::kClientWidth, layout::kClientHeight);
-    update();
-}
-
-// A task opens its pane; anything else is the screen's: pasted with Ctrl+V (where
-// the focus is), or dropped (brought in wherever the focus is).
+// The screen's, a task or a program: pasted with Ctrl+V (where the focus is), or
+// dropped (brought in wherever the focus is).
 void TForm1::pasteText(const std::string& text, bool dropped) {
-    if (looksLikeTask(text)) {
-        openTask(text);
-        return;
-    }
     apply(dropped ? screen_.bringIn(text, now()) : screen_.paste(text, now()));
 }
 
@@ -396,10 +384,8 @@ void TForm1::openFile(const QString& path) {
     const std::string_view text(bytes.constData(), std::size_t(bytes.size()));
     if (!file.isOpen() || file.error() != QFileDevice::NoError)
         apply(screen_.fileUnreadable(name, now()));
-    else if (looksLikeTask(text))
-        openTask(std::string(text), name);
     else
-        apply(screen_.openFile(name, text, now()));
+        apply(screen_.openFile(name, text, now())); // a task or a program
 }
 
 namespace {
@@ -491,15 +477,7 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
     // Ctrl+C and Ctrl+V then reach the diagram.
     if (QWidget* focused = focusWidget(); focused == edit17_ || focused == memo1_)
         setFocus(Qt::MouseFocusReason);
-    const QPoint at = event->position().toPoint();
-    if (taskPane_ && at.x() >= layout::kClientWidth) {
-        const PaneAction action = taskPane_->click(at.x() - layout::kClientWidth, at.y());
-        if (action == PaneAction::Close)
-            closeTaskPane();
-        else if (action != PaneAction::None)
-            showTaskPane();
-        return;
-    }
+    const QPoint at = event->position().toPoint(); // beyond the diagram: the panes
     apply(screen_.mouseDown(at.x(), at.y(), now()));
 }
 

@@ -74,7 +74,7 @@ public:
     // A task (a text with a "název:" line) opens its pane beside the diagram and the
     // window grows by the pane's width; a bad one only shows the error box.
     void openTask(const std::string& text, const std::string& fileName = {});
-    const TaskPane* taskPane() const { return taskPane_.get(); }
+    const TaskPane* taskPane() const { return screen_.taskPane(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -95,8 +95,7 @@ private:
     void ensurePicture();
     void showError(const std::string& message);
     void wake();
-    void showTaskPane();
-    void closeTaskPane();
+    void showPanes();
     void pasteText(const std::string& text, bool dropped);
     void apply(const screen::Screen::Update& update);
     void showFocus(const std::optional<screen::Screen::Element>& focus);
@@ -120,9 +119,7 @@ private:
     bool firstFramePainted_ = false;
     bool firstFrameOut_ = false;
     std::vector<std::function<void()>> afterFirstFrame_;
-    std::unique_ptr<TaskPane> taskPane_;
-    render::Canvas paneCanvas_;
-    QImage paneView_; // paneCanvas_'s pixels, not copied
+    QImage paneView_; // the screen's panes beside the diagram, copied when they change
     QString spoken_;
     bool movingFocus_ = false; // the window itself moves the focus the screen chose
 };

@@ -6,6 +6,7 @@
 
 #include "model/ProgramText.h"
 #include "model/PulseReport.h"
+#include "model/TaskText.h"
 #include "panel/Speed.h"
 #include "picture/DiagramLayout.h"
 #include "picture/PngFile.h"
@@ -37,6 +38,12 @@ constexpr std::size_t kDrawnKept = 64;
 // After the arrows, the panels: the right column top to bottom (mode buttons, then the
 // clock), then the address buttons beside the RAM.
 constexpr int kPanelTabOrder[] = {6, 7, 1, 2, 3, 4, 5};
+
+// What the live region says when "ručně" waits for a prediction.
+constexpr const char* kAskForPrediction =
+    "Předpovězte, co ponese sběrnice po taktu a který registr se změní, a stiskněte Ověřit.";
+
+using Control = Screen::KeyboardControl;
 
 } // namespace
 
@@ -81,6 +88,22 @@ std::string Screen::accessibleName(Element element) const {
         break;
     case Element::Arrow:
         return element.number > 0 ? "rychlost o jednu výš" : "rychlost o jednu níž";
+    case Element::Pane:
+        switch (element.number) {
+        case TaskPane::CheckButton:
+            return "Zkontrolovat";
+        case TaskPane::CloseButton:
+            return "Zavřít úlohu";
+        case kPredictionControls + PredictionPane::BusField:
+            return "sběrnice po taktu: " + std::to_string(prediction_.guess().bus);
+        case kPredictionControls + PredictionPane::ChangedField:
+            return "změní se: " + changedName(prediction_.guess().changed);
+        case kPredictionControls + PredictionPane::VerifyButton:
+            return "Ověřit";
+        default:
+            break;
+        }
+        break;
     default:
         break;
     }
@@ -97,6 +120,11 @@ Screen::Screen(Simulator::ErrorSink observe)
 Screen::~Screen() = default;
 
 std::optional<Screen::Element> Screen::elementAt(int x, int y) const {
+    if (x >= layout::kClientWidth) {
+        for (const Control& c : paneControls())
+            if (c.box.contains(x - layout::kClientWidth, y)) return c.element;
+        return std::nullopt;
+    }
     for (const layout::Control& p : layout::panels())
         if (p.box.contains(x, y)) return Element{Element::Panel, p.number};
     const ElementState& el = sim_.elements();
@@ -152,7 +180,8 @@ void Screen::click(Element element, Update& u) {
     u.clicked = element;
     switch (element.kind) {
     case Element::Panel:
-        if (Handler h = routeOf(kPanelClicks, element.number)) runRecorded(h);
+        if (Handler h = routeOf(kPanelClicks, element.number))
+            if (h != &Simulator::Panel1Click || !askFirst(u)) runRecorded(h);
         break;
     case Element::DataSwitch:
         if (Handler h = routeOf(kSwitchClicks, element.number)) runRecorded(h);
@@ -170,6 +199,20 @@ void Screen::click(Element element, Update& u) {
         break;
     case Element::Field:
         break;
+    case Element::Pane:
+        for (const Control& c : paneControls()) {
+            if (!(c.element == element)) continue;
+            const int x = c.box.x + c.box.w / 2, y = c.box.y + c.box.h / 2;
+            if (element.number < kPredictionControls) {
+                paneAction(task_->click(x, y), u);
+            } else {
+                const PredictionPane before = prediction_;
+                predictionAction(before, prediction_.click(x, y - predictionTop(), sim_.model()),
+                                 u);
+            }
+            break;
+        }
+        break;
     }
     settle(now_);
 }
@@ -183,6 +226,7 @@ std::vector<Screen::Element> Screen::focusRing() const {
         ring.push_back({Element::DataSwitch, s.button});
     ring.push_back(kMemo1);
     for (const KeyboardControl& c : keyboardControls()) ring.push_back(c.element);
+    for (const KeyboardControl& c : paneControls()) ring.push_back(c.element);
     return ring;
 }
 
@@ -198,6 +242,7 @@ Screen::Update Screen::key(Key key, Now now) {
     advance(now);
     Update u;
     const bool control = focused_ && focused_->kind != Element::Field;
+    const bool inPane = focused_ && focused_->kind == Element::Pane;
     switch (key) {
     case Key::Tab:
     case Key::BackTab: {
@@ -228,6 +273,10 @@ Screen::Update Screen::key(Key key, Now now) {
             u.taken = false;
             break;
         }
+        if (inPane) { // the panes' buttons act at once
+            paneKey(key, u);
+            break;
+        }
         if (held_) break; // held already, by the mouse or by the key repeating
         if (key == Key::Enter) {
             click(*focused_, u);
@@ -239,7 +288,9 @@ Screen::Update Screen::key(Key key, Now now) {
         break;
     case Key::Up:
     case Key::Down:
-        if (focused_ == kEdit17 || (focused_ && focused_->kind == Element::Arrow)) {
+        if (inPane) {
+            paneKey(key, u);
+        } else if (focused_ == kEdit17 || (focused_ && focused_->kind == Element::Arrow)) {
             sim_.UpDown1Arrow(key == Key::Up);
             settle(now_);
         } else {
@@ -254,7 +305,7 @@ Screen::Update Screen::key(Key key, Now now) {
         if (focused_ && focused_->kind == Element::Field) {
             u.taken = false;
         } else if (key == Key::PageDown) {
-            runRecorded(&Simulator::Panel1Click); // "ručně", in "provoz" only
+            if (!askFirst(u)) runRecorded(&Simulator::Panel1Click); // "ručně", in "provoz" only
             settle(now_);
         } else {
             travel(key == Key::Redo ? &History::stepForward : &History::stepBack, now_);
@@ -341,6 +392,28 @@ Screen::Update Screen::finish(const Mark& from, Update u) {
     u.speedText = edit.text;
     u.speedVisible = edit.visible;
     if (!edit.visible && focused_ == kEdit17) setFocus(std::nullopt); // hidden, it has none
+    // A pulse that can no longer come (a mode button, the automatic clock, a step back)
+    // asks no more; the focus leaves a control of the panes that has gone.
+    if (asking_ && sim_.elements().panel[1].colour != clAqua) {
+        asking_ = false;
+        u.panes = true;
+    }
+    if (focused_ && focused_->kind == Element::Pane) {
+        const std::vector<Control> controls = paneControls();
+        if (std::none_of(controls.begin(), controls.end(),
+                         [&](const Control& c) { return c.element == *focused_; })) {
+            const bool predicted = focused_->number >= kPredictionControls;
+            setFocus(predicted ? focusBeforeAsking_ : std::nullopt);
+            if (focused_ == kEdit17 && !edit.visible) setFocus(std::nullopt);
+        }
+    }
+    const std::optional<Element> paneFocus =
+        focused_ && focused_->kind == Element::Pane ? focused_ : std::nullopt;
+    if (u.panes || paneFocus != drawnPaneFocus_) {
+        drawnPaneFocus_ = paneFocus;
+        drawPanes();
+        u.panes = true;
+    }
     u.nextWake = nextWake();
     u.error = errors_.take();
     if (pulses() != from.pulses) u.sentence = pulseReport(from.model, sim_.model());
@@ -407,6 +480,8 @@ Screen::Update Screen::command(Command command, Now now) {
         break;
     case Command::Predict:
         predicting_ = !predicting_;
+        asking_ = false;
+        u.panes = true;
         break;
     case Command::TimingDiagram:
     case Command::CopyProgram:
@@ -586,7 +661,9 @@ Screen::Update Screen::paste(std::string_view text, Now now) {
     advance(now);
     Update u;
     // In the speed field a number is typed as usual, and so is what is no program.
-    if (focused_ == kEdit17 && (parseWholeNumber(text) || !parseProgram(text).ok()))
+    if (looksLikeTask(text))
+        taskIn(text, {}, u);
+    else if (focused_ == kEdit17 && (parseWholeNumber(text) || !parseProgram(text).ok()))
         u.taken = false;
     else if (history_.before(sim_); sim_.loadProgram(text))
         history_.after(HistoryKind::Program, sim_);
@@ -597,19 +674,25 @@ Screen::Update Screen::paste(std::string_view text, Now now) {
 Screen::Update Screen::bringIn(std::string_view text, Now now) {
     const Mark from = mark();
     advance(now);
-    history_.before(sim_);
-    if (sim_.loadProgram(text)) history_.after(HistoryKind::Program, sim_);
+    Update u;
+    if (looksLikeTask(text))
+        taskIn(text, {}, u);
+    else if (history_.before(sim_); sim_.loadProgram(text))
+        history_.after(HistoryKind::Program, sim_);
     settle(now_);
-    return finish(from);
+    return finish(from, std::move(u));
 }
 
 Screen::Update Screen::openFile(std::string_view name, std::string_view bytes, Now now) {
     const Mark from = mark();
     advance(now);
-    history_.before(sim_);
-    if (sim_.loadProgram(bytes, name)) history_.after(HistoryKind::Program, sim_);
+    Update u;
+    if (looksLikeTask(bytes))
+        taskIn(bytes, name, u);
+    else if (history_.before(sim_); sim_.loadProgram(bytes, name))
+        history_.after(HistoryKind::Program, sim_);
     settle(now_);
-    return finish(from);
+    return finish(from, std::move(u));
 }
 
 Screen::Update Screen::fileUnreadable(std::string_view name, Now now) {
@@ -691,6 +774,163 @@ std::vector<Box> Screen::render() {
 
 const Canvas& Screen::canvas() const {
     return renderer_->canvas();
+}
+
+// ---- exercises beside the diagram -------------------------------------------------
+
+void Screen::report(const std::string& message) {
+    if (observe_) observe_(message);
+    errors_.report(message);
+}
+
+void Screen::taskIn(std::string_view text, std::string_view fileName, Update& u) {
+    ParsedTask parsed = parseTask(text);
+    if (!parsed.ok()) {
+        report(taskErrorMessage(parsed.error, fileName));
+        return;
+    }
+    task_ = std::make_unique<TaskPane>(std::move(parsed.task), sim_.model(), &prediction_.score());
+    u.panes = true;
+    u.announcement = "Úloha „" + task_->task().name + "“: " + task_->task().statement;
+}
+
+Screen::Update Screen::openTask(std::string_view text, std::string_view fileName, Now now) {
+    const Mark from = mark();
+    advance(now);
+    Update u;
+    taskIn(text, fileName, u);
+    return finish(from, std::move(u));
+}
+
+Screen::Update Screen::closeTask(Now now) {
+    const Mark from = mark();
+    advance(now);
+    Update u;
+    if (task_) paneAction(PaneAction::Close, u);
+    return finish(from, std::move(u));
+}
+
+int Screen::paneWidth() const {
+    return task_ || predicting_ ? TaskPane::kWidth : 0;
+}
+
+int Screen::predictionTop() const {
+    return task_ ? layout::kClientHeight - PredictionPane::kHeight : 0;
+}
+
+std::vector<Screen::KeyboardControl> Screen::paneControls() const {
+    std::vector<KeyboardControl> controls;
+    if (task_)
+        for (const TaskPane::Control c : {TaskPane::CheckButton, TaskPane::CloseButton})
+            controls.push_back({{Element::Pane, c}, task_->buttonBox(c)});
+    if (predicting_ && asking_)
+        for (const PredictionPane::Control c :
+             {PredictionPane::BusField, PredictionPane::ChangedField,
+              PredictionPane::VerifyButton}) {
+            Box box = prediction_.controlBox(c);
+            box.y += predictionTop();
+            controls.push_back({{Element::Pane, kPredictionControls + c}, box});
+        }
+    return controls;
+}
+
+// "ručně" while predicting, when it would pulse: the prediction pane asks first.
+bool Screen::askFirst(Update& u) {
+    if (!predicting_ || sim_.elements().panel[1].colour != clAqua) return false;
+    if (!asking_) {
+        asking_ = true;
+        focusBeforeAsking_ = focused_ && focused_->kind == Element::Pane ? std::nullopt : focused_;
+    }
+    prediction_.focusOn(PredictionPane::BusField);
+    setFocus(Element{Element::Pane, kPredictionControls + PredictionPane::BusField});
+    u.panes = true;
+    u.announcement = kAskForPrediction;
+    return true;
+}
+
+// Space, Enter, Up or Down on the control of a pane with the focus.
+void Screen::paneKey(Key key, Update& u) {
+    const int n = focused_->number;
+    const PaneKey k = key == Key::Space   ? PaneKey::Space
+                      : key == Key::Enter ? PaneKey::Enter
+                      : key == Key::Up    ? PaneKey::Up
+                                          : PaneKey::Down;
+    if (n < kPredictionControls) {
+        if (!task_ || (key != Key::Space && key != Key::Enter)) {
+            u.taken = false;
+            return;
+        }
+        task_->focusOn(TaskPane::Control(n));
+        paneAction(task_->key(k), u);
+        return;
+    }
+    prediction_.focusOn(PredictionPane::Control(n - kPredictionControls));
+    const PredictionPane before = prediction_;
+    predictionAction(before, prediction_.key(k, sim_.model()), u);
+}
+
+void Screen::paneAction(PaneAction action, Update& u) {
+    switch (action) {
+    case PaneAction::None:
+    case PaneAction::Pulse:
+        return;
+    case PaneAction::Redraw: // "Zkontrolovat"
+        u.panes = true;
+        u.announcement = task_->announcement();
+        return;
+    case PaneAction::Close:
+        task_.reset();
+        u.panes = true;
+        u.announcement = "Úloha zavřena.";
+        return;
+    }
+}
+
+// The guess recorded ("Ověřit"): the pulse of "ručně" it waited for. A guess for a
+// pulse that cannot come is not counted.
+void Screen::predictionAction(const PredictionPane& before, PaneAction action, Update& u) {
+    if (action == PaneAction::None) return;
+    u.panes = true;
+    if (action != PaneAction::Pulse) return;
+    if (!asking_ || sim_.elements().panel[1].colour != clAqua) {
+        prediction_ = before;
+        asking_ = false;
+        return;
+    }
+    asking_ = false;
+    u.announcement = prediction_.verdict();
+    setFocus(focusBeforeAsking_);
+    runRecorded(&Simulator::Panel1Click);
+    settle(now_);
+}
+
+// The strip: the window's colour, the task pane above, the prediction pane below it.
+void Screen::drawPanes() {
+    const int width = paneWidth();
+    if (!width) {
+        strip_ = Canvas();
+        return;
+    }
+    if (strip_.width != width || strip_.height != layout::kClientHeight)
+        strip_ = Canvas(width, layout::kClientHeight);
+    strip_.fill({0, 0, strip_.width, strip_.height}, clInactiveBorder);
+    const auto place = [&](const Canvas& pane, int top) {
+        for (int y = 0; y < pane.height && top + y < strip_.height; ++y)
+            std::copy_n(pane.pixels.begin() + std::ptrdiff_t(y) * pane.width,
+                        std::min(pane.width, strip_.width),
+                        strip_.pixels.begin() + std::ptrdiff_t(top + y) * strip_.width);
+    };
+    const int focus = focused_ && focused_->kind == Element::Pane ? focused_->number : -1;
+    if (task_) {
+        Canvas pane(width, predicting_ ? predictionTop() : layout::kClientHeight);
+        task_->draw(pane, focus >= 0 && focus < kPredictionControls);
+        place(pane, 0);
+    }
+    if (predicting_) {
+        Canvas pane(width, PredictionPane::kHeight);
+        prediction_.draw(pane, focus >= kPredictionControls);
+        place(pane, predictionTop());
+    }
 }
 
 } // namespace procesor::screen

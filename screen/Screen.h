@@ -16,6 +16,7 @@
 #include "screen/Commands.h"
 #include "screen/ErrorBox.h"
 #include "screen/History.h"
+#include "screen/TaskPane.h"
 #include "screen/TimingDiagram.h"
 
 // What every front end shares: the simulator, its five timers, the picture of the
@@ -76,6 +77,7 @@ public:
             DataSwitch,
             Arrow,
             Field,
+            Pane, // a control of the panes beside the diagram (see paneControls())
         };
         Kind kind;
         int number; // Panel3 -> 3, Button8 -> 8, the arrows +1 (up) and -1 (down)
@@ -83,6 +85,14 @@ public:
     };
     static constexpr Element kEdit17 = {Element::Field, 17};
     static constexpr Element kMemo1 = {Element::Field, 1};
+    // The panes' controls: the task pane's by TaskPane::Control, the prediction pane's
+    // by PredictionPane::Control from kPredictionControls on.
+    static constexpr int kPredictionControls = 10;
+    // A control that takes the keyboard focus, and where it lies.
+    struct KeyboardControl {
+        Element element;
+        Box box;
+    };
 
     // Everything an event leaves for the front end to carry out.
     struct Update {
@@ -97,6 +107,15 @@ public:
         std::optional<Element> focus; // where the keyboard focus is now
         bool taken = true;            // false: the key or the paste is the front end's own
         std::optional<Command> carryOut; // a command for the front end to carry out itself
+        // What the panes beside the diagram say, for a screen reader: a task opened,
+        // checked or closed, a prediction asked for, its verdict and score.
+        std::string announcement;
+        bool panes = false; // the panes changed: show paneCanvas() again, paneWidth() wide
+        // The announcement and the pulse's sentence together, as the live region says them.
+        std::string spoken() const {
+            if (announcement.empty() || sentence.empty()) return announcement + sentence;
+            return announcement + " " + sentence;
+        }
     };
 
     // `observe`, if given, is told every error message as the handlers report it
@@ -215,6 +234,31 @@ public:
     // "Uložit obrázek…": the diagram as it is now, a PNG at its own pixels.
     std::string picturePng() const;
 
+    // ---- exercises beside the diagram (screen/TaskPane.h) ----
+    // A task's text opens its pane right of the diagram, in place of one open before;
+    // a text that is no task gets its message (naming `fileName`, when given) through
+    // the error box and changes nothing. paste(), bringIn() and openFile() open a task
+    // instead of a program when the text has a "název:" line.
+    Update openTask(std::string_view text, std::string_view fileName = {}, Now now = {});
+    // "Zavřít úlohu".
+    Update closeTask(Now now = {});
+    const TaskPane* taskPane() const { return task_.get(); }
+    // While predicting, each "ručně" that would pulse (a click, Space or Enter on it,
+    // PageDown) first asks for a prediction: the focus goes into the prediction pane,
+    // and Enter or "Ověřit" there records the guess and gives the pulse. The automatic
+    // clock never asks. A task's "předpovědí: N" is judged by this pane's score.
+    const PredictionPane& predictionPane() const { return prediction_; }
+    bool asking() const { return asking_; }
+    // The strip right of the diagram: the task pane above and, while predicting, the
+    // prediction pane at its foot (at its top without a task); 0 wide while neither is
+    // shown. A front end shows it at x = the diagram's width and gives its clicks and
+    // keys to the screen as the diagram's (mouseDown/mouseUp beyond the diagram).
+    int paneWidth() const;
+    const Canvas& paneCanvas() const { return strip_; }
+    // The panes' controls that take the keyboard focus now, in the order Tab visits
+    // them after the diagram's last stop, with their boxes in the strip's coordinates.
+    std::vector<KeyboardControl> paneControls() const;
+
     // "Časový diagram" of the time line, made when first asked for: drawn with the
     // machine where it is now; a click on a column or Enter on the chosen one moves
     // the machine to the state that pulse left (false when it names none).
@@ -272,11 +316,8 @@ public:
     // The controls that take the keyboard focus after the fields and the data
     // switches, in the order Tab visits them: the arrows, then the panels. Each acts
     // on Space and Enter as on a click at the middle of its box.
-    struct KeyboardControl {
-        Element element;
-        Box box;
-    };
     static std::span<const KeyboardControl> keyboardControls();
+
     // What a screen reader says for a control that has the focus: its caption or
     // role and its state (a data switch's bit; a panel unavailable, selected or
     // pressed, as its colour shows).
@@ -311,6 +352,14 @@ private:
     void skipWholeRounds(Millis by);
 
     void runRecorded(void (Simulator::*handler)());
+    bool askFirst(Update& u);
+    void paneKey(Key key, Update& u);
+    void paneAction(PaneAction action, Update& u);
+    void predictionAction(const PredictionPane& before, PaneAction action, Update& u);
+    void taskIn(std::string_view text, std::string_view fileName, Update& u);
+    void drawPanes();
+    int predictionTop() const;
+    void report(const std::string& message);
     TimingDiagram& timingDiagram();
     bool travel(bool (History::*step)(Simulator&), Now now);
 
@@ -327,6 +376,12 @@ private:
     bool heldByKey_ = false;
     bool drawEachEvent_ = true;
     bool predicting_ = false;
+    bool asking_ = false; // a pulse of "ručně" waits for the prediction
+    std::optional<Element> focusBeforeAsking_;
+    PredictionPane prediction_;
+    std::unique_ptr<TaskPane> task_;
+    Canvas strip_;
+    std::optional<Element> drawnPaneFocus_; // the control of a pane the strip shows focused
     std::optional<Element> focused_;
     ControlLook focus_; // only its focus members
     FieldView fields_;

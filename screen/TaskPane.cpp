@@ -133,7 +133,7 @@ PaneAction TaskPane::click(int x, int y) {
     return PaneAction::None;
 }
 
-void TaskPane::draw(Canvas& c) const {
+void TaskPane::draw(Canvas& c, bool focused) const {
     const Box all{0, 0, c.width, c.height};
     c.fill(all, kPaneColour);
     c.fill({0, 0, 1, c.height}, clWindowText);
@@ -147,8 +147,8 @@ void TaskPane::draw(Canvas& c) const {
         render::drawText(c, Face::Window, kMargin, y, line, clWindowText, all);
         y += kLine;
     }
-    button(c, buttonBox(CheckButton), "Zkontrolovat", focus_ == CheckButton);
-    button(c, buttonBox(CloseButton), "Zavřít úlohu", focus_ == CloseButton);
+    button(c, buttonBox(CheckButton), "Zkontrolovat", focused && focus_ == CheckButton);
+    button(c, buttonBox(CloseButton), "Zavřít úlohu", focused && focus_ == CloseButton);
     y = buttonBox(CheckButton).y + kButtonHeight + 10;
     if (!checked_) return;
     for (const CheckOutcome& o : run_.outcomes) {
@@ -239,7 +239,7 @@ PaneAction PredictionPane::click(int x, int y, const ProcessorModel& machine) {
     return PaneAction::None;
 }
 
-void PredictionPane::draw(Canvas& c) const {
+void PredictionPane::draw(Canvas& c, bool focused) const {
     const Box all{0, 0, c.width, c.height};
     c.fill(all, kPaneColour);
     c.fill({0, 0, 1, c.height}, clWindowText);
@@ -251,9 +251,9 @@ void PredictionPane::draw(Canvas& c) const {
         const Box box = controlBox(f);
         render::edge(c, box, render::kSunkenField, &render::kHighlight, all);
         render::drawText(c, Face::Window, box.x + 5, box.y + 4, fields[f], clWindowText, all);
-        if (focus_ == f) render::focusFrame(c, render::shrink(box, 2, 2, 2, 2), all);
+        if (focused && focus_ == f) render::focusFrame(c, render::shrink(box, 2, 2, 2, 2), all);
     }
-    button(c, controlBox(VerifyButton), "Ověřit", focus_ == VerifyButton);
+    button(c, controlBox(VerifyButton), "Ověřit", focused && focus_ == VerifyButton);
     render::drawText(c, Face::Window, 124, 89, score_.text(), clWindowText, all);
     int y = 114;
     for (const std::string& line : wrapped(verdict_, kWidth - 2 * kMargin)) {

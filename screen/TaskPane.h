@@ -38,6 +38,8 @@ public:
     // "Zkontrolovat" and "Zavřít úlohu": 0 and 1.
     enum Control { CheckButton, CloseButton };
     int focus() const { return focus_; }
+    // The control Space and Enter work, moved by its owner's Tab cycle.
+    void focusOn(Control control) { focus_ = control; }
 
     PaneAction key(PaneKey key);
     // A click at a pixel of the pane (its own coordinates).
@@ -52,8 +54,9 @@ public:
     // The sentence the live region says after the last event.
     const std::string& announcement() const { return announcement_; }
 
-    // Draws the whole pane on a canvas of kWidth x height.
-    void draw(render::Canvas& canvas) const;
+    // Draws the whole pane on a canvas of kWidth x height; the focus frame only while
+    // the pane has the keyboard focus.
+    void draw(render::Canvas& canvas, bool focused = true) const;
     render::Box buttonBox(Control control) const;
 
 private:
@@ -78,6 +81,7 @@ public:
     // (Up/Down or Left/Right through IR, PČ, A, B, nic); then "Ověřit".
     enum Control { BusField, ChangedField, VerifyButton };
     int focus() const { return focus_; }
+    void focusOn(Control control) { focus_ = control; }
     const PulseGuess& guess() const { return guess_; }
 
     // Enter anywhere, or Space on "Ověřit", records the guess against what the pulse
@@ -89,7 +93,7 @@ public:
     // The last verdict, empty before the first: "Správně: sběrnice nese 5, mění se A."
     const std::string& verdict() const { return verdict_; }
 
-    void draw(render::Canvas& canvas) const;
+    void draw(render::Canvas& canvas, bool focused = true) const;
     render::Box controlBox(Control control) const;
 
 private:

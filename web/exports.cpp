@@ -45,6 +45,8 @@ enum Field {
     kTaken,     // 0: the key or the paste is the page's own
     kNextWakeKnown,
     kCarryOut, // a Command for the page to carry out itself, -1 for none
+    kPanes,     // 1: the panes beside the diagram changed (procesor_pane_pixels)
+    kPaneWidth, // their width now, 0 while none is open
     kFields
 };
 
@@ -59,6 +61,8 @@ struct Page {
     std::vector<std::uint8_t> scaled; // the picture made smaller, RGBA bytes
     std::string name;                 // a file's name passed in from the page
     std::string program;              // the program in RAM passed out to the page
+    std::vector<std::uint8_t> panes;  // the panes beside the diagram, RGBA bytes
+    procesor::render::Canvas whole;   // the diagram with the panes, for procesor_scaled
 };
 
 Page& page() {
@@ -66,8 +70,25 @@ Page& page() {
     return p;
 }
 
+// The picture the page shows: the diagram, and the panes right of it while open.
+const procesor::render::Canvas& shown() {
+    Page& p = page();
+    const procesor::render::Canvas& c = p.screen->canvas();
+    const procesor::render::Canvas& panes = p.screen->paneCanvas();
+    if (panes.width == 0) return c;
+    p.whole = procesor::render::Canvas(c.width + panes.width, c.height);
+    for (int y = 0; y < c.height; ++y) {
+        std::copy_n(c.pixels.begin() + std::ptrdiff_t(y) * c.width, c.width,
+                    p.whole.pixels.begin() + std::ptrdiff_t(y) * p.whole.width);
+        if (y < panes.height)
+            std::copy_n(panes.pixels.begin() + std::ptrdiff_t(y) * panes.width, panes.width,
+                        p.whole.pixels.begin() + std::ptrdiff_t(y) * p.whole.width + c.width);
+    }
+    return p.whole;
+}
+
 std::optional<Element> elementOf(int kind, int number) {
-    if (kind < Element::Image || kind > Element::Field) return std::nullopt;
+    if (kind < Element::Image || kind > Element::Pane) return std::nullopt;
     return Element{Element::Kind(kind), number};
 }
 
@@ -99,6 +120,8 @@ const int* record(Screen::Update u) {
     r[kTaken] = u.taken ? 1 : 0;
     r[kNextWakeKnown] = u.nextWake ? 1 : 0;
     r[kCarryOut] = u.carryOut ? int(*u.carryOut) : -1;
+    r[kPanes] = u.panes ? 1 : 0;
+    r[kPaneWidth] = p.screen->paneWidth();
     p.last = std::move(u);
     return r.data();
 }
@@ -152,14 +175,15 @@ EMSCRIPTEN_KEEPALIVE const int* procesor_init() {
 
 // The codes the seam uses, in this order: the element kinds Image, Label, Panel,
 // DataSwitch, Arrow and Field, then the keys Tab, BackTab, Space, Enter, Up, Down,
-// Undo, Redo, PageUp, PageDown, TimingDiagram (F8) and SavePicture (Ctrl+S).
+// Undo, Redo, PageUp, PageDown, TimingDiagram (F8) and SavePicture (Ctrl+S), then the
+// element kind Pane.
 EMSCRIPTEN_KEEPALIVE const int* procesor_codes() {
     static const int codes[] = {
         Element::Image,          Element::Label,       Element::Panel,   Element::DataSwitch,
         Element::Arrow,          Element::Field,       int(Key::Tab),    int(Key::BackTab),
         int(Key::Space),         int(Key::Enter),      int(Key::Up),     int(Key::Down),
         int(Key::Undo),          int(Key::Redo),       int(Key::PageUp), int(Key::PageDown),
-        int(Key::TimingDiagram), int(Key::SavePicture)};
+        int(Key::TimingDiagram), int(Key::SavePicture), Element::Pane};
     return codes;
 }
 
@@ -173,12 +197,13 @@ EMSCRIPTEN_KEEPALIVE const int* procesor_update_record() {
 }
 
 // A text of the last update, read with procesor_out_bytes(): 0 the speed field's
-// text, 1 the error box to open (empty: none), 2 what its clock pulses changed.
+// text, 1 the error box to open (empty: none), 2 what the panes said and what its
+// clock pulses changed, for the live region.
 EMSCRIPTEN_KEEPALIVE const char* procesor_update_text(int which) {
     const Screen::Update& u = page().last;
     return out(which == 0   ? u.speedText
                : which == 1 ? u.error
-               : which == 2 ? u.sentence
+               : which == 2 ? (page().outText = u.spoken())
                             : page().outText);
 }
 
@@ -277,7 +302,40 @@ EMSCRIPTEN_KEEPALIVE const int* procesor_file_unreadable(int nameBytes, double n
 }
 
 EMSCRIPTEN_KEEPALIVE int procesor_max_program_bytes() {
-    return int(procesor::kMaxProgramBytes);
+    return int(std::max(procesor::kMaxProgramBytes, procesor::kMaxTaskBytes));
+}
+
+// A task given in the page's address ("#task="): the first `bytes` bytes of the text
+// buffer; one that does not parse opens the error box and changes nothing.
+EMSCRIPTEN_KEEPALIVE const int* procesor_open_task(int bytes, double now) {
+    return record(page().screen->openTask(textIn(bytes), {}, ms(now)));
+}
+
+// The panes beside the diagram as RGBA bytes, procesor_update_record()'s width by the
+// diagram's height.
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* procesor_pane_pixels() {
+    Page& p = page();
+    const procesor::render::Canvas& c = p.screen->paneCanvas();
+    p.panes.assign(std::size_t(c.width) * c.height * 4, 0);
+    copyRgba(c, {0, 0, c.width, c.height}, p.panes);
+    return p.panes.data();
+}
+
+// The panes' controls that take the keyboard focus now, in Tab's order: kind,
+// number, x, y, w, h (in client pixels, right of the diagram) of each, as many as
+// procesor_pane_controls_count().
+EMSCRIPTEN_KEEPALIVE int procesor_pane_controls_count() {
+    return int(page().screen->paneControls().size());
+}
+
+EMSCRIPTEN_KEEPALIVE const int* procesor_pane_controls() {
+    static std::vector<int> places;
+    places.clear();
+    for (const Screen::KeyboardControl& c : page().screen->paneControls())
+        places.insert(places.end(),
+                      {int(c.element.kind), c.element.number,
+                       procesor::layout::kClientWidth + c.box.x, c.box.y, c.box.w, c.box.h});
+    return places.data();
 }
 
 // What Ctrl+C on the diagram copies: the program in RAM, or an empty text when
@@ -358,8 +416,9 @@ procesor::render::Fit& shownFit() {
 }
 EMSCRIPTEN_KEEPALIVE const int* procesor_fit(int width, int height, int actual) {
     const procesor::render::Canvas& c = page().screen->canvas();
-    shownFit() = actual ? procesor::render::actualSize(c.width, c.height)
-                        : procesor::render::fitPicture(width, height, c.width, c.height);
+    const int w = c.width + page().screen->paneWidth(); // the panes fitted with the diagram
+    shownFit() = actual ? procesor::render::actualSize(w, c.height)
+                        : procesor::render::fitPicture(width, height, w, c.height);
     static int out[3];
     out[0] = shownFit().width;
     out[1] = shownFit().height;
@@ -381,7 +440,7 @@ EMSCRIPTEN_KEEPALIVE const int* procesor_picture_at(int x, int y) {
 // average of the picture's pixels it covers; RGBA bytes.
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* procesor_scaled(int width, int height) {
     Page& p = page();
-    const procesor::render::Canvas& c = p.screen->canvas();
+    const procesor::render::Canvas& c = shown();
     width = std::clamp(width, 1, 8 * c.width);
     height = std::clamp(height, 1, 8 * c.height);
     p.scaled.resize(std::size_t(width) * height * 4);

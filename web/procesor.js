@@ -104,6 +104,7 @@
     // Copied: carrying the update out may grow the module's memory, which leaves a
     // view of it empty.
     const u = [...record(pointer)];
+    if (u[10] !== 0) view.panes(u[11]);
     const text = view.textOut(m._procesor_update_text(0));
     if (edit17.value !== text) edit17.value = text;
     edit17.hidden = u[1] === 0;
@@ -130,13 +131,15 @@
 
   // The mouse, a pen or a finger: the canvas keeps the pointer from the button
   // going down until it goes up, wherever that is.
-  canvas.addEventListener("pointerdown", (event) => {
+  // The panes right of the diagram take the pointer as the diagram does.
+  const panes = document.getElementById("panes");
+  for (const surface of [canvas, panes]) surface.addEventListener("pointerdown", (event) => {
     if (!event.isPrimary || event.button !== 0 || !view || pointerDown) return;
     event.preventDefault(); // keep the focus where it is, as a click on the diagram does,
     // except in a text field: Ctrl+C and Ctrl+V then reach the diagram.
     if (document.activeElement === edit17 || document.activeElement === memo1)
       document.activeElement.blur();
-    canvas.setPointerCapture(event.pointerId);
+    surface.setPointerCapture(event.pointerId);
     pointerDown = true;
     mouseDown(...clientPoint(event));
   });
@@ -153,7 +156,7 @@
     pointerDown = false;
     mouseUp(x, y);
   }
-  canvas.addEventListener("pointerup", (event) => {
+  for (const surface of [canvas, panes]) surface.addEventListener("pointerup", (event) => {
     if (event.isPrimary && event.button === 0) pointerUp(...clientPoint(event));
   });
   // A finger held on the diagram opens no menu: it holds the control under it.
@@ -285,6 +288,10 @@
     timeLine: () => timeLine.timeLine(),
     tick(n) {
       apply(m._procesor_tick(n, now()));
+    },
+    // A command of the strip by its number (screen/Commands.h), as its button gives it.
+    command(n) {
+      apply(m._procesor_command(n, now()));
     },
     advance(ms) {
       manualNow = Math.max(manualNow, ms);

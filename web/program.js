@@ -19,14 +19,28 @@ const procesorProgram = (function () {
     return location.hash.slice(1).split("&").filter(Boolean);
   }
 
-  function programInAddress() {
-    const part = hashParts().find((p) => p.startsWith(kKey));
+  function inAddress(key) {
+    const part = hashParts().find((p) => p.startsWith(key));
     if (part === undefined) return null;
     try {
-      return decodeURIComponent(part.slice(kKey.length));
+      return decodeURIComponent(part.slice(key.length));
     } catch {
-      return part.slice(kKey.length); // a stray "%": the module names the bad word
+      return part.slice(key.length); // a stray "%": the module names the bad word
     }
+  }
+  const programInAddress = () => inAddress(kKey);
+
+  // A task in the address ("#task=" its text, percent-encoded) opens its pane; one the
+  // module refuses (the error box names what is wrong) is taken out of the address.
+  const kTaskKey = "task=";
+  function taskFromAddress() {
+    const task = inAddress(kTaskKey);
+    if (task === null) return;
+    const u = apply(m._procesor_open_task(pass(task), now()));
+    if (u[11] !== 0) return;
+    const parts = hashParts().filter((p) => !p.startsWith(kTaskKey));
+    const url = location.pathname + location.search + (parts.length ? "#" + parts.join("&") : "");
+    history.replaceState(history.state, "", url);
   }
 
   // UTF-8 text or raw bytes into the module's text buffer; returns their length.
@@ -86,6 +100,7 @@ const procesorProgram = (function () {
     m = module;
     apply = applyUpdate;
     now = clock;
+    taskFromAddress();
     const program = programInAddress();
     const restored = restore ? restore(program ?? "") : false;
     if (program !== null && !restored) paste(program, false);

@@ -36,6 +36,7 @@ function procesorView(m, apply, now) {
   const memo1 = document.getElementById("Memo1");
   const report = document.getElementById("report");
   const oneToOne = document.getElementById("one-to-one");
+  const panesCanvas = document.getElementById("panes");
   const fullScreen = document.getElementById("full-screen");
 
   // ---- texts across the seam: UTF-8 with their lengths, NULs and all ----
@@ -78,10 +79,11 @@ function procesorView(m, apply, now) {
     }
     // The client area keeps its own pixels; a transform makes it as many device pixels
     // as chosen.
-    const scale = deviceWidth / kWidth / ratio;
+    const scale = deviceWidth / (kWidth + paneWidth) / ratio; // the panes fitted with the diagram
     client.style.transform = scale === 1 ? "" : `scale(${scale})`;
     view.hidden = !scaled;
     canvas.style.opacity = scaled ? "0" : "";
+    panesCanvas.style.opacity = scaled ? "0" : "";
     // The picture made to size lies under the client area, untransformed, as many CSS
     // pixels as its device pixels make; lengths are laid out in 64ths of a CSS pixel,
     // rounded up to one, so that it is never a fraction of a device pixel short,
@@ -167,9 +169,9 @@ function procesorView(m, apply, now) {
 
   // ---- the keyboard: the focus ring as the module has it ----
   // Copied: a view of the module's memory goes stale when the memory grows.
-  const codes = [...new Int32Array(m.HEAP32.buffer, m._procesor_codes(), 18)];
+  const codes = [...new Int32Array(m.HEAP32.buffer, m._procesor_codes(), 19)];
   const kinds = { image: codes[0], label: codes[1], panel: codes[2], dataSwitch: codes[3],
-                  arrow: codes[4], field: codes[5] };
+                  arrow: codes[4], field: codes[5], pane: codes[18] };
   const keyCodes = { Tab: codes[6], BackTab: codes[7], " ": codes[8], Enter: codes[9],
                      ArrowUp: codes[10], ArrowDown: codes[11] };
   // The time line's keys and a presentation clicker's, wherever the focus is but in
@@ -215,7 +217,7 @@ function procesorView(m, apply, now) {
       if (!moving) apply(m._procesor_focus(kind, number, now()));
     });
     element.addEventListener("blur", (event) => {
-      if (!stopOf(event.relatedTarget)) apply(m._procesor_focus(-1, 0, now()));
+      if (!rebuilding && !stopOf(event.relatedTarget)) apply(m._procesor_focus(-1, 0, now()));
     });
     element.addEventListener("keydown", (event) => {
       const name = event.key === "Tab" && event.shiftKey ? "BackTab" : event.key;
@@ -239,6 +241,7 @@ function procesorView(m, apply, now) {
     key.className = "control-key";
     if (kind === kinds.dataSwitch) key.id = "Button" + number;
     else if (kind === kinds.panel) key.id = "Panel" + number;
+    else if (kind === kinds.pane) key.id = "pane-" + number;
     else key.id = number > 0 ? "UpDown1-up" : "UpDown1-down";
     Object.assign(key.style, { left: x + "px", top: y + "px", width: w + "px", height: h + "px" });
     const cx = x + (w >> 1), cy = y + (h >> 1);
@@ -271,6 +274,47 @@ function procesorView(m, apply, now) {
     listen(element, kind, number);
   }
 
+  // The panes right of the diagram (the module's picture of them, `width` wide, none
+  // at 0) with invisible buttons over their controls, after the diagram's in Tab's
+  // order; the whole is fitted anew, the panes with the diagram.
+  let paneKeys = [];
+  let panePlaces = "";
+  let paneWidth = 0;
+  let rebuilding = false; // a removed button's blur is not the focus leaving
+  function panes(width) {
+    paneWidth = width;
+    document.documentElement.style.setProperty("--panes-width", width + "px");
+    panesCanvas.hidden = width === 0;
+    if (width > 0) {
+      panesCanvas.width = width;
+      panesCanvas.height = kHeight;
+      const pixels = new Uint8ClampedArray(m.HEAPU8.buffer, m._procesor_pane_pixels(), width * kHeight * 4);
+      panesCanvas.getContext("2d").putImageData(new ImageData(pixels, width, kHeight), 0, 0);
+    }
+    const count = m._procesor_pane_controls_count();
+    const places = new Int32Array(m.HEAP32.buffer, m._procesor_pane_controls(), count * 6).slice();
+    if (places.join() !== panePlaces) {
+      panePlaces = places.join();
+      rebuilding = true;
+      for (const key of paneKeys) {
+        stops.splice(stops.findIndex((s) => s.element === key), 1);
+        keys.splice(keys.findIndex((k) => k.key === key), 1);
+        key.remove();
+      }
+      rebuilding = false;
+      paneKeys = [];
+      for (let i = 0; i < places.length; i += 6) {
+        const [kind, number] = places.subarray(i, i + 2);
+        const key = addKey(...places.subarray(i, i + 6));
+        client.append(key);
+        listen(key, kind, number);
+        keys.push({ key, kind, number });
+        paneKeys.push(key);
+      }
+    }
+    fit();
+  }
+
   function nameKeys() {
     for (const { key, kind, number } of keys) {
       const name = textOut(m._procesor_accessible_name(kind, number));
@@ -281,6 +325,7 @@ function procesorView(m, apply, now) {
   // ---- after every event ----
   return Object.freeze({
     fit,
+    panes,
     pictureAt,
     textOut,
     textIn,

@@ -96,6 +96,33 @@ private slots:
         QTRY_COMPARE(w->width(), layout::kClientWidth);
     }
 
+    // Shift+Tab from the speed field leaves the diagram, the next comes in at the pane's
+    // last button; Enter works "Zkontrolovat" and the window says the result.
+    void thePaneByKeyboard() {
+        Window w = openWindow();
+        QVERIFY(w->simulator().loadProgram("0001 0101 1011 0101 1110"));
+        w->openTask(taskFile("03-pet-a-pet.txt").toStdString());
+        QVERIFY(w->taskPane());
+        QTRY_VERIFY(w->diagramScreen().focused() == screen::Screen::kEdit17);
+        QWidget* edit17 = w->findChild<QWidget*>("Edit17");
+        QTest::keyClick(edit17, Qt::Key_Backtab, Qt::ShiftModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(w->diagramScreen().focused(),
+                 std::optional(screen::Screen::Element{screen::Screen::Element::Pane,
+                                                       TaskPane::CheckButton}));
+        QCOMPARE(QApplication::focusWidget(), w.form.get());
+        QTest::keyClick(w.form.get(), Qt::Key_Return);
+        QVERIFY(w->taskPane()->checked() && w->taskPane()->run().passed());
+        QCOMPARE(w->spoken(), QStringLiteral("Úloha splněna. Kód řešení: ") +
+                                  QString::fromStdString(w->taskPane()->code()) + ".");
+        QCOMPARE(w->accessibleDescription(), w->spoken());
+        QTest::keyClick(w.form.get(), Qt::Key_Tab);
+        QTest::keyClick(w.form.get(), Qt::Key_Space);
+        QVERIFY(!w->taskPane());
+        QTRY_COMPARE(w->width(), layout::kClientWidth);
+    }
+
     void aBadTaskOnlyOpensTheErrorBox() {
         Window w = openWindow();
         const QImage before = picture(*w);

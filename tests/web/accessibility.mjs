@@ -42,6 +42,16 @@ const states = [
   { what: "the licences shown", reach: async (s) => {
     await s.page.click("#about a");
   } },
+  { what: "a task pane open and checked", reach: async (s) => {
+    await s.page.evaluate(() => {
+      location.hash = "task=" + encodeURIComponent("název: Úloha\nzadání: A.\nočekávám: A = 1\n");
+      location.reload();
+    }).catch(() => {});
+    await s.page.waitForFunction(() => document.documentElement.dataset.ready === "1" &&
+                                 !document.getElementById("panes").hidden, { timeout: 10000 });
+    await s.page.focus("#pane-0");
+    await s.page.keyboard.press("Enter");
+  } },
 ];
 
 for (const { what, reach } of states) {
