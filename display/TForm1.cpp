@@ -24,6 +24,7 @@
 #include <span>
 #include <utility>
 
+#include "display/Accessible.h"
 #include "display/SpeedField.h"
 #include "panel/Speed.h"
 #include "picture/DiagramLayout.h"
@@ -82,6 +83,7 @@ TForm1::TForm1(std::unique_ptr<CompanionLauncher> launcher, QWidget* parent)
       launcher_(launcher
                     ? std::move(launcher)
                     : std::make_unique<ProcessLauncher>(QCoreApplication::applicationDirPath())) {
+    installAccessibility();
     clock_.start();
     firstFrameTimer_.setSingleShot(true);
     firstFrameTimer_.setInterval(0);
@@ -156,6 +158,7 @@ TForm1::~TForm1() {
 void TForm1::createControls() {
     auto* edit = new SpeedField(this);
     edit->setObjectName(QStringLiteral("Edit17"));
+    edit->setAccessibleName(QStringLiteral("Rychlost:")); // as the page labels it
     edit->setGeometry(insideFrame(layout::kEdit17));
     edit->setFont(fieldFont());
     edit->setPalette(fieldPalette(edit->palette()));
@@ -185,6 +188,7 @@ void TForm1::createControls() {
 
     memo1_ = new QPlainTextEdit(this);
     memo1_->setObjectName(QStringLiteral("Memo1"));
+    memo1_->setAccessibleName(QStringLiteral("Kódy instrukcí"));
     memo1_->setGeometry(insideFrame(layout::kMemo1));
     memo1_->setFont(fieldFont());
     memo1_->setPalette(fieldPalette(memo1_->palette()));
@@ -243,6 +247,15 @@ void TForm1::timerTick(int timer) {
     apply(screen_.timerTick(timer, now()));
 }
 
+void TForm1::pressAt(QPoint at) {
+    apply(screen_.mouseDown(at.x(), at.y(), now()));
+    apply(screen_.mouseUp(at.x(), at.y(), now()));
+}
+
+void TForm1::focusOn(const screen::Screen::Element& element) {
+    apply(screen_.focus(element, now()));
+}
+
 // Woken on time or late (a busy machine): the screen runs every tick due by now.
 void TForm1::wake() {
     apply(screen_.wake(now()));
@@ -287,6 +300,7 @@ void TForm1::apply(const screen::Screen::Update& u) {
         spoken_ = QString::fromStdString(u.sentence);
         setAccessibleDescription(spoken_);
     }
+    accessibleUpdate(*this, !u.sentence.empty());
     if (!u.error.empty()) showError(u.error);
     if (u.companion) launcher_->start(QString::fromStdString(*u.companion));
 }
