@@ -169,8 +169,12 @@ def run(desktop):
     # "krokování" pushed in by its action, then let go by its timer.
     pushed_in(stepping, "krokování, stisknuto", "krokování")
 
-    # "provoz": selected; programming not; the clock's buttons available.
+    # "provoz": selected; programming not; the clock's buttons available; the new
+    # names told (a screen reader keeps the names it read until told).
+    start = len(events)
     action(running, "Press")
+    check("mode", wait_for(lambda: heard_since(start, "object:property-change:accessible-name",
+                                               "provoz, vybráno"), 5), "no name change told")
     check("mode", wait_for(lambda: running.name == "provoz, vybráno", 5), f"{running.name!r}")
     check("mode", {"selected", "checked"} <= states(running), f"{states(running)}")
     check("mode", programming.name == "programování" and
