@@ -105,6 +105,7 @@ private:
     void apply(const screen::Screen::Update& update);
     void showFocus(const std::optional<screen::Screen::Element>& focus);
     void focusMoved(QWidget* old, QWidget* now);
+    void fieldsChanged();
 
     screen::Screen screen_;
     std::unique_ptr<CompanionLauncher> launcher_;
