@@ -112,6 +112,17 @@ private slots:
         QCOMPARE(w->diagramScreen().fields().edit17Caret, 1);
         QCOMPARE(w->diagramScreen().fields().memo1Caret, -1); // only the focused field's
         QCOMPARE(differing(*w), 0);
+        // The caret is the picture's: one pixel wide, one text line (13 pixels) high,
+        // gone with the focus.
+        const render::Canvas withCaret = w->diagramScreen().canvas();
+        w->setFocus();
+        QCoreApplication::processEvents();
+        int caretPixels = 0;
+        for (std::size_t i = 0; i < withCaret.pixels.size(); ++i)
+            caretPixels += withCaret.pixels[i] != w->diagramScreen().canvas().pixels[i];
+        QCOMPARE(caretPixels, 13);
+        QCOMPARE(differing(*w), 0);
+        edit->setFocus();
         edit->selectAll();
         QVERIFY((w->diagramScreen().fields().edit17Selection == render::Selection{0, 1}));
         QCOMPARE(differing(*w), 0);
