@@ -1,6 +1,10 @@
 #include "display/SpeedField.h"
 
+#include <QFontMetrics>
+#include <QImage>
 #include <QKeyEvent>
+
+#include <algorithm>
 
 namespace procesor {
 
@@ -15,6 +19,30 @@ void SpeedField::keyPressEvent(QKeyEvent* event) {
         emit pasted();
     else
         QLineEdit::keyPressEvent(event);
+}
+
+// The line edit settles its scrolling as it paints: from there the caret's place
+// says how far it scrolled (none while the whole text fits).
+// The field itself paints nothing on the window (the picture draws it): its own paint
+// goes to an image that is thrown away, the line edit settling its scrolling there.
+void SpeedField::paintEvent(QPaintEvent* event) {
+    if (paintingAside_) {
+        QLineEdit::paintEvent(event);
+        return;
+    }
+    paintingAside_ = true;
+    QImage aside(size(), QImage::Format_ARGB32_Premultiplied);
+    render(&aside, {}, {}, QWidget::RenderFlags());
+    paintingAside_ = false;
+    const QFontMetrics metrics(font());
+    const int before = metrics.horizontalAdvance(text().left(cursorPosition()));
+    const int caret = cursorRect().x();
+    if (metrics.horizontalAdvance(text()) < width() - 8) unscrolledLeft_ = caret - before;
+    const int by = std::max(0, unscrolledLeft_ + before - caret);
+    if (by != scrolledBy_) {
+        scrolledBy_ = by;
+        emit scrolled();
+    }
 }
 
 } // namespace procesor

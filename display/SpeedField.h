@@ -12,13 +12,23 @@ class SpeedField final : public QLineEdit {
     Q_OBJECT
 public:
     explicit SpeedField(QWidget* parent);
+    // How far the field has scrolled its text to the left, in pixels, as of its last
+    // paint (a text longer than the field follows the caret).
+    int scrolledBy() const { return scrolledBy_; }
 
 signals:
     void arrow(bool up);
     void pasted();
+    void scrolled();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int unscrolledLeft_ = 0; // where the caret stands before the text, unscrolled
+    int scrolledBy_ = 0;
+    bool paintingAside_ = false;
 };
 
 } // namespace procesor

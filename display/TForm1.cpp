@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <algorithm>
@@ -24,6 +25,8 @@
 #include <span>
 #include <utility>
 
+#include "display/Accessible.h"
+#include "display/FieldsInPicture.h"
 #include "display/SpeedField.h"
 #include "panel/Speed.h"
 #include "picture/DiagramLayout.h"
@@ -65,16 +68,6 @@ QFont fieldFont() {
     return f;
 }
 
-// Black on white with the classic selection colours, as the diagram draws its fields.
-QPalette fieldPalette(QPalette pal) {
-    pal.setColor(QPalette::Base, colour(clWhite));
-    pal.setColor(QPalette::Text, colour(clWindowText));
-    pal.setColor(QPalette::Highlight, colour(0x0A246A));
-    pal.setColor(QPalette::HighlightedText, colour(clWhite));
-    pal.setColor(QPalette::Window, colour(clInactiveBorder));
-    return pal;
-}
-
 } // namespace
 
 TForm1::TForm1(std::unique_ptr<CompanionLauncher> launcher, QWidget* parent)
@@ -82,6 +75,7 @@ TForm1::TForm1(std::unique_ptr<CompanionLauncher> launcher, QWidget* parent)
       launcher_(launcher
                     ? std::move(launcher)
                     : std::make_unique<ProcessLauncher>(QCoreApplication::applicationDirPath())) {
+    installAccessibility();
     clock_.start();
     firstFrameTimer_.setSingleShot(true);
     firstFrameTimer_.setInterval(0);
@@ -156,9 +150,10 @@ TForm1::~TForm1() {
 void TForm1::createControls() {
     auto* edit = new SpeedField(this);
     edit->setObjectName(QStringLiteral("Edit17"));
+    edit->setAccessibleName(QStringLiteral("Rychlost:")); // as the page labels it
     edit->setGeometry(insideFrame(layout::kEdit17));
     edit->setFont(fieldFont());
-    edit->setPalette(fieldPalette(edit->palette()));
+    leaveDrawingToPicture(edit);
     // Its text where the screen draws it beneath: 5 pixels in from the frame's left
     // edge and 4 down (the line edit adds 2 and 1 of its own to these margins).
     edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -185,9 +180,10 @@ void TForm1::createControls() {
 
     memo1_ = new QPlainTextEdit(this);
     memo1_->setObjectName(QStringLiteral("Memo1"));
+    memo1_->setAccessibleName(QStringLiteral("Kódy instrukcí"));
     memo1_->setGeometry(insideFrame(layout::kMemo1));
     memo1_->setFont(fieldFont());
-    memo1_->setPalette(fieldPalette(memo1_->palette()));
+    leaveDrawingToPicture(memo1_);
     memo1_->setFrameStyle(QFrame::NoFrame);
     memo1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -198,6 +194,17 @@ void TForm1::createControls() {
     for (std::string_view line : layout::memoLines())
         lines << QString::fromUtf8(line.data(), qsizetype(line.size()));
     memo1_->setPlainText(lines.join(QLatin1Char('\n')));
+    // What the fields hold, how they scrolled, their selection and caret: the picture
+    // draws it beneath them.
+    connect(edit, &QLineEdit::textChanged, this, &TForm1::fieldsChanged);
+    connect(edit, &QLineEdit::cursorPositionChanged, this, &TForm1::fieldsChanged);
+    connect(edit, &QLineEdit::selectionChanged, this, &TForm1::fieldsChanged);
+    connect(edit, &SpeedField::scrolled, this, &TForm1::fieldsChanged);
+    connect(memo1_, &QPlainTextEdit::textChanged, this, &TForm1::fieldsChanged);
+    connect(memo1_, &QPlainTextEdit::cursorPositionChanged, this, &TForm1::fieldsChanged);
+    connect(memo1_, &QPlainTextEdit::selectionChanged, this, &TForm1::fieldsChanged);
+    for (QScrollBar* bar : {memo1_->horizontalScrollBar(), memo1_->verticalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, &TForm1::fieldsChanged);
 
     wake_ = new QTimer(this);
     wake_->setObjectName(QStringLiteral("Wake"));
@@ -214,6 +221,7 @@ void TForm1::createControls() {
 // A field taking the focus, or the window taking it from a field. The focus coming
 // back from the error box or another window stays where the screen has it.
 void TForm1::focusMoved(QWidget* old, QWidget* now) {
+    fieldsChanged(); // the caret and the selection go with the focus
     if (movingFocus_) return;
     if (now == edit17_)
         apply(screen_.focus(screen::Screen::kEdit17, this->now()));
@@ -221,6 +229,12 @@ void TForm1::focusMoved(QWidget* old, QWidget* now) {
         apply(screen_.focus(screen::Screen::kMemo1, this->now()));
     else if (now == this && old && (old == edit17_ || old == memo1_))
         apply(screen_.focus(std::nullopt, this->now()));
+}
+
+void TForm1::fieldsChanged() {
+    if (!edit17_ || !memo1_) return;
+    showFields(screen_, *edit17_, *memo1_);
+    for (const render::Box& b : screen_.render()) update(rectOf(b));
 }
 
 // The focus where the screen has it: in a field, or on the window for a drawn control
@@ -241,6 +255,15 @@ void TForm1::run(Handler handler) {
 
 void TForm1::timerTick(int timer) {
     apply(screen_.timerTick(timer, now()));
+}
+
+void TForm1::pressAt(QPoint at) {
+    apply(screen_.mouseDown(at.x(), at.y(), now()));
+    apply(screen_.mouseUp(at.x(), at.y(), now()));
+}
+
+void TForm1::focusOn(const screen::Screen::Element& element) {
+    apply(screen_.focus(element, now()));
 }
 
 // Woken on time or late (a busy machine): the screen runs every tick due by now.
@@ -288,6 +311,7 @@ void TForm1::apply(const screen::Screen::Update& u) {
         spoken_ = QString::fromStdString(spoken);
         setAccessibleDescription(spoken_);
     }
+    accessibleUpdate(*this, !u.sentence.empty());
     if (!u.error.empty()) showError(u.error);
     if (u.companion) launcher_->start(QString::fromStdString(*u.companion));
 }

@@ -53,6 +53,10 @@ public:
     void run(Handler handler);
     // A tick of TimerN (1..5) now, ahead of its time, if the timer runs.
     void timerTick(int timer);
+    // A screen reader's action: a click at a client pixel, the button going down and
+    // up at once; the keyboard focus put on a control of the diagram.
+    void pressAt(QPoint at);
+    void focusOn(const screen::Screen::Element& element);
 
     // Makes the editable fields and the controls' places in the tab order, which the
     // window otherwise makes right after its first frame; any event makes them too.
@@ -100,6 +104,7 @@ private:
     void apply(const screen::Screen::Update& update);
     void showFocus(const std::optional<screen::Screen::Element>& focus);
     void focusMoved(QWidget* old, QWidget* now);
+    void fieldsChanged();
 
     screen::Screen screen_;
     std::unique_ptr<CompanionLauncher> launcher_;

@@ -114,9 +114,10 @@ constexpr Rgb kSelection = 0x0A246A;
 constexpr Rgb kSelectedInk = clWhite;
 
 // The text's lines, one per "\n", scrolled left by scrollX and up by scrollY pixels;
-// the selected bytes white on dark blue.
+// the selected bytes white on dark blue; the caret, if any, a line of ink one pixel
+// wide and one line high before the byte at `caret`.
 void paintField(Canvas& c, Box r, Box clip, int textX, int textY, std::string_view text,
-                int scrollX = 0, int scrollY = 0, Selection selected = {}) {
+                int scrollX = 0, int scrollY = 0, Selection selected = {}, int caret = -1) {
     c.fill(r, kPaper, clip);
     edge(c, r, kSunkenField, nullptr, clip);
     const Box inside = intersect(clip, shrink(r, 2, 2, 2, 2));
@@ -141,6 +142,10 @@ void paintField(Canvas& c, Box r, Box clip, int textX, int textY, std::string_vi
                 c.fill({left, y, textWidth(Face::Window, part), step}, kSelection, inside);
                 drawText(c, Face::Window, left, y, part, kSelectedInk, inside);
             }
+            if (caret >= int(start) && caret <= int(end))
+                c.fill({x + textWidth(Face::Window, line.substr(0, std::size_t(caret) - start)), y,
+                        1, step},
+                       kInk, inside);
         }
         if (end == text.size()) break;
         start = end + 1;
@@ -233,13 +238,14 @@ std::vector<Box> Renderer::render(const ElementState& now, Pushed pushed, const 
             (pushed.focus == s.button) != (pushed_.focus == s.button))
             mark(s.box);
     if (now.edit17 != drawn_.edit17 || fields.edit17ScrollX != fields_.edit17ScrollX ||
-        fields.edit17Selection != fields_.edit17Selection)
+        fields.edit17Selection != fields_.edit17Selection ||
+        fields.edit17Caret != fields_.edit17Caret)
         mark(layout::kEdit17);
     if (pushed.arrow != pushed_.arrow || pushed.focusArrow != pushed_.focusArrow)
         mark(layout::kUpDown1);
     if (fields.memo1 != fields_.memo1 || fields.memo1ScrollX != fields_.memo1ScrollX ||
         fields.memo1ScrollY != fields_.memo1ScrollY ||
-        fields.memo1Selection != fields_.memo1Selection)
+        fields.memo1Selection != fields_.memo1Selection || fields.memo1Caret != fields_.memo1Caret)
         mark(layout::kMemo1);
 
     drawn_ = now;
@@ -287,7 +293,7 @@ void Renderer::paint(Box clip) {
         const std::string_view text = drawn_.edit17.text;
         paintField(c, layout::kEdit17, clip, kFieldTextX, kFieldTextY,
                    text.substr(0, std::min(text.find('\n'), text.size())), fields_.edit17ScrollX, 0,
-                   fields_.edit17Selection);
+                   fields_.edit17Selection, fields_.edit17Caret);
     }
     if (meets(layout::kUpDown1, clip)) {
         paintArrow(c, upArrow(), true, pushed_.arrow > 0, clip);
@@ -297,7 +303,8 @@ void Renderer::paint(Box clip) {
     }
     if (meets(layout::kMemo1, clip))
         paintField(c, layout::kMemo1, clip, kMemoTextX, kMemoTextY, fields_.memo1,
-                   fields_.memo1ScrollX, fields_.memo1ScrollY, fields_.memo1Selection);
+                   fields_.memo1ScrollX, fields_.memo1ScrollY, fields_.memo1Selection,
+                   fields_.memo1Caret);
 }
 
 } // namespace procesor::render

@@ -44,6 +44,10 @@ struct FieldView {
     int edit17ScrollX = 0;
     Selection edit17Selection;
     Selection memo1Selection;
+    // The text caret of the field that has the focus, as a byte offset into its text;
+    // -1 where none is shown (a front end whose fields draw their own).
+    int edit17Caret = -1;
+    int memo1Caret = -1;
     bool operator==(const FieldView&) const = default;
 
     // The stored sixteen lines, one "\n" between each two.

@@ -291,6 +291,12 @@ public:
         fields_.edit17Selection = edit17;
         fields_.memo1Selection = memo1;
     }
+    // Where the caret stands in the field with the focus (byte offsets, -1 for none), for
+    // a front end whose fields leave their drawing to the picture.
+    void fieldCarets(int edit17, int memo1) {
+        fields_.edit17Caret = edit17;
+        fields_.memo1Caret = memo1;
+    }
     const FieldView& fields() const { return fields_; }
     // The control held down now, drawn pushed in, and the focus.
     ControlLook pushed() const;
