@@ -23,6 +23,8 @@ std::string drawnFocus(const TForm1& w) {
     if (look.focusPanel) return "Panel" + std::to_string(look.focusPanel);
     if (look.focus) return "Button" + std::to_string(look.focus);
     if (look.focusArrow) return look.focusArrow > 0 ? "UpDown1-up" : "UpDown1-down";
+    if (look.focusImage) return "Image" + std::to_string(look.focusImage);
+    if (look.focusLabel) return "Label" + std::to_string(look.focusLabel);
     return "";
 }
 
@@ -45,6 +47,7 @@ private slots:
         for (const KeyRow& row : rows) {
             const QByteArray at = "keys.txt:" + QByteArray::number(row.line);
             const auto pulses = w->diagramScreen().pulses();
+            const qsizetype startsBefore = w.launcher->started.size();
             QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &*w;
             if (row.key == "Tab") QTest::keyClick(target, Qt::Key_Tab);
             if (row.key == "BackTab") QTest::keyClick(target, Qt::Key_Backtab, Qt::ShiftModifier);
@@ -53,11 +56,11 @@ private slots:
             if (row.key == "Up") QTest::keyClick(target, Qt::Key_Up);
             if (row.key == "Down") QTest::keyClick(target, Qt::Key_Down);
             QVERIFY2(qtFocus(*w) == row.focus, at + " focus on " + qtFocus(*w).c_str());
-            const bool drawn = row.focus.starts_with("Panel") || row.focus.starts_with("Button") ||
-                               row.focus.starts_with("UpDown1");
+            const bool drawn = row.focus != "Edit17" && row.focus != "Memo1" && row.focus != "none";
             QVERIFY2(drawnFocus(*w) == (drawn ? row.focus : ""), at + " frame");
             const ElementState& el = w->simulator().elements();
             bool pulsed = false;
+            QStringList start;
             for (const std::string& did : row.did) {
                 if (did.starts_with("speed="))
                     QVERIFY2(el.edit17.text == did.substr(6) &&
@@ -73,10 +76,14 @@ private slots:
                              at);
                 else if (did == "pulse")
                     pulsed = true;
+                else if (did.starts_with("start="))
+                    start << QString::fromStdString(did.substr(6));
                 else
                     QFAIL(at + " unknown effect");
             }
             QVERIFY2(w->diagramScreen().pulses() == pulses + (pulsed ? 1 : 0), at + " pulses");
+            // Enter and Space on an element start its explainer through the launcher.
+            QVERIFY2(w.launcher->started.mid(startsBefore) == start, at + " started");
         }
     }
 

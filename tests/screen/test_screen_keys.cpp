@@ -28,9 +28,12 @@ std::string nameOf(std::optional<E> e) {
         return e->number > 0 ? "UpDown1-up" : "UpDown1-down";
     case E::Panel:
         return "Panel" + std::to_string(e->number);
-    default:
-        return "?";
+    case E::Image:
+        return "Image" + std::to_string(e->number);
+    case E::Label:
+        return "Label" + std::to_string(e->number);
     }
+    return "?";
 }
 
 Key keyNamed(const std::string& name) {
@@ -48,6 +51,8 @@ std::string framed(const Screen& s) {
     if (look.focusPanel) return "Panel" + std::to_string(look.focusPanel);
     if (look.focus) return "Button" + std::to_string(look.focus);
     if (look.focusArrow) return look.focusArrow > 0 ? "UpDown1-up" : "UpDown1-down";
+    if (look.focusImage) return "Image" + std::to_string(look.focusImage);
+    if (look.focusLabel) return "Label" + std::to_string(look.focusLabel);
     return "";
 }
 
@@ -59,17 +64,22 @@ TEST_CASE(keyTable) {
     for (const testing::KeyRow& row : rows) {
         const std::string at = "keys.txt:" + std::to_string(row.line) + " ";
         const auto pulses = s.pulses();
+        std::string started;
         if (row.key != "-") {
             const Screen::Update u = s.key(keyNamed(row.key));
             CHECK_MSG(u.taken == (row.focus != "none"), at + "taken");
             CHECK_MSG(nameOf(u.focus) == row.focus, at + "the update's focus " + nameOf(u.focus));
-            if (row.key == "Space") s.keyReleased(Key::Space);
+            started = u.companion.value_or("");
+            if (row.key == "Space") {
+                CHECK_MSG(!u.companion, at + "started on the press"); // on the release
+                started = s.keyReleased(Key::Space).companion.value_or("");
+            }
         }
         CHECK_MSG(nameOf(s.focused()) == row.focus, at + "focus on " + nameOf(s.focused()));
-        const bool drawn = row.focus.starts_with("Panel") || row.focus.starts_with("Button") ||
-                           row.focus.starts_with("UpDown1");
+        const bool drawn = row.focus != "Edit17" && row.focus != "Memo1" && row.focus != "none";
         CHECK_MSG(framed(s) == (drawn ? row.focus : ""), at + "focus frame on " + framed(s));
         bool pulsed = false;
+        std::string start;
         for (const std::string& did : row.did) {
             const ElementState& el = s.simulator().elements();
             if (did.starts_with("speed="))
@@ -82,10 +92,13 @@ TEST_CASE(keyTable) {
                           at + did);
             else if (did == "pulse")
                 pulsed = true;
+            else if (did.starts_with("start="))
+                start = did.substr(6);
             else
                 FAIL(at + "unknown effect " + did);
         }
         CHECK_MSG(s.pulses() == pulses + (pulsed ? 1 : 0), at + "pulses");
+        CHECK_MSG(started == start, at + "started " + started);
     }
 }
 
