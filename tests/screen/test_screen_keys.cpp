@@ -102,6 +102,49 @@ TEST_CASE(keyTable) {
     }
 }
 
+// The focus frame round an element that opens an explainer: every other pixel of the
+// edge of a box just outside it inverted, nothing else changed, and all of it gone
+// again with the focus. A gate (Image203, 312,248 25 x 33) is framed two pixels out,
+// clear of its outline; a listing line (Label17, its bar at 40,80, 13 high) one out.
+TEST_CASE(focusFrameRoundAnElement) {
+    Screen s;
+    s.render();
+    const std::vector<std::uint32_t> rest = s.canvas().pixels;
+    // The listing line's bar is as wide as its caption.
+    const int barWidth = s.renderer().labelBar(17).w;
+    CHECK(barWidth > 40);
+    struct Case {
+        E element;
+        Box frame;
+    };
+    for (const Case& c : {Case{{E::Image, 203}, {310, 246, 29, 37}},
+                          Case{{E::Label, 17}, {39, 79, barWidth + 2, 15}}}) {
+        CONTEXT(nameOf(c.element));
+        s.setFocus(c.element);
+        s.render();
+        const render::Canvas& now = s.canvas();
+        const Box f = c.frame;
+        int changed = 0, astray = 0;
+        std::string first;
+        for (int y = 0; y < now.height; ++y)
+            for (int x = 0; x < now.width; ++x) {
+                const std::size_t i = std::size_t(y) * now.width + x;
+                if (now.pixels[i] == rest[i]) continue;
+                ++changed;
+                const bool inBox = x >= f.x && x < f.x + f.w && y >= f.y && y < f.y + f.h;
+                const bool edge = x == f.x || x == f.x + f.w - 1 || y == f.y || y == f.y + f.h - 1;
+                if (!inBox || !edge || ((now.pixels[i] ^ rest[i]) & 0xFFFFFF) != 0xFFFFFF) {
+                    if (!astray++) first = std::to_string(x) + "," + std::to_string(y);
+                }
+            }
+        CHECK_EQ(changed, f.w + f.h - 2); // every other pixel of the edge
+        CHECK_MSG(astray == 0, "changed off the frame, first at " + first);
+        s.setFocus(std::nullopt);
+        s.render();
+        CHECK(s.canvas().pixels == rest);
+    }
+}
+
 // Space holds the control down until it is released, where the mouse holds it while
 // the button is down; neither works while the other holds, and a focus moved away
 // lets go without a click.
