@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QtTest>
 
 #include "tests/screen/KeyTable.h"
@@ -85,6 +86,34 @@ private slots:
             // Enter and Space on an element start its explainer through the launcher.
             QVERIFY2(w.launcher->started.mid(startsBefore) == start, at + " started");
         }
+    }
+
+    // F11: the projector's view, full screen, the diagram alone fitted and centred on
+    // black, the fields out of the way; a click lands on the control under it ("provoz",
+    // whose middle is at 859,132 of the diagram); Escape back to the window as it was.
+    void theProjectorsView() {
+        Window w = openWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&*w));
+        const QSize normal = w->size();
+        QTest::keyClick(&*w, Qt::Key_F11);
+        QVERIFY(w->projector());
+        QTRY_VERIFY(w->windowState() & Qt::WindowFullScreen);
+        QTRY_VERIFY(w->size() != normal);
+        QVERIFY(!w->findChild<QLineEdit*>(QStringLiteral("Edit17"))->isVisible());
+        const QImage shot = w->grab().toImage();
+        QCOMPARE(QColor(shot.pixel(0, 0)), QColor(Qt::black));
+        const double scale = std::min(double(w->width()) / 1024, double(w->height()) / 715);
+        const QPointF origin((w->width() - 1024 * scale) / 2, (w->height() - 715 * scale) / 2);
+        QVERIFY(1024 * scale >= 0.9 * w->width() - 1 || 715 * scale >= 0.9 * w->height() - 1);
+        const QPoint provoz = (origin + QPointF(859 * scale, 132 * scale)).toPoint();
+        QTest::mouseClick(&*w, Qt::LeftButton, {}, provoz);
+        QCOMPARE(w->simulator().elements().panel[7].colour, clLime);
+        QTest::keyClick(&*w, Qt::Key_Escape);
+        QVERIFY(!w->projector());
+        QTRY_VERIFY(!(w->windowState() & Qt::WindowFullScreen));
+        QTRY_VERIFY(w->findChild<QLineEdit*>(QStringLiteral("Edit17"))->isVisible() ||
+                    !w->simulator().elements().edit17.visible);
+        QVERIFY(w->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->isVisible());
     }
 
     // Ctrl+V of a program right after opening, with the focus in the speed field: the
