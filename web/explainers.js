@@ -37,8 +37,8 @@ window.procesorExplainers = (function () {
                            Math.floor((document.documentElement.clientWidth - kFrameWidth) * ratio));
     const roomY = Math.min(Math.floor(w.height * scale),
                            Math.floor((window.innerHeight - kFrameHeight) * ratio));
-    const [width, height, factor] =
-      new Int32Array(m.HEAP32.buffer, m._explain_fit(w.handle, roomX, roomY), 3);
+    const fitted = m._explain_fit(w.handle, roomX, roomY);
+    const [width, height, factor] = new Int32Array(m.HEAP32.buffer, fitted, 3);
     w.sharp = factor > 0;
     const [canvasWidth, canvasHeight] = w.sharp ? [w.width, w.height] : [width, height];
     if (w.canvas.width !== canvasWidth || w.canvas.height !== canvasHeight) {
@@ -90,9 +90,8 @@ window.procesorExplainers = (function () {
     w.whole = false;
     if (!w.sharp) {
       const [width, height] = [w.canvas.width, w.canvas.height];
-      const pixels = new Uint8ClampedArray(m.HEAPU8.buffer,
-                                           m._explain_scaled(w.handle, width, height),
-                                           width * height * 4);
+      const at = m._explain_scaled(w.handle, width, height); // may grow the memory
+      const pixels = new Uint8ClampedArray(m.HEAPU8.buffer, at, width * height * 4);
       w.context.putImageData(new ImageData(pixels, width, height), 0, 0);
       return;
     }

@@ -73,6 +73,18 @@ for (const { what, width, height, scale } of [
     check((await page.evaluate(() => window.procesorExplainers.list())).length === 0,
           `${what}: Escape does not close the window`);
     check(await active(page) === "Image203", `${what}: after Escape the focus is not back on the gate`);
+
+    // Five more windows, one after the other: every one on the screen whole.
+    for (const id of ["Image9", "Image3", "Image65", "Image62", "Image7"]) {
+      await page.focus("#" + id);
+      await s.press("Enter");
+    }
+    const boxes = await page.evaluate(() => [...document.querySelectorAll(".explainer")].map((e) => {
+      const r = e.getBoundingClientRect();
+      return [r.left, r.top, r.right, r.bottom];
+    }));
+    check(boxes.length === 5 && boxes.every(([l, t, r, b]) => l >= 0 && t >= 0 && r <= width && b <= height),
+          `${what}: windows off the screen: ${JSON.stringify(boxes)}`);
   }, { hash: "#manual-timers", width, height, scale });
 }
 
