@@ -293,12 +293,15 @@ QMessageBox* TForm1::errorBox() const {
 void TForm1::apply(const screen::Screen::Update& u) {
     ensureControls();
     ensurePicture();
-    for (const render::Box& b : u.dirty) update(rectOf(b));
+    if (projector_ && !u.dirty.empty())
+        update();
+    else
+        for (const render::Box& b : u.dirty) update(rectOf(b));
 
     const QString text = QString::fromStdString(u.speedText);
     if (edit17_->text() != text) edit17_->setText(text);
     if (!u.speedVisible && edit17_->hasFocus()) showFocus(std::nullopt);
-    edit17_->setVisible(u.speedVisible);
+    edit17_->setVisible(u.speedVisible && !projector_);
 
     if (u.nextWake)
         wake_->start(int(std::clamp<screen::Millis>(*u.nextWake - now(), 0, 1 << 30)));
@@ -318,9 +321,64 @@ void TForm1::apply(const screen::Screen::Update& u) {
 
 // ---- the picture -----------------------------------------------------------------
 
+// The whole screen black, the diagram fitted in its middle: a whole factor drawn as
+// sharp squares, any other size made to its device pixels, every line equally wide.
+void TForm1::paintProjector(QPainter& p) {
+    const qreal ratio = devicePixelRatioF();
+    const int roomX = qRound(width() * ratio), roomY = qRound(height() * ratio);
+    const render::Canvas& c = screen_.canvas();
+    projectorFit_ = render::fitPicture(std::max(roomX, 1), std::max(roomY, 1), c.width, c.height);
+    const render::Fit& fit = projectorFit_;
+    projectorAt_ = QPoint((roomX - fit.width) / 2, (roomY - fit.height) / 2);
+    p.fillRect(rect(), Qt::black);
+    const QRectF target(projectorAt_.x() / ratio, projectorAt_.y() / ratio, fit.width / ratio,
+                        fit.height / ratio);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    if (fit.sharp()) {
+        p.drawImage(target, view_);
+        return;
+    }
+    projected_.assign(std::size_t(fit.width) * fit.height * 4, 0);
+    render::scaleTo(c, fit.width, fit.height, projected_.data());
+    const QImage sized(projected_.data(), fit.width, fit.height, qsizetype(fit.width) * 4,
+                       QImage::Format_RGBA8888);
+    p.drawImage(target, sized);
+}
+
+void TForm1::setProjector(bool on) {
+    ensureControls();
+    projector_ = on;
+    memo1_->setVisible(!on);
+    edit17_->setVisible(!on && simulator().elements().edit17.visible);
+    if (on) {
+        // A field's focus goes to the window, where the screen keeps it.
+        if (focusWidget() == edit17_ || focusWidget() == memo1_) setFocus(Qt::OtherFocusReason);
+        showFullScreen();
+    } else {
+        showNormal();
+        showFocus(screen_.focused());
+    }
+    update();
+}
+
+// Where a point of the window lies on the diagram: itself, but in the projector's view,
+// where the picture is fitted and centred (-1, -1 beside it).
+QPoint TForm1::diagramPoint(QPointF at) const {
+    if (!projector_) return at.toPoint();
+    const qreal ratio = devicePixelRatioF();
+    const render::PicturePoint p =
+        render::pictureAt(projectorFit_, int(std::floor(at.x() * ratio)) - projectorAt_.x(),
+                          int(std::floor(at.y() * ratio)) - projectorAt_.y());
+    return p.inside() ? QPoint(p.x, p.y) : QPoint(-1, -1);
+}
+
 void TForm1::paintEvent(QPaintEvent* event) {
     ensurePicture();
     QPainter p(this);
+    if (projector_) {
+        paintProjector(p);
+        return;
+    }
     const QRect diagram = view_.rect();
     // At whole device pixel ratios every pixel grows into a sharp block; at others
     // (1.25, 1.5, 1.75) the picture is made to the window's device pixels, so that
@@ -441,7 +499,10 @@ std::optional<Key> keyOf(const QKeyEvent* event) {
 } // namespace
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::Copy)) {
+    if ((event->key() == Qt::Key_F11 && event->modifiers() == Qt::NoModifier) ||
+        (event->key() == Qt::Key_Escape && projector_)) {
+        setProjector(event->key() == Qt::Key_F11 && !projector_);
+    } else if (event->matches(QKeySequence::Copy)) {
         if (const std::optional<std::string> text = screen_.copy())
             QGuiApplication::clipboard()->setText(QString::fromStdString(*text));
     } else if (event->matches(QKeySequence::Paste)) {
@@ -501,19 +562,19 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
     // Ctrl+C and Ctrl+V then reach the diagram.
     if (QWidget* focused = focusWidget(); focused == edit17_ || focused == memo1_)
         setFocus(Qt::MouseFocusReason);
-    const QPoint at = event->position().toPoint(); // beyond the diagram: the panes
+    const QPoint at = diagramPoint(event->position()); // beyond the diagram: the panes
     apply(screen_.mouseDown(at.x(), at.y(), now()));
 }
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton)) return;
-    const QPoint at = event->position().toPoint();
+    const QPoint at = diagramPoint(event->position());
     apply(screen_.mouseMove(at.x(), at.y(), now()));
 }
 
 void TForm1::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    const QPoint at = event->position().toPoint();
+    const QPoint at = diagramPoint(event->position());
     apply(screen_.mouseUp(at.x(), at.y(), now()));
 }
 

@@ -19,6 +19,7 @@
 #include "screen/TaskPane.h"
 
 class QMessageBox;
+class QPainter;
 class QPlainTextEdit;
 
 namespace procesor {
@@ -80,6 +81,13 @@ public:
     void openTask(const std::string& text, const std::string& fileName = {});
     const TaskPane* taskPane() const { return screen_.taskPane(); }
 
+    // The projector's view (F11; F11 or Escape back): the window full screen with the
+    // diagram alone, fitted to the whole screen by the picture's one rule and centred on
+    // black; clicks land where they do on the diagram. The editable fields make way
+    // for the picture, which draws their texts.
+    void setProjector(bool on);
+    bool projector() const { return projector_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     // Ctrl+C and Ctrl+V on the diagram, Space, Enter, Up and Down on the drawn
@@ -105,6 +113,8 @@ private:
     void showFocus(const std::optional<screen::Screen::Element>& focus);
     void focusMoved(QWidget* old, QWidget* now);
     void fieldsChanged();
+    void paintProjector(QPainter& p);
+    QPoint diagramPoint(QPointF at) const;
 
     screen::Screen screen_;
     std::unique_ptr<CompanionLauncher> launcher_;
@@ -115,6 +125,10 @@ private:
     std::vector<std::uint8_t> sized_;
     QImage sizedView_; // sized_, not copied
     QElapsedTimer clock_;
+    bool projector_ = false;
+    render::Fit projectorFit_; // the picture's size and place on the screen, in device pixels
+    QPoint projectorAt_;
+    std::vector<std::uint8_t> projected_;
 
     SpeedField* edit17_ = nullptr;
     QPlainTextEdit* memo1_ = nullptr;

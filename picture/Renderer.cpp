@@ -243,6 +243,10 @@ std::vector<Box> Renderer::render(const ElementState& now, Pushed pushed, const 
         mark(layout::kEdit17);
     if (pushed.arrow != pushed_.arrow || pushed.focusArrow != pushed_.focusArrow)
         mark(layout::kUpDown1);
+    if (pushed.focusImage != pushed_.focusImage || pushed.focusLabel != pushed_.focusLabel) {
+        mark(focusBox(pushed_));
+        mark(focusBox(pushed));
+    }
     if (fields.memo1 != fields_.memo1 || fields.memo1ScrollX != fields_.memo1ScrollX ||
         fields.memo1ScrollY != fields_.memo1ScrollY ||
         fields.memo1Selection != fields_.memo1Selection || fields.memo1Caret != fields_.memo1Caret)
@@ -255,8 +259,22 @@ std::vector<Box> Renderer::render(const ElementState& now, Pushed pushed, const 
     return dirty_;
 }
 
+// The frame round a focused block or gate, two pixels outside its picture so that its
+// outline never hides it, or round a listing line's bar, one pixel outside; empty
+// when the focus is on neither.
+Box Renderer::focusBox(const Pushed& pushed) const {
+    if (pushed.focusLabel > 0 && pushed.focusLabel < ElementState::kLabels) {
+        const Box bar = labelBars_[pushed.focusLabel];
+        return bar.w > 0 ? Box{bar.x - 1, bar.y - 1, bar.w + 2, bar.h + 2} : Box{};
+    }
+    for (const layout::Block& b : layout::blocks())
+        if (pushed.focusImage > 0 && b.image == pushed.focusImage)
+            return {b.picture.x - 2, b.picture.y - 2, b.picture.w + 4, b.picture.h + 4};
+    return {};
+}
+
 // Back to front: background and wires, the lit overlays, the blocks, the labels,
-// the controls.
+// the controls, and last the focus frame round a block or a listing line.
 void Renderer::paint(Box clip) {
     Canvas& c = canvas_;
     c.fill(clip, clInactiveBorder, clip);
@@ -305,6 +323,8 @@ void Renderer::paint(Box clip) {
         paintField(c, layout::kMemo1, clip, kMemoTextX, kMemoTextY, fields_.memo1,
                    fields_.memo1ScrollX, fields_.memo1ScrollY, fields_.memo1Selection,
                    fields_.memo1Caret);
+    if (const Box f = intersect(focusBox(pushed_), kClient); f.w > 0 && meets(f, clip))
+        focusFrame(c, focusBox(pushed_), intersect(clip, kClient));
 }
 
 } // namespace procesor::render

@@ -25,6 +25,10 @@ struct ControlLook {
     int focus = 0;      // Button8..Button11 with the keyboard focus, 0 for none
     int focusPanel = 0; // Panel1..Panel7 with the keyboard focus, 0 for none
     int focusArrow = 0; // the arrow with the keyboard focus: +1 up, -1 down, 0 none
+    // A block or gate (ImageN) or a listing line (LabelN) with the keyboard focus, 0 for
+    // none: the frame goes round it just outside its edge, over whatever lies there.
+    int focusImage = 0;
+    int focusLabel = 0;
     constexpr bool operator==(const ControlLook&) const = default;
 };
 
@@ -76,6 +80,7 @@ private:
     void markImage(int image);
     void mark(Box box);
     void paint(Box clip);
+    Box focusBox(const Pushed& pushed) const;
 
     Canvas canvas_;
     ElementState drawn_;

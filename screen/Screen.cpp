@@ -11,6 +11,7 @@
 #include "picture/DiagramLayout.h"
 #include "picture/PngFile.h"
 #include "screen/CompanionClicks.h"
+#include "screen/ExplainerHeadings.h"
 #include "screen/Routes.h"
 
 namespace procesor::screen {
@@ -63,6 +64,19 @@ std::span<const Screen::KeyboardControl> Screen::keyboardControls() {
         for (int number : kPanelTabOrder)
             for (const layout::Control& p : layout::panels())
                 if (p.number == number) all.push_back({{Element::Panel, number}, p.box});
+        // Then every element that opens an explainer, in the companion table's order:
+        // the control unit, its listing lines and instruction names, the gates top to
+        // bottom, IR, PC, the adder, A and B. Their captions never change, nor their bars.
+        const ElementState start = ElementState::startup();
+        for (const CompanionClick& c : kCompanionClicks) {
+            if (c.kind == CompanionClick::Label) {
+                all.push_back({{Element::Label, c.number},
+                               labelBarFor(c.number, start.label[c.number].caption)});
+                continue;
+            }
+            for (const layout::Block& b : layout::blocks())
+                if (b.image == c.number) all.push_back({{Element::Image, c.number}, b.element});
+        }
         return all;
     }();
     return controls;
@@ -104,6 +118,13 @@ std::string Screen::accessibleName(Element element) const {
             break;
         }
         break;
+    case Element::Label:
+        if (element.number >= 0 && element.number < ElementState::kLabels)
+            return explainerElementName(ElementKind::Label, element.number,
+                                        el.label[element.number].caption);
+        break;
+    case Element::Image:
+        return explainerElementName(ElementKind::Image, element.number, {});
     default:
         break;
     }
@@ -749,6 +770,8 @@ void Screen::setFocus(std::optional<Element> element) {
     if (element->kind == Element::DataSwitch) focus_.focus = element->number;
     if (element->kind == Element::Panel) focus_.focusPanel = element->number;
     if (element->kind == Element::Arrow) focus_.focusArrow = element->number > 0 ? 1 : -1;
+    if (element->kind == Element::Image) focus_.focusImage = element->number;
+    if (element->kind == Element::Label) focus_.focusLabel = element->number;
 }
 
 void Screen::fieldsScrolled(int edit17X, int memo1X, int memo1Y) {

@@ -145,12 +145,12 @@ public:
     Update mouseMove(int x, int y, Now now = {});
 
     // A key pressed on the window, the text fields included. Tab and BackTab move the
-    // focus round Edit17, Button8..11, Memo1, the arrows and the panels (Edit17 left
-    // out while hidden); past the last (or before the first) the focus leaves the
-    // diagram, `taken` false, and the next Tab comes in at the first again. Space
-    // holds the focused control down as the mouse does, until it is released; Enter
-    // clicks it at once. Up and Down step the speed in Edit17 and on the arrows. A key
-    // the diagram does not use (Space in a text field) comes back with `taken` false.
+    // focus round Edit17, Button8..11, Memo1, the arrows, the panels and the elements
+    // that open an explainer (Edit17 left out while hidden); past the last (or before the first)
+    // the focus leaves the diagram, `taken` false, and the next Tab comes in at the first again.
+    // Space holds the focused control down as the mouse does, until it is released; Enter clicks it
+    // at once. Up and Down step the speed in Edit17 and on the arrows. A key the diagram does not
+    // use (Space in a text field) comes back with `taken` false.
     Update key(Key key, Now now = {});
     Update keyReleased(Key key, Now now = {});
     // The front end moved the keyboard focus itself: a click into a text field, the
@@ -320,8 +320,9 @@ public:
     std::vector<Element> focusRing() const;
 
     // The controls that take the keyboard focus after the fields and the data
-    // switches, in the order Tab visits them: the arrows, then the panels. Each acts
-    // on Space and Enter as on a click at the middle of its box.
+    // switches, in the order Tab visits them: the arrows, the panels, then the blocks,
+    // gates and listing lines that open an explainer (kCompanionClicks' order). Each
+    // acts on Space and Enter as a click on it does; the box is where it takes clicks.
     static std::span<const KeyboardControl> keyboardControls();
 
     // What a screen reader says for a control that has the focus: its caption or

@@ -4,6 +4,7 @@
 // rectangles of its picture onto that window's canvas.
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include "companions/Scenes.h"
+#include "picture/Scaled.h"
+#include "picture/Scaling.h"
 #include "screen/CompanionClicks.h"
 
 namespace {
@@ -22,7 +25,8 @@ struct Open {
     std::unique_ptr<Scene> scene;
     std::string command;
     std::string title;
-    std::vector<std::uint8_t> rgba; // the scene's canvas as R, G, B, A bytes
+    std::vector<std::uint8_t> rgba;   // the scene's canvas as R, G, B, A bytes
+    std::vector<std::uint8_t> scaled; // the canvas made to another size, the same way
 };
 
 struct Explainers {
@@ -118,6 +122,20 @@ EMSCRIPTEN_KEEPALIVE int explain_key(int handle, int key) {
     return o->scene->key(static_cast<procesor::explain::Key>(key)) ? 1 : 0;
 }
 
+// The control with the scene's keyboard focus, -1 for none.
+EMSCRIPTEN_KEEPALIVE int explain_focus(int handle) {
+    Open* o = find(handle);
+    return o ? o->scene->focus() : -1;
+}
+
+// What the scene's last step did, as a screen reader says it (UTF-8, NUL-ended).
+EMSCRIPTEN_KEEPALIVE const char* explain_spoken(int handle) {
+    static std::string text;
+    Open* o = find(handle);
+    text = o ? o->scene->spoken() : std::string();
+    return text.c_str();
+}
+
 // Draws what changed and returns how many rectangles changed; explain_dirty() then
 // holds x, y, w, h of each, explain_pixels() the whole canvas as RGBA bytes.
 EMSCRIPTEN_KEEPALIVE int explain_render(int handle) {
@@ -139,6 +157,33 @@ EMSCRIPTEN_KEEPALIVE int explain_render(int handle) {
         e.dirty.insert(e.dirty.end(), {b.x, b.y, b.w, b.h});
     }
     return int(e.dirty.size() / 4);
+}
+
+// The scene's size in a room of width x height device pixels, by the one rule the
+// diagram is shown by: width, height and the whole factor (0 when averaged).
+EMSCRIPTEN_KEEPALIVE const int* explain_fit(int handle, int width, int height) {
+    static int out[3];
+    const Open* o = find(handle);
+    if (!o) return out;
+    const procesor::render::Fit fit = procesor::render::fitPicture(
+        std::max(width, 1), std::max(height, 1), o->scene->width(), o->scene->height());
+    out[0] = fit.width;
+    out[1] = fit.height;
+    out[2] = fit.factor;
+    return out;
+}
+
+// The scene's picture made to width x height device pixels, each the average of the
+// scene's pixels under it, as RGBA bytes (after explain_render).
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* explain_scaled(int handle, int width, int height) {
+    Open* o = find(handle);
+    if (!o) return nullptr;
+    const procesor::render::Canvas& c = o->scene->canvas();
+    width = std::clamp(width, 1, 8 * c.width);
+    height = std::clamp(height, 1, 8 * c.height);
+    o->scaled.resize(std::size_t(width) * height * 4);
+    procesor::render::scaleTo(c, width, height, o->scaled.data());
+    return o->scaled.data();
 }
 
 EMSCRIPTEN_KEEPALIVE const int* explain_dirty() {

@@ -5,7 +5,10 @@
 // windows are not modal: the simulator and its clock go on beside them. Several may
 // be open; a click on an element whose explainer is open brings it to the front.
 // Escape closes the front one. Keys in a window go to its scene: Tab and Shift+Tab
-// move the focus over its controls, Space and Enter press the one with the focus.
+// move the focus over its controls and, in a window the keyboard opened, on out of it
+// past the last (or the first), Space and Enter press the one with the focus; what a step did is said
+// through the page's live region. A window is shown at the diagram's scale, beside
+// the diagram where there is room, and never leaves the screen.
 // The page's other windows ("Časový diagram") are made by the same frame().
 "use strict";
 
@@ -16,22 +19,89 @@ window.procesorExplainers = (function () {
   const kKeys = { Tab: 0, " ": 2, Enter: 3, ArrowLeft: 4, ArrowRight: 5, ArrowUp: 6,
                   ArrowDown: 7 };
 
-  // Each scene pixel takes whole device pixels: as many as the screen's scale allows.
+  // A window grows and shrinks with the diagram: its scene is shown at the diagram's
+  // scale (device pixels per picture pixel), as large as the page's window leaves room
+  // for, by the module's one rule: a whole factor, each pixel a sharp square, or the
+  // scene made to that size, each device pixel averaged from the pixels under it.
+  const kFrameWidth = 4, kFrameHeight = 24; // CSS pixels of the border and the title bar
+  function diagramScale() {
+    const stage = document.getElementById("stage");
+    const diagram = document.getElementById("diagram");
+    const ratio = window.devicePixelRatio || 1;
+    const width = stage ? stage.getBoundingClientRect().width : 0;
+    return diagram && diagram.width && width ? width * ratio / diagram.width : 1;
+  }
   function fitCanvas(w) {
     const ratio = window.devicePixelRatio || 1;
-    const factor = Math.max(1, Math.floor(ratio + 1e-9));
-    w.canvas.style.width = (w.width * factor / ratio) + "px";
-    w.canvas.style.height = (w.height * factor / ratio) + "px";
+    const scale = diagramScale();
+    const roomX = Math.min(Math.floor(w.width * scale),
+                           Math.floor((document.documentElement.clientWidth - kFrameWidth) * ratio));
+    const roomY = Math.min(Math.floor(w.height * scale),
+                           Math.floor((window.innerHeight - kFrameHeight) * ratio));
+    const fitted = m._explain_fit(w.handle, roomX, roomY);
+    const [width, height, factor] = new Int32Array(m.HEAP32.buffer, fitted, 3);
+    w.sharp = factor > 0;
+    const [canvasWidth, canvasHeight] = w.sharp ? [w.width, w.height] : [width, height];
+    if (w.canvas.width !== canvasWidth || w.canvas.height !== canvasHeight) {
+      w.canvas.width = canvasWidth;
+      w.canvas.height = canvasHeight;
+    }
+    w.canvas.style.width = width / ratio + "px";
+    w.canvas.style.height = height / ratio + "px";
+    w.whole = true; // drawn whole at the next paint
+  }
+
+  // The window kept on the screen, its title bar and its foot too.
+  function keepOnScreen(w, left, top) {
+    const e = w.element;
+    const x = Math.max(0, Math.min(left, document.documentElement.clientWidth - e.offsetWidth));
+    const y = Math.max(0, Math.min(top, window.innerHeight - e.offsetHeight));
+    e.style.left = x + "px";
+    e.style.top = y + "px";
+  }
+
+  // A new window beside the diagram where there is room for it, each one lower than the
+  // last; otherwise a little lower and further right than the last, over the diagram.
+  function place(w) {
+    const step = 24 * ((open.size + 7) % 8);
+    const tools = document.getElementById("tools");
+    const stage = document.getElementById("stage");
+    const right = Math.max(stage ? stage.getBoundingClientRect().right : 0,
+                           tools && tools.offsetParent ? tools.getBoundingClientRect().right : 0);
+    if (document.documentElement.clientWidth - right - 8 >= w.element.offsetWidth)
+      keepOnScreen(w, right + 8, 8 + step);
+    else
+      keepOnScreen(w, 40 + step, 40 + step);
+  }
+
+  // What the scene's last step did, said by the page's live region when it changes.
+  function say(w) {
+    const text = m.UTF8ToString(m._explain_spoken(w.handle));
+    if (text === w.spoken) return;
+    w.spoken = text;
+    const report = document.getElementById("report");
+    if (report && text !== "") report.textContent = text;
   }
 
   function paint(w) {
     const count = m._explain_render(w.handle);
-    if (count === 0) return;
-    const rects = new Int32Array(m.HEAP32.buffer, m._explain_dirty(), count * 4);
+    say(w);
+    if (count === 0 && !w.whole) return;
+    const whole = w.whole;
+    w.whole = false;
+    if (!w.sharp) {
+      const [width, height] = [w.canvas.width, w.canvas.height];
+      const at = m._explain_scaled(w.handle, width, height); // may grow the memory
+      const pixels = new Uint8ClampedArray(m.HEAPU8.buffer, at, width * height * 4);
+      w.context.putImageData(new ImageData(pixels, width, height), 0, 0);
+      return;
+    }
+    const rects = whole ? [0, 0, w.width, w.height]
+                        : new Int32Array(m.HEAP32.buffer, m._explain_dirty(), count * 4);
     const pixels = new Uint8ClampedArray(m.HEAPU8.buffer, m._explain_pixels(w.handle),
                                          w.width * w.height * 4);
     const image = new ImageData(pixels, w.width, w.height);
-    for (let i = 0; i < count; ++i)
+    for (let i = 0; i < rects.length / 4; ++i)
       w.context.putImageData(image, 0, 0, rects[4 * i], rects[4 * i + 1], rects[4 * i + 2],
                              rects[4 * i + 3]);
   }
@@ -57,7 +127,26 @@ window.procesorExplainers = (function () {
     if (next) {
       raise(next);
       next.element.focus();
+    } else if (w.opener && w.opener.isConnected) {
+      w.opener.focus(); // back where the keyboard opened it from
     }
+  }
+
+  // Tab past the window's last control (Shift+Tab before its first) leaves the window
+  // as if it stood in the diagram's tab order right after the element that opened it:
+  // forwards to the next stop after that element, backwards to the element itself.
+  // Opened by the mouse, whose user has the mouse to leave by, Tab goes round the
+  // window's controls as in the desktop's window.
+  function canLeave(w) {
+    return Boolean(w.opener && w.opener.isConnected);
+  }
+  function leave(w, event, forward) {
+    const opener = w.opener;
+    event.preventDefault();
+    opener.focus();
+    if (forward)
+      opener.dispatchEvent(new KeyboardEvent("keydown", { key: "Tab", bubbles: true,
+                                                          cancelable: true }));
   }
 
   function scenePoint(w, event) {
@@ -94,13 +183,10 @@ window.procesorExplainers = (function () {
     element.append(bar, canvas);
     // Drawn only by putImageData, and read back by the tests.
     const context = canvas.getContext("2d", { alpha: false, willReadFrequently: true });
-    Object.assign(w, { element, canvas, context });
-    fitCanvas(w);
-
-    // Each new window a little lower and further right than the last, on the screen.
-    const step = 24 * (open.size % 8);
-    element.style.left = Math.max(0, Math.min(40 + step, innerWidth - 200)) + "px";
-    element.style.top = Math.max(0, Math.min(40 + step, innerHeight - 60)) + "px";
+    // The element the keyboard opened it from (a diagram's stop), where Escape returns.
+    const opener = document.activeElement?.classList.contains("control-key")
+      ? document.activeElement : null;
+    Object.assign(w, { element, canvas, context, spoken: null, opener });
 
     element.addEventListener("pointerdown", () => raise(w), true);
     closeButton.addEventListener("pointerdown", (event) => event.stopPropagation());
@@ -172,6 +258,20 @@ window.procesorExplainers = (function () {
       let key = kKeys[event.key];
       if (key === undefined) return;
       if (key === 0 && event.shiftKey) key = 1;
+      if (key <= 1) {
+        // The scene's focus goes round its controls; where it would wrap, the window is
+        // left instead and the scene's focus stays where it was.
+        const before = m._explain_focus(handle);
+        m._explain_key(handle, key);
+        const after = m._explain_focus(handle);
+        const wrapped = before < 0 || after < 0 || (key === 0 ? after <= before : after >= before);
+        const leaving = wrapped && canLeave(w);
+        if (leaving && before >= 0 && after >= 0) m._explain_key(handle, 1 - key);
+        paint(w);
+        if (leaving) leave(w, event, key === 0);
+        else event.preventDefault();
+        return;
+      }
       event.preventDefault();
       if ((key === 2 || key === 3) && event.repeat) return;
       m._explain_key(handle, key);
@@ -179,6 +279,7 @@ window.procesorExplainers = (function () {
     });
 
     document.body.append(element);
+    fitCanvas(w);
     paint(w);
     return w;
   }
@@ -204,15 +305,24 @@ window.procesorExplainers = (function () {
     close(front());
   });
 
-  window.addEventListener("resize", () => {
-    for (const w of open.values()) fitCanvas(w);
-  });
+  // The diagram fitted anew (a resize, a change of zoom, "1:1", the full screen): each
+  // window with it, kept on the screen.
+  function refit() {
+    for (const w of open.values()) {
+      fitCanvas(w);
+      paint(w);
+      keepOnScreen(w, w.element.offsetLeft, w.element.offsetTop);
+    }
+  }
+  window.addEventListener("resize", () => requestAnimationFrame(refit));
 
   return Object.freeze({
     // Called by the page once the module is ready.
     attach(module) {
       m = module;
     },
+    // Called by the page whenever it fitted the diagram anew.
+    refit: () => m && refit(),
     // The explainer of a diagram element (kind 0 Image, 1 Label): brought to the
     // front if it is open, opened on the element otherwise. Returns its command, or
     // "" when the element has none.
@@ -226,6 +336,7 @@ window.procesorExplainers = (function () {
         if (!handle) return "";
         w = create(command, handle);
         open.set(command, w);
+        place(w);
       }
       raise(w);
       w.element.focus();

@@ -63,7 +63,8 @@ function procesorView(m, apply, now) {
   const tools = document.getElementById("tools");
   function fitIn(actual) {
     const ratio = window.devicePixelRatio || 1;
-    const embedded = document.documentElement.classList.contains("embed");
+    const classes = document.documentElement.classList;
+    const embedded = classes.contains("embed") || classes.contains("projector");
     const roomX = Math.floor((document.documentElement.clientWidth - (embedded ? 0 : kToolbar)) * ratio);
     const roomY = Math.floor((window.innerHeight - (embedded ? 0 : kFooter)) * ratio);
     return [...new Int32Array(m.HEAP32.buffer, m._procesor_fit(roomX, roomY, actual ? 1 : 0), 3)];
@@ -96,6 +97,7 @@ function procesorView(m, apply, now) {
     document.documentElement.classList.toggle("actual-size", actualSize);
     oneToOne.setAttribute("aria-pressed", String(actualSize));
     painted();
+    window.procesorExplainers?.refit();
   }
   // Where a pointer at CSS pixel (x, y) of the window lands in the picture.
   function pictureAt(x, y) {
@@ -132,15 +134,43 @@ function procesorView(m, apply, now) {
     actualSize = !actualSize;
     fit();
   });
-  fullScreen.hidden = !document.fullscreenEnabled;
-  fullScreen.addEventListener("click", () => {
-    if (document.fullscreenElement) document.exitFullscreen();
-    else document.documentElement.requestFullscreen().catch(() => {});
-  });
-  document.addEventListener("fullscreenchange", () => {
-    const on = Boolean(document.fullscreenElement);
+  // The projector's view: the full screen with the diagram alone, fitted to all of it;
+  // the full-screen button and F11 go in, F11 and Escape back (and so does the
+  // browser's own way out of the full screen). Where the browser grants no full
+  // screen, the view fills the window.
+  let projector = false;
+  function showProjector(on) {
+    projector = on;
+    document.documentElement.classList.toggle("projector", on);
     fullScreen.setAttribute("aria-pressed", String(on));
     fullScreen.title = fullScreen.ariaLabel = on ? "Zpět z celé obrazovky" : "Celá obrazovka";
+    fit();
+  }
+  function toggleProjector() {
+    if (!projector) {
+      showProjector(true);
+      if (document.fullscreenEnabled && !document.fullscreenElement)
+        document.documentElement.requestFullscreen().catch(() => {});
+    } else {
+      if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
+      showProjector(false);
+      fullScreen.focus();
+    }
+  }
+  fullScreen.addEventListener("click", toggleProjector);
+  document.addEventListener("fullscreenchange", () => {
+    if (!document.fullscreenElement && projector) showProjector(false);
+    else fit();
+  });
+  document.addEventListener("keydown", (event) => {
+    const plain = !event.ctrlKey && !event.altKey && !event.metaKey && !event.shiftKey;
+    if (!plain || event.defaultPrevented) return;
+    // Escape closes an explainer first (its window takes it before).
+    if (event.key === "F11" || (event.key === "Escape" && projector &&
+                                !document.querySelector(".explainer, dialog[open]"))) {
+      event.preventDefault();
+      if (event.key === "F11" || projector) toggleProjector();
+    }
   });
 
   // ---- the fields: the picture draws their texts where they have them ----
@@ -242,6 +272,8 @@ function procesorView(m, apply, now) {
     if (kind === kinds.dataSwitch) key.id = "Button" + number;
     else if (kind === kinds.panel) key.id = "Panel" + number;
     else if (kind === kinds.pane) key.id = "pane-" + number;
+    else if (kind === kinds.image) key.id = "Image" + number;
+    else if (kind === kinds.label) key.id = "Label" + number;
     else key.id = number > 0 ? "UpDown1-up" : "UpDown1-down";
     Object.assign(key.style, { left: x + "px", top: y + "px", width: w + "px", height: h + "px" });
     const cx = x + (w >> 1), cy = y + (h >> 1);
@@ -249,12 +281,19 @@ function procesorView(m, apply, now) {
     // keys' own clicks are kept back above.
     key.addEventListener("click", (event) => {
       if (event.detail !== 0) return;
+      if (kind === kinds.image || kind === kinds.label) {
+        // A block's middle may lie under a listing line: the element itself, as Enter.
+        apply(m._procesor_focus(kind, number, now()));
+        apply(m._procesor_key(keyCodes.Enter, 1, now()));
+        return;
+      }
       apply(m._procesor_mouse_down(cx, cy, now()));
       apply(m._procesor_mouse_up(cx, cy, now()));
     });
     return key;
   }
-  // Tab order: Edit17, the data switches, Memo1, then the arrows and the panels.
+  // Tab order: Edit17, the data switches, Memo1, the arrows, the panels, then the
+  // blocks, gates and listing lines that open an explainer.
   const ring = new Int32Array(m.HEAP32.buffer, m._procesor_focus_ring(),
                               m._procesor_focus_ring_count() * 6);
   const keys = [];

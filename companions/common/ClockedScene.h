@@ -17,6 +17,7 @@ class ClockedScene : public Scene {
 public:
     const ProcessorModel& machine() const { return m_; }
     const std::string& resultText() const { return result_; }
+    std::string spoken() const override { return result_; }
 
     Lamp phi2;
     Lamp strobe; // kStrobeLampName, where the scene shows a gate's output

@@ -37,6 +37,9 @@ public:
 
     // The window's title, as the desktop's title bar and the page's window show it.
     virtual std::string title() const = 0;
+    // The sentence under the picture that says what the last step did, for a screen
+    // reader; empty for a scene without one.
+    virtual std::string spoken() const { return {}; }
     int width() const { return canvas_.width; }
     int height() const { return canvas_.height; }
 

@@ -25,6 +25,7 @@ public:
     std::optional<Which> chosen() const { return which_; }
     const ProcessorModel& machine() const { return m_; }
     const std::string& resultText() const { return result_; }
+    std::string spoken() const override { return result_; }
     // The general explanation under the heading, and the chosen register's (or the
     // hint to choose one).
     static std::string explanationText();

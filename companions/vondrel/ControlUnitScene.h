@@ -36,6 +36,7 @@ public:
     std::string title() const override { return "Řadič a mikroprogram"; }
     const ProcessorModel& machine() const { return m_; }
     const std::string& resultText() const { return result_; }
+    std::string spoken() const override { return result_; }
     std::optional<int> chosen() const { return opcode_; }
     int microstep() const { return step_; }       // microsteps begun so far
     int microstepCount() const { return count_; } // of the chosen code's routine

@@ -28,9 +28,12 @@ std::string nameOf(std::optional<E> e) {
         return e->number > 0 ? "UpDown1-up" : "UpDown1-down";
     case E::Panel:
         return "Panel" + std::to_string(e->number);
-    default:
-        return "?";
+    case E::Image:
+        return "Image" + std::to_string(e->number);
+    case E::Label:
+        return "Label" + std::to_string(e->number);
     }
+    return "?";
 }
 
 Key keyNamed(const std::string& name) {
@@ -48,6 +51,8 @@ std::string framed(const Screen& s) {
     if (look.focusPanel) return "Panel" + std::to_string(look.focusPanel);
     if (look.focus) return "Button" + std::to_string(look.focus);
     if (look.focusArrow) return look.focusArrow > 0 ? "UpDown1-up" : "UpDown1-down";
+    if (look.focusImage) return "Image" + std::to_string(look.focusImage);
+    if (look.focusLabel) return "Label" + std::to_string(look.focusLabel);
     return "";
 }
 
@@ -59,17 +64,22 @@ TEST_CASE(keyTable) {
     for (const testing::KeyRow& row : rows) {
         const std::string at = "keys.txt:" + std::to_string(row.line) + " ";
         const auto pulses = s.pulses();
+        std::string started;
         if (row.key != "-") {
             const Screen::Update u = s.key(keyNamed(row.key));
             CHECK_MSG(u.taken == (row.focus != "none"), at + "taken");
             CHECK_MSG(nameOf(u.focus) == row.focus, at + "the update's focus " + nameOf(u.focus));
-            if (row.key == "Space") s.keyReleased(Key::Space);
+            started = u.companion.value_or("");
+            if (row.key == "Space") {
+                CHECK_MSG(!u.companion, at + "started on the press"); // on the release
+                started = s.keyReleased(Key::Space).companion.value_or("");
+            }
         }
         CHECK_MSG(nameOf(s.focused()) == row.focus, at + "focus on " + nameOf(s.focused()));
-        const bool drawn = row.focus.starts_with("Panel") || row.focus.starts_with("Button") ||
-                           row.focus.starts_with("UpDown1");
+        const bool drawn = row.focus != "Edit17" && row.focus != "Memo1" && row.focus != "none";
         CHECK_MSG(framed(s) == (drawn ? row.focus : ""), at + "focus frame on " + framed(s));
         bool pulsed = false;
+        std::string start;
         for (const std::string& did : row.did) {
             const ElementState& el = s.simulator().elements();
             if (did.starts_with("speed="))
@@ -82,10 +92,56 @@ TEST_CASE(keyTable) {
                           at + did);
             else if (did == "pulse")
                 pulsed = true;
+            else if (did.starts_with("start="))
+                start = did.substr(6);
             else
                 FAIL(at + "unknown effect " + did);
         }
         CHECK_MSG(s.pulses() == pulses + (pulsed ? 1 : 0), at + "pulses");
+        CHECK_MSG(started == start, at + "started " + started);
+    }
+}
+
+// The focus frame round an element that opens an explainer: every other pixel of the
+// edge of a box just outside it inverted, nothing else changed, and all of it gone
+// again with the focus. A gate (Image203, 312,248 25 x 33) is framed two pixels out,
+// clear of its outline; a listing line (Label17, its bar at 40,80, 13 high) one out.
+TEST_CASE(focusFrameRoundAnElement) {
+    Screen s;
+    s.render();
+    const std::vector<std::uint32_t> rest = s.canvas().pixels;
+    // The listing line's bar is as wide as its caption.
+    const int barWidth = s.renderer().labelBar(17).w;
+    CHECK(barWidth > 40);
+    struct Case {
+        E element;
+        Box frame;
+    };
+    for (const Case& c : {Case{{E::Image, 203}, {310, 246, 29, 37}},
+                          Case{{E::Label, 17}, {39, 79, barWidth + 2, 15}}}) {
+        CONTEXT(nameOf(c.element));
+        s.setFocus(c.element);
+        s.render();
+        const render::Canvas& now = s.canvas();
+        const Box f = c.frame;
+        int changed = 0, astray = 0;
+        std::string first;
+        for (int y = 0; y < now.height; ++y)
+            for (int x = 0; x < now.width; ++x) {
+                const std::size_t i = std::size_t(y) * now.width + x;
+                if (now.pixels[i] == rest[i]) continue;
+                ++changed;
+                const bool inBox = x >= f.x && x < f.x + f.w && y >= f.y && y < f.y + f.h;
+                const bool edge = x == f.x || x == f.x + f.w - 1 || y == f.y || y == f.y + f.h - 1;
+                if (!inBox || !edge || ((now.pixels[i] ^ rest[i]) & 0xFFFFFF) != 0xFFFFFF) {
+                    if (!astray++) first = std::to_string(x) + "," + std::to_string(y);
+                }
+            }
+        CHECK_EQ(changed, f.w + f.h - 2); // every other pixel of the edge
+        CHECK_MSG(astray == 0, "changed off the frame, first at " + first);
+        s.setFocus(std::nullopt);
+        s.render();
+        CHECK(s.canvas().pixels == rest);
     }
 }
 

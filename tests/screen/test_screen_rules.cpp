@@ -213,7 +213,10 @@ void selections() {
 }
 
 // Names for a screen reader, with the state the picture shows; the Tab order after
-// the data switches: both arrows, then the panels.
+// the data switches: both arrows, the panels, then every element that opens an
+// explainer in the order of the companion table (control unit, the listing's lines
+// 0000..1111, the instruction names, the gates top to bottom, IR, PC, the adder, A, B),
+// each named by its explainer's heading.
 void namesAndOrder() {
     using E = Screen::Element;
     Screen s;
@@ -222,7 +225,16 @@ void namesAndOrder() {
     CHECK(s.accessibleName({E::Panel, 3}) == "krokování");
     CHECK(s.accessibleName({E::DataSwitch, 11}) == "datový přepínač bitu 0: 0");
     CHECK(s.accessibleName({E::Arrow, -1}) == "rychlost o jednu níž");
-    s.mouseDown(859, 132); // "provoz"
+    CHECK(s.accessibleName({E::Image, 9}) == "Řadič a mikroprogram");
+    CHECK(s.accessibleName({E::Label, 17}) == "Řadič a mikroprogram: řádek 0011 RAM/R-A/W");
+    CHECK(s.accessibleName({E::Label, 31}) == "Řadič a mikroprogram: instrukce ADD");
+    CHECK(s.accessibleName({E::Image, 203}) ==
+          "Hradlo AND – zápisové impulzy: hradlo zápisu do PČ");
+    CHECK(s.accessibleName({E::Image, 4}) == "Čítací registry IR a PČ: programový čítač PČ");
+    CHECK(s.accessibleName({E::Image, 65}) == "Sčítačka – sčítání čtyřbitových čísel");
+    CHECK(s.accessibleName({E::Image, 7}) == "Registr B");
+    CHECK(s.accessibleName({E::Image, 22}).empty()); // the RAM opens none
+    s.mouseDown(859, 132);                           // "provoz"
     s.mouseUp(859, 132);
     CHECK(s.accessibleName({E::Panel, 7}) == "provoz, vybráno");
     CHECK(s.accessibleName({E::Panel, 1}) == "ručně");
@@ -230,12 +242,23 @@ void namesAndOrder() {
     s.mouseUp(855, 284);
     CHECK(s.accessibleName({E::Panel, 1}) == "ručně, stisknuto");
     std::string order;
-    for (const Screen::KeyboardControl& c : Screen::keyboardControls())
-        order += (c.element.kind == E::Panel ? "P" : "A") + std::to_string(c.element.number) + " ";
-    CHECK(order == "A1 A-1 P6 P7 P1 P2 P3 P4 P5 ");
-    // Each acts where it lies: a click at the middle of its box lands on it.
-    for (const Screen::KeyboardControl& c : Screen::keyboardControls())
-        CHECK(s.elementAt(c.box.x + c.box.w / 2, c.box.y + c.box.h / 2) == c.element);
+    for (const Screen::KeyboardControl& c : Screen::keyboardControls()) {
+        const char* kind = c.element.kind == E::Panel   ? "P"
+                           : c.element.kind == E::Arrow ? "A"
+                           : c.element.kind == E::Image ? "I"
+                                                        : "L";
+        order += kind + std::to_string(c.element.number) + " ";
+    }
+    CHECK(order == "A1 A-1 P6 P7 P1 P2 P3 P4 P5 I9 L14 L15 L16 L17 L18 L19 L20 L21 L22 L23 "
+                   "L24 L25 L26 L27 L28 L29 L13 L30 L31 L32 L33 L34 I2 I203 I63 I71 I1 I3 I4 "
+                   "I65 I62 I7 ");
+    // Each acts where it lies: a click inside its box lands on it (at the middle; the
+    // control unit's listing lies over its middle, so there a corner inside it).
+    for (const Screen::KeyboardControl& c : Screen::keyboardControls()) {
+        const bool unit = c.element == E{E::Image, 9};
+        CHECK(s.elementAt(c.box.x + (unit ? 3 : c.box.w / 2), c.box.y + (unit ? 3 : c.box.h / 2)) ==
+              c.element);
+    }
 }
 
 // Each release timer ticks the handler the window's design names for it, spelt as

@@ -11,8 +11,13 @@ import { readFileSync } from "node:fs";
 import { check, compareRgba, withPage } from "./support.mjs";
 
 const [htmlPath] = process.argv.slice(2);
+// After the panels, the elements that open an explainer, in the companion table's order.
+const kExplained = ["Image9", ...[...Array(16).keys()].map((i) => "Label" + (14 + i)), "Label13",
+                    "Label30", "Label31", "Label32", "Label33", "Label34", "Image2", "Image203",
+                    "Image63", "Image71", "Image1", "Image3", "Image4", "Image65", "Image62", "Image7"];
 const kOrder = ["Edit17", "Button8", "Button9", "Button10", "Button11", "Memo1", "UpDown1-up",
-                "UpDown1-down", "Panel6", "Panel7", "Panel1", "Panel2", "Panel3", "Panel4", "Panel5"];
+                "UpDown1-down", "Panel6", "Panel7", "Panel1", "Panel2", "Panel3", "Panel4", "Panel5",
+                ...kExplained];
 const kPanels = { Panel6: [819, 96, 81, 25], Panel7: [819, 120, 81, 25], Panel1: [819, 272, 73, 25],
                   Panel2: [819, 308, 73, 25], Panel3: [408, 328, 81, 25], Panel4: [408, 360, 81, 25],
                   Panel5: [408, 392, 81, 25] };
@@ -58,7 +63,10 @@ await withPage(htmlPath, async (s) => {
     [...document.querySelectorAll(".control-key")].map((k) => [k.id, k.getAttribute("aria-label")])));
   check(names.Panel7 === "provoz" && names.Panel6 === "programování, vybráno" &&
         names.Panel2 === "start/stop, nyní nedostupné" && names.Button8 === "datový přepínač bitu 3: 0" &&
-        names["UpDown1-up"] === "rychlost o jednu výš", `the controls are named ${JSON.stringify(names)}`);
+        names["UpDown1-up"] === "rychlost o jednu výš" && names.Image9 === "Řadič a mikroprogram" &&
+        names.Image71 === "Hradlo AND – zápisové impulzy: hradlo zápisu do A" &&
+        names.Label34 === "Řadič a mikroprogram: instrukce HLT",
+        `the controls are named ${JSON.stringify(names)}`);
 
   // "provoz" by Enter, a switch by Space, "ručně" by Space: one pulse, said aloud.
   await page.focus("#Panel7");
@@ -103,9 +111,12 @@ await withPage(htmlPath, async (s) => {
     } else if (key !== "-") {
       await s.press(kKeyNames[key]);
     }
-    const active = await page.evaluate(() => document.activeElement.id);
-    const shown = ours.includes(active) ? active : "none";
-    check(shown === focus, `${at}: the focus on ${active}, not ${focus}`);
+    // An explainer opened by the keyboard has the focus in its window.
+    const started = did.filter((e) => e.startsWith("start=")).map((e) => e.slice(6));
+    const active = await page.evaluate(() => document.activeElement.id ||
+                                       document.activeElement.className);
+    const shown = ours.includes(active) ? active : started.length ? active : "none";
+    check(shown === (started.length ? "explainer front" : focus), `${at}: the focus on ${active}, not ${focus}`);
     for (const effect of did) {
       if (effect.startsWith("speed="))
         check(await page.$eval("#Edit17", (e) => e.value) === effect.slice(6), `${at}: ${effect}`);
@@ -115,9 +126,16 @@ await withPage(htmlPath, async (s) => {
         const [id, bit] = effect.split("=");
         check((await page.$eval("#" + id, (e) => e.getAttribute("aria-label"))).endsWith(": " + bit),
               `${at}: ${effect}`);
-      } else check(effect === "pulse", `${at}: unknown effect ${effect}`);
+      } else check(effect === "pulse" || effect.startsWith("start="), `${at}: unknown effect ${effect}`);
     }
     check(await s.pulses() === pulses + (did.includes("pulse") ? 1 : 0), `${at}: pulses`);
+    // Its window, which Escape closes, the focus back on the element.
+    const windows = await page.evaluate(() => window.procesorExplainers.list());
+    check(windows.join() === started.join(), `${at}: explainers open ${windows}, not ${started}`);
+    if (started.length) {
+      await s.press("Escape");
+      check(await page.evaluate(() => document.activeElement.id) === focus, `${at}: Escape leaves the focus elsewhere`);
+    }
   }
 }, { hash: "#manual-timers" });
 
