@@ -87,7 +87,21 @@ TREE = ([("Rychlost:", "text")] + [(n, "check box") for n in SWITCHES] +
          ("rychlost o jednu níž", "push button"), ("programování, vybráno", "push button"),
          ("provoz", "push button"), ("ručně, nyní nedostupné", "push button"),
          ("start/stop, nyní nedostupné", "push button"), ("krokování", "push button"),
-         ("zápis do RAM", "push button"), ("nulování", "push button"), ("", "notification")])
+         ("zápis do RAM", "push button"), ("nulování", "push button")] +
+        # the blocks, listing lines and gates that open an explainer, by their headings
+        [("Řadič a mikroprogram", "push button")] +
+        [(f"Řadič a mikroprogram: řádek {n:04b} {m}", "push button") for n, m in enumerate(
+            ["PC/I", "RAM/R-IR/W", "PC/I", "RAM/R-A/W", "PC/I", "RAM/R-IR/W", "ADD/R-A/W", "PC/I",
+             "RAM/R-IR/W", "PC/I", "RAM/R-PC/W", "RAM/R-IR/W", "A/R-B/W", "PC/I", "RAM/R-IR/W",
+             "C/D"])] +
+        [(f"Řadič a mikroprogram: instrukce {i}", "push button")
+         for i in ("NOP", "LDA", "ADD", "JMP", "MOV", "HLT")] +
+        [(f"Hradlo AND – zápisové impulzy: hradlo {g}", "push button")
+         for g in ("zápisu do IR", "zápisu do PČ", "počítání PČ", "zápisu do A", "zápisu do B")] +
+        [("Čítací registry IR a PČ: instrukční registr IR", "push button"),
+         ("Čítací registry IR a PČ: programový čítač PČ", "push button"),
+         ("Sčítačka – sčítání čtyřbitových čísel", "push button"), ("Registr A", "push button"),
+         ("Registr B", "push button"), ("", "notification")])
 FIRST_PULSE = "Fáze Φ1. Řádek mikroprogramu 0001: RAM/R-IR/W. Na sběrnici je 0."
 
 
@@ -130,7 +144,7 @@ def run(desktop):
     check("tree", shown == TREE, f"children {shown}")
     if len(children) != len(TREE):
         return
-    by_name = {name.split(",")[0].split(":")[0]: c for (name, _), c in zip(TREE, children)}
+    by_name = {name.split(",")[0].split(":")[0]: c for (name, _), c in zip(TREE[:16], children)}
     programming, running = by_name["programování"], by_name["provoz"]
     manual, stepping = by_name["ručně"], by_name["krokování"]
     bit3 = by_name["datový přepínač bitu 3"]
