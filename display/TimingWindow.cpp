@@ -171,6 +171,7 @@ TimingWindow::TimingWindow(TForm1& main) : QWidget(&main, Qt::Window), main_(mai
     log_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     log_->setLineWrapMode(QPlainTextEdit::NoWrap);
     log_->setMinimumHeight(80);
+    log_->setMaximumBlockCount(kLogLines);
     log_->setFixedHeight(140);
 
     saveTable_ = new QPushButton(QStringLiteral("Uložit tabulku (CSV)…"), this);
@@ -219,13 +220,40 @@ void TimingWindow::redraw() {
     shown_ = now();
     drawn_ = true;
     static_cast<TimingView*>(view_)->showCanvas(main_.diagramScreen().drawTimingDiagram());
-    std::string text = transferLogText(main_.diagramScreen().history());
-    if (text != logText_) {
-        logText_ = std::move(text);
-        log_->setPlainText(QString::fromStdString(logText_));
-        log_->moveCursor(QTextCursor::End); // the newest line in view
-        log_->ensureCursorVisible();
+    showLog();
+}
+
+// Pulses given at the end of the time line only add their lines. An action with the
+// machine back in time replaces the entries after it, and the machine ends at the
+// new entry, the end: so from a place back in time, a move that ends there or changes
+// how many entries there are makes the log anew, and any other is a step over the same
+// entries. (The window is told of every update, so no such entry passes unseen.)
+void TimingWindow::showLog() {
+    const History& h = main_.diagramScreen().history();
+    const Shown was = logged_;
+    const Shown now = this->now();
+    if (logMade_ && now == was) return;
+    logged_ = now;
+    const auto text = [&](std::uint64_t from) {
+        QStringList lines;
+        for (const std::string& line : transferLog(h, from, now.last))
+            lines << QString::fromStdString(line);
+        return lines.join(QLatin1Char('\n'));
+    };
+    if (logMade_ && was.position == was.last) {
+        if (now.last > was.last) {
+            const QString added = text(std::max(was.last, now.first));
+            if (!added.isEmpty()) log_->appendPlainText(added);
+        }
+    } else if (logMade_ && now.first == was.first && now.last == was.last &&
+               now.position < now.last) {
+        return;
+    } else {
+        logMade_ = true;
+        log_->setPlainText(
+            text(std::max(h.first(), h.last() > kLogEntries ? h.last() - kLogEntries : 0)));
     }
+    log_->verticalScrollBar()->setValue(log_->verticalScrollBar()->maximum()); // the newest
 }
 
 void TimingWindow::moved() {
@@ -235,6 +263,7 @@ void TimingWindow::moved() {
 
 void TimingWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    logMade_ = false; // hidden, it was told nothing
     redraw();
 }
 

@@ -25,6 +25,11 @@ class TForm1;
 class TimingWindow final : public QWidget {
     Q_OBJECT
 public:
+    // The log holds the lines of at most this many of the newest entries (the table
+    // of pulses saved as CSV has them all): made anew, it takes a moment even then.
+    static constexpr std::uint64_t kLogEntries = 30'000;
+    static constexpr int kLogLines = int(kLogEntries / 3);
+
     explicit TimingWindow(TForm1& main);
 
     // After every update the main window applied: drawn anew when the time line or the
@@ -60,9 +65,12 @@ private:
     QPlainTextEdit* log_ = nullptr;
     QPushButton* saveTable_ = nullptr;
     QPushButton* savePicture_ = nullptr;
+    void showLog();
+
     Shown shown_;
     bool drawn_ = false;
-    std::string logText_;
+    Shown logged_; // the time line when the log was last brought up to date
+    bool logMade_ = false;
 };
 
 } // namespace procesor

@@ -308,6 +308,7 @@ private slots:
         QVERIFY2(log.contains(QStringLiteral("3. mikrokrok, řádek 0011 (LDA): RAM → sběrnice → A; "
                                              "A = 5\n")),
                  qPrintable(log));
+        QCOMPARE(log.count(QLatin1Char('\n')), 12); // "provoz", eleven microsteps, the halt
         QVERIFY(t->log()->isReadOnly());
 
         // Column 8: the Φ2 pulse of line 0011, A := 5.
@@ -336,10 +337,19 @@ private slots:
         QTest::mouseClick(t->view(), Qt::LeftButton, {}, {100, 200}); // beside it: nothing
         expect(main, "pulse-08", shown(*w));
 
+        // Closed and opened again: the log made anew is the one the pulses added to.
         QTest::keyClick(t->view(), Qt::Key_Escape);
         QVERIFY(!t->isVisible());
         QTest::keyClick(&*w, Qt::Key_F8);
         QVERIFY(t->isVisible());
+        QCOMPARE(t->log()->toPlainText(), log);
+        // "programování" back at pulse 8 replaces the pulses after it, in the log too.
+        click(*w, 859, 108);
+        const QStringList lines = t->log()->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines[3],
+                 QStringLiteral("3. mikrokrok, řádek 0011 (LDA): RAM → sběrnice → A; A = 5"));
+        QVERIFY2(lines[4].startsWith(QStringLiteral("Režim „programování“")), qPrintable(lines[4]));
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
     }
 
