@@ -21,6 +21,8 @@
 
 #include "display/SaveFile.h"
 #include "display/TimingWindow.h"
+#include "picture/Scaled.h"
+#include "picture/Scaling.h"
 #include "screen/TimingDiagram.h"
 #include "tests/support/WindowTesting.h"
 #include "tests/support/frames/DiagramWalk.h"
@@ -351,6 +353,45 @@ private slots:
                  QStringLiteral("3. mikrokrok, řádek 0011 (LDA): RAM → sběrnice → A; A = 5"));
         QVERIFY2(lines[4].startsWith(QStringLiteral("Režim „programování“")), qPrintable(lines[4]));
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
+    }
+
+    // At any device pixel ratio (run again at 1.5): the view shows the reference frame
+    // of the worked example made to its device pixels by the picture's rule, and a click
+    // at the middle of a column lands on it.
+    void theTimingWindowMadeToSize() {
+        window::Window w = window::openWindow();
+        workedExample(*w);
+        w->give(screen::Command::TimingDiagram);
+        QWidget* view = w->timingWindow()->view();
+        QCoreApplication::processEvents();
+        const QPixmap grabbed = view->grab();
+        const qreal ratio = grabbed.devicePixelRatio();
+        const QImage shown = grabbed.toImage().convertToFormat(QImage::Format_RGB32);
+        const std::optional<frames::Image> frame =
+            frames::readPng(PROCESOR_FRAMES "/timing/worked-example.png");
+        QVERIFY(frame.has_value());
+        render::Canvas reference(frame->width, frame->height);
+        for (std::size_t i = 0; i < reference.pixels.size(); ++i)
+            reference.pixels[i] = frame->pixels[i] & 0xFFFFFF;
+        const int roomWidth = qRound(view->width() * ratio);
+        const render::Fit fit = render::fitPicture(roomWidth, qRound(view->height() * ratio),
+                                                   reference.width, reference.height);
+        const int left = (roomWidth - fit.width) / 2;
+        std::vector<std::uint8_t> rgba(std::size_t(fit.width) * fit.height * 4);
+        render::scaleTo(reference, fit.width, fit.height, rgba.data());
+        int differing = 0;
+        for (int y = 0; y < fit.height; ++y)
+            for (int x = 0; x < fit.width; ++x) {
+                const std::uint8_t* p = &rgba[(std::size_t(y) * fit.width + x) * 4];
+                differing += shown.pixel(left + x, y) != qRgb(p[0], p[1], p[2]);
+            }
+        QCOMPARE(differing, 0);
+        const qreal scale = qreal(fit.width) / reference.width / ratio;
+        QTest::mouseClick(view, Qt::LeftButton, {},
+                          QPoint(qRound(left / ratio + columnX(8) * scale), qRound(200 * scale)));
+        QCOMPARE(w->simulator().model().regA, 5); // pulse 8: A takes 5
+        QCOMPARE(w->simulator().model().ir, 3);
+        QVERIFY(w->simulator().model().phi2);
     }
 
     // Over a longer run the wheel scrolls back to the first pulse, and a click there
