@@ -345,13 +345,18 @@ private slots:
         QTest::keyClick(&*w, Qt::Key_F8);
         QVERIFY(t->isVisible());
         QCOMPARE(t->log()->toPlainText(), log);
-        // "programování" back at pulse 8 replaces the pulses after it, in the log too.
+        // "programování" one pulse back from the halt replaces that pulse, in the log
+        // too: the halt's line gives way to the mode's.
+        QTest::keyClick(t->view(), Qt::Key_End);
+        QTest::keyClick(t->view(), Qt::Key_Enter);
+        QTest::keyClick(&*w, Qt::Key_Z, Qt::ControlModifier);
         click(*w, 859, 108);
         const QStringList lines = t->log()->toPlainText().split(QLatin1Char('\n'));
-        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines.size(), 1 + 11 + 1);
         QCOMPARE(lines[3],
                  QStringLiteral("3. mikrokrok, řádek 0011 (LDA): RAM → sběrnice → A; A = 5"));
-        QVERIFY2(lines[4].startsWith(QStringLiteral("Režim „programování“")), qPrintable(lines[4]));
+        QVERIFY2(lines[12].startsWith(QStringLiteral("Režim „programování“")),
+                 qPrintable(lines[12]));
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
     }
 
