@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -10,6 +11,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -27,11 +29,15 @@
 
 #include "display/Accessible.h"
 #include "display/FieldsInPicture.h"
+#include "display/CommandMenu.h"
+#include "display/SaveFile.h"
 #include "display/SpeedField.h"
+#include "display/TimingWindow.h"
 #include "panel/Speed.h"
 #include "picture/DiagramLayout.h"
 #include "picture/Scaled.h"
 #include "picture/Text.h"
+#include "screen/Saving.h"
 
 namespace procesor {
 
@@ -317,6 +323,9 @@ void TForm1::apply(const screen::Screen::Update& u) {
     accessibleUpdate(*this, !u.sentence.empty());
     if (!u.error.empty()) showError(u.error);
     if (u.companion) launcher_->start(QString::fromStdString(*u.companion));
+    if (commandMenu_) showCommandStates(*commandMenu_, screen_);
+    if (timing_) timing_->updated();
+    if (u.carryOut) carryOut(*u.carryOut);
 }
 
 // ---- the picture -----------------------------------------------------------------
@@ -474,6 +483,7 @@ namespace {
 
 std::optional<Key> keyOf(const QKeyEvent* event) {
     if (event->matches(QKeySequence::Undo)) return Key::Undo;
+    if (event->matches(QKeySequence::Save)) return Key::SavePicture;
     if (event->matches(QKeySequence::Redo) ||
         (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier))
         return Key::Redo;
@@ -482,6 +492,9 @@ std::optional<Key> keyOf(const QKeyEvent* event) {
         return Key::PageUp;
     case Qt::Key_PageDown:
         return Key::PageDown;
+    case Qt::Key_F8:
+        return event->modifiers() == Qt::NoModifier ? std::optional(Key::TimingDiagram)
+                                                    : std::nullopt;
     case Qt::Key_Space:
         return Key::Space;
     case Qt::Key_Return:
@@ -507,6 +520,9 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
             QGuiApplication::clipboard()->setText(QString::fromStdString(*text));
     } else if (event->matches(QKeySequence::Paste)) {
         pasteText(QGuiApplication::clipboard()->text().toStdString(), false);
+    } else if (event->key() == Qt::Key_Menu ||
+               (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        showCommandMenu(mapToGlobal(QPoint(layout::kClientWidth / 2, layout::kClientHeight / 2)));
     } else if (const std::optional<Key> key = keyOf(event)) {
         const screen::Screen::Update u = screen_.key(*key, now());
         apply(u);
@@ -576,6 +592,74 @@ void TForm1::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const QPoint at = diagramPoint(event->position());
     apply(screen_.mouseUp(at.x(), at.y(), now()));
+}
+
+// ---- the commands around the diagram -------------------------------------------------
+
+void TForm1::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Mouse && taskPane_ &&
+        event->pos().x() >= layout::kClientWidth)
+        return; // the task's pane has none
+    showCommandMenu(event->reason() == QContextMenuEvent::Mouse
+                        ? event->globalPos()
+                        : mapToGlobal(QPoint(layout::kClientWidth / 2, layout::kClientHeight / 2)));
+}
+
+void TForm1::showCommandMenu(QPoint globalAt) {
+    if (!commandMenu_) commandMenu_ = makeCommandMenu(this, [this](screen::Command c) { give(c); });
+    showCommandStates(*commandMenu_, screen_);
+    // Not modal: the clock runs on behind it, and its items follow every update.
+    commandMenu_->popup(globalAt);
+}
+
+QMenu* TForm1::commandMenu() const {
+    return commandMenu_.data();
+}
+
+void TForm1::give(screen::Command command) {
+    apply(screen_.command(command, now()));
+}
+
+void TForm1::carryOut(screen::Command command) {
+    switch (command) {
+    case screen::Command::TimingDiagram:
+        if (!timing_) timing_ = new TimingWindow(*this);
+        timing_->show();
+        timing_->raise();
+        timing_->activateWindow();
+        break;
+    case screen::Command::CopyProgram:
+        if (const std::optional<std::string> text = screen_.copy())
+            QGuiApplication::clipboard()->setText(QString::fromStdString(*text));
+        break;
+    case screen::Command::PasteProgram:
+        pasteText(QGuiApplication::clipboard()->text().toStdString(), false);
+        break;
+    case screen::Command::SavePicture: {
+        const QString path =
+            askSavePath(this, QStringLiteral("Uložit obrázek"), QStringLiteral("procesor.png"),
+                        QStringLiteral("Obrázek PNG (*.png)"));
+        if (!path.isEmpty() && !writeWholeFile(path, screen_.picturePng()))
+            reportError(screen::saveFailedMessage(screen::SavedFile::Picture, path.toStdString()));
+        break;
+    }
+    case screen::Command::StepBack:
+    case screen::Command::StepForward:
+    case screen::Command::Predict:
+        break; // the screen's own
+    }
+}
+
+TimingWindow* TForm1::timingWindow() const {
+    return timing_.data();
+}
+
+void TForm1::refresh() {
+    apply(screen_.wake(now()));
+}
+
+void TForm1::reportError(const std::string& message) {
+    apply(screen_.reportError(message, now()));
 }
 
 } // namespace procesor

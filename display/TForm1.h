@@ -18,6 +18,7 @@
 #include "screen/Screen.h"
 #include "screen/TaskPane.h"
 
+class QMenu;
 class QMessageBox;
 class QPainter;
 class QPlainTextEdit;
@@ -25,6 +26,7 @@ class QPlainTextEdit;
 namespace procesor {
 
 class SpeedField;
+class TimingWindow;
 
 // The one window. Its client area shows the picture that screen::Screen draws of
 // the processor's block diagram, copied rectangle by rectangle as it changes; the
@@ -47,6 +49,7 @@ public:
     const Simulator& simulator() const { return screen_.simulator(); }
     Simulator& simulator() { return screen_.simulator(); } // e.g. to put a program into RAM
     const screen::Screen& diagramScreen() const { return screen_; }
+    screen::Screen& diagramScreen() { return screen_; }
     // The window's clock, in ms since it opened: the time every event takes.
     screen::Millis now() const { return clock_.elapsed(); }
 
@@ -88,6 +91,20 @@ public:
     void setProjector(bool on);
     bool projector() const { return projector_; }
 
+    // A command of the diagram's context menu given (screen/Commands.h), and what the
+    // screen leaves of it carried out: the timing window opened, the clipboard, a file.
+    void give(screen::Command command);
+    void carryOut(screen::Command command);
+    // The context menu at a point of the screen; the one open, if any.
+    void showCommandMenu(QPoint globalAt);
+    QMenu* commandMenu() const;
+    // "Časový diagram", once opened.
+    TimingWindow* timingWindow() const;
+    // The machine moved by another window (the timing diagram's): shown here too.
+    void refresh();
+    // A failure of the window's own (a file not written) in the error box.
+    void reportError(const std::string& message);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     // Ctrl+C and Ctrl+V on the diagram, Space, Enter, Up and Down on the drawn
@@ -100,6 +117,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // A right click and the Menu key: the context menu of the commands.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void createControls();
@@ -141,6 +160,8 @@ private:
     QImage paneView_; // the screen's panes beside the diagram, copied when they change
     QString spoken_;
     bool movingFocus_ = false; // the window itself moves the focus the screen chose
+    QPointer<QMenu> commandMenu_;
+    QPointer<TimingWindow> timing_;
 };
 
 } // namespace procesor

@@ -393,6 +393,13 @@ Screen::Update Screen::errorClosed(Now now) {
     return finish(from);
 }
 
+Screen::Update Screen::reportError(std::string_view message, Now now) {
+    const Mark from = mark();
+    advance(now);
+    errors_.report(message);
+    return finish(from);
+}
+
 // Everything the event left for the front end.
 Screen::Update Screen::finish(const Mark& from, Update u) {
     if (drawEachEvent_) u.dirty = renderer_->render(sim_.elements(), pushed(), fields_);

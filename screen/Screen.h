@@ -165,6 +165,9 @@ public:
     Update run(void (Simulator::*handler)(), Now now = {});
     // The user closed the error box: the next error waiting, if any, comes in the update.
     Update errorClosed(Now now = {});
+    // An error of the front end's own (a file it could not write) shown in the error
+    // box as the handlers' errors are, after any box already open.
+    Update reportError(std::string_view message, Now now = {});
 
     // A whole program as text (model/ProgramText.h). Copy and paste are what Ctrl+C
     // and Ctrl+V (or the platform's own keys for them) do on the diagram, with the

@@ -67,10 +67,14 @@ std::vector<PulseSample> pulseSamples(const History& history, std::uint64_t from
 }
 
 std::vector<std::string> transferLog(const History& history) {
+    return transferLog(history, history.first(), history.last());
+}
+
+std::vector<std::string> transferLog(const History& history, std::uint64_t from, std::uint64_t to) {
     std::vector<std::string> lines;
-    int pulse = pulsesInRunBefore(history, history.first());
+    int pulse = pulsesInRunBefore(history, from);
     history.visit(
-        history.first(), history.last(),
+        from, to,
         [&](std::uint64_t, HistoryKind kind, const History::State&, const History::State& after) {
             if (startsRun(kind)) {
                 pulse = 0;

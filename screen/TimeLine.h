@@ -42,6 +42,8 @@ int pulsesInRunBefore(const History& history, std::uint64_t p);
 
 // The log of transfers over the whole time line, one line each.
 std::vector<std::string> transferLog(const History& history);
+// The lines of the entries from..to-1 alone (the pulses numbered within their run).
+std::vector<std::string> transferLog(const History& history, std::uint64_t from, std::uint64_t to);
 std::string transferLogText(const History& history);
 // The table of pulses: a header row, then one row per pulse, comma-separated, UTF-8.
 std::string pulseTableCsv(const History& history);

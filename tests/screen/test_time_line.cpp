@@ -76,6 +76,15 @@ TEST_CASE(logOfTheWorkedExample) {
     for (std::size_t i = 0; i < log.size() && i < expected.size(); ++i)
         CHECK_EQ(log[i], expected[i]);
     CHECK_EQ(transferLogText(s.history()).substr(0, expected[0].size() + 1), expected[0] + "\n");
+    // Split anywhere, the two parts are the same lines, numbered on within the run.
+    const History& h = s.history();
+    for (std::uint64_t p = h.first(); p <= h.last(); ++p) {
+        CONTEXT("split at " + std::to_string(p));
+        std::vector<std::string> parts = transferLog(h, h.first(), p);
+        const std::vector<std::string> rest = transferLog(h, p, h.last());
+        parts.insert(parts.end(), rest.begin(), rest.end());
+        CHECK(parts == expected);
+    }
 
     // "programování" adds its line; a step back takes the pulses' lines away.
     click(s, 859, 108);
