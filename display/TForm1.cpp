@@ -597,9 +597,9 @@ void TForm1::mouseReleaseEvent(QMouseEvent* event) {
 // ---- the commands around the diagram -------------------------------------------------
 
 void TForm1::contextMenuEvent(QContextMenuEvent* event) {
-    if (event->reason() == QContextMenuEvent::Mouse && taskPane_ &&
-        event->pos().x() >= layout::kClientWidth)
-        return; // the task's pane has none
+    if (event->reason() == QContextMenuEvent::Mouse && screen_.paneWidth() > 0 &&
+        diagramPoint(event->pos()).x() >= layout::kClientWidth)
+        return; // the panes beside the diagram have none
     showCommandMenu(event->reason() == QContextMenuEvent::Mouse
                         ? event->globalPos()
                         : mapToGlobal(QPoint(layout::kClientWidth / 2, layout::kClientHeight / 2)));
