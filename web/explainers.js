@@ -180,6 +180,12 @@ window.procesorExplainers = (function () {
     const canvas = document.createElement("canvas");
     canvas.width = w.width;
     canvas.height = w.height;
+    // The page's own windows keep their pixels, each a sharp square of whole device
+    // pixels; an explainer's scene is fitted to the diagram's scale (fitCanvas).
+    const ratio = window.devicePixelRatio || 1;
+    const factor = Math.max(1, Math.floor(ratio + 1e-9));
+    canvas.style.width = (w.width * factor / ratio) + "px";
+    canvas.style.height = (w.height * factor / ratio) + "px";
     element.append(bar, canvas);
     // Drawn only by putImageData, and read back by the tests.
     const context = canvas.getContext("2d", { alpha: false, willReadFrequently: true });
@@ -291,6 +297,7 @@ window.procesorExplainers = (function () {
     if (!w) {
       w = make((title, width, height, closed) => frame(command, title, width, height, closed));
       open.set(command, w);
+      place(w);
     }
     raise(w);
     w.element.focus();
@@ -309,8 +316,10 @@ window.procesorExplainers = (function () {
   // window with it, kept on the screen.
   function refit() {
     for (const w of open.values()) {
-      fitCanvas(w);
-      paint(w);
+      if (w.handle !== undefined) {
+        fitCanvas(w);
+        paint(w);
+      }
       keepOnScreen(w, w.element.offsetLeft, w.element.offsetTop);
     }
   }
