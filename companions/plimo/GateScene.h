@@ -46,6 +46,7 @@ public:
 
 protected:
     void paint(Canvas& c) const override;
+    void adopt(const MachineMessage& state) override; // GateFollow.cpp
 
 private:
     void choose(int gate);
