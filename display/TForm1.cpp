@@ -24,7 +24,9 @@
 #include <span>
 #include <utility>
 
+#include "display/ExplainerServer.h"
 #include "display/SpeedField.h"
+#include "panel/MachineState.h"
 #include "panel/Speed.h"
 #include "picture/DiagramLayout.h"
 #include "picture/Scaled.h"
@@ -288,7 +290,25 @@ void TForm1::apply(const screen::Screen::Update& u) {
         setAccessibleDescription(spoken_);
     }
     if (!u.error.empty()) showError(u.error);
+    if (server_) {
+        // The element first, so that the explainer finds it when it connects.
+        if (u.companion && u.clicked &&
+            (u.clicked->kind == screen::Screen::Element::Image ||
+             u.clicked->kind == screen::Screen::Element::Label))
+            server_->launching(*u.companion,
+                               {u.clicked->kind == screen::Screen::Element::Image
+                                    ? ClickedElement::Kind::Image
+                                    : ClickedElement::Kind::Label,
+                                u.clicked->number});
+        server_->offer(machineMessage(simulator()));
+    }
     if (u.companion) launcher_->start(QString::fromStdString(*u.companion));
+}
+
+void TForm1::serveExplainers(const QString& name) {
+    server_ = std::make_unique<ExplainerServer>(
+        name.isEmpty() ? ExplainerServer::userServerName() : name);
+    server_->offer(machineMessage(simulator()));
 }
 
 // ---- the picture -----------------------------------------------------------------

@@ -5,6 +5,12 @@
 
 #include "model/WordText.h"
 
+#if defined(__unix__) || defined(__APPLE__)
+#include <unistd.h>
+#else
+#include <cstdlib>
+#endif
+
 namespace procesor {
 
 namespace {
@@ -175,6 +181,17 @@ std::vector<MachineMessage> MessageReader::feed(std::span<const std::uint8_t> by
     else
         pending_.erase(pending_.begin(), pending_.begin() + std::ptrdiff_t(at));
     return out;
+}
+
+std::string userServerName() {
+#if defined(__unix__) || defined(__APPLE__)
+    return "procesor-" + std::to_string(::getuid());
+#else
+    std::string user;
+    if (const char* name = std::getenv("USERNAME")) user = name;
+    std::erase_if(user, [](char c) { return c == '/' || c == '\\' || c == ':'; });
+    return "procesor-" + user;
+#endif
 }
 
 std::vector<std::uint8_t> encodeHello(std::string_view command) {

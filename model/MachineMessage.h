@@ -72,6 +72,10 @@ private:
     bool broken_ = false;
 };
 
+// The name of the local server on which the user's simulator offers its machine:
+// "procesor-" and the user's id.
+std::string userServerName();
+
 // What an explainer says first when it connects: its command name (letters only, at
 // most 16), so that the simulator can hand it the element clicked for that command.
 //   'P' 'H' version length name...
