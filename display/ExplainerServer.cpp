@@ -16,19 +16,18 @@ constexpr int kProbeMs = 200;
 
 ExplainerServer::ExplainerServer(QString name, QObject* parent)
     : QObject(parent), name_(std::move(name)) {
-    auto* server = new QLocalServer(this);
-    server->setSocketOptions(QLocalServer::UserAccessOption);
-    bool listening = server->listen(name_);
-    if (!listening && server->serverError() == QAbstractSocket::AddressInUseError) {
-        // Another simulator's, or one left behind by a simulator that crashed.
+    // Another simulator's server answers: this one leaves it alone. (Listening would
+    // take the name over from it.) A name that nobody answers on is one left behind
+    // by a simulator that crashed, and is taken.
+    {
         QLocalSocket probe;
         probe.connectToServer(name_);
-        if (!probe.waitForConnected(kProbeMs)) {
-            QLocalServer::removeServer(name_);
-            listening = server->listen(name_);
-        }
+        if (probe.waitForConnected(kProbeMs)) return;
     }
-    if (!listening) {
+    QLocalServer::removeServer(name_);
+    auto* server = new QLocalServer(this);
+    server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server->listen(name_)) {
         delete server;
         return;
     }

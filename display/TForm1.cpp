@@ -295,19 +295,18 @@ void TForm1::apply(const screen::Screen::Update& u) {
         if (u.companion && u.clicked &&
             (u.clicked->kind == screen::Screen::Element::Image ||
              u.clicked->kind == screen::Screen::Element::Label))
-            server_->launching(*u.companion,
-                               {u.clicked->kind == screen::Screen::Element::Image
-                                    ? ClickedElement::Kind::Image
-                                    : ClickedElement::Kind::Label,
-                                u.clicked->number});
+            server_->launching(*u.companion, {u.clicked->kind == screen::Screen::Element::Image
+                                                  ? ClickedElement::Kind::Image
+                                                  : ClickedElement::Kind::Label,
+                                              u.clicked->number});
         server_->offer(machineMessage(simulator()));
     }
     if (u.companion) launcher_->start(QString::fromStdString(*u.companion));
 }
 
 void TForm1::serveExplainers(const QString& name) {
-    server_ = std::make_unique<ExplainerServer>(
-        name.isEmpty() ? ExplainerServer::userServerName() : name);
+    server_ = std::make_unique<ExplainerServer>(name.isEmpty() ? ExplainerServer::userServerName()
+                                                               : name);
     server_->offer(machineMessage(simulator()));
 }
 

@@ -28,11 +28,15 @@ void SimulatorClient::start() {
     });
     connect(&socket_, &QLocalSocket::readyRead, this, &SimulatorClient::heard);
     connect(&socket_, &QLocalSocket::disconnected, this, [this] {
-        if (!link_) return;
+        if (!link_ || !window_) return;
         link_->lost();
         window_->refresh();
     });
     socket_.connectToServer(name_);
+}
+
+SimulatorClient::~SimulatorClient() {
+    socket_.disconnect(this); // the socket's own close says nothing to a scene any more
 }
 
 std::optional<MachineMessage> SimulatorClient::first() const {
@@ -67,7 +71,7 @@ void SimulatorClient::heard() {
         return;
     }
     const QByteArray bytes = socket_.readAll();
-    if (bytes.isEmpty()) return;
+    if (bytes.isEmpty() || !window_) return;
     if (!link_->received(bytesOf(bytes))) socket_.abort(); // garbled: following ends
     window_->refresh();
 }

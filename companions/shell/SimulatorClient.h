@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QLocalSocket>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -10,11 +11,10 @@
 #include <string>
 
 #include "companions/common/SimulatorLink.h"
+#include "companions/shell/ExplainerWindow.h"
 #include "model/MachineMessage.h"
 
 namespace procesor::explain {
-
-class ExplainerWindow;
 
 // The explainer's side of the simulator's local server: it connects if a simulator
 // runs, says its command, takes the first state (with the element clicked, which the
@@ -24,6 +24,7 @@ class SimulatorClient final : public QObject {
     Q_OBJECT
 public:
     explicit SimulatorClient(std::string command, QString serverName = {});
+    ~SimulatorClient() override;
 
     // Connects, says the command and takes what comes, from the event loop.
     void start();
@@ -41,8 +42,8 @@ private:
     std::string command_;
     QString name_;
     QLocalSocket socket_;
-    QByteArray early_; // what came before the scene was there
-    ExplainerWindow* window_ = nullptr;
+    QByteArray early_;                 // what came before the scene was there
+    QPointer<ExplainerWindow> window_; // its scene goes with it
     std::unique_ptr<SimulatorLink> link_;
 };
 
