@@ -301,7 +301,12 @@ TEST_CASE(aModeChangeMovesTheLineTheExplainerShows) {
     auto counter = open(kFollowers[1], s);
     auto& v = dynamic_cast<ControlUnitScene&>(*scene);
     auto& c = dynamic_cast<CounterScene&>(*counter);
-    for (int i = 0; i < 9; ++i) s.pulse();
+    for (int i = 0; i < 9; ++i) {
+        s.pulse();
+        scene->simulatorState(s.state());
+        counter->simulatorState(s.state());
+    }
+    CHECK_EQ(v.decodedLine(), 3);
     s.sim.Panel7Click(); // "provoz" again: the program starts over at line 0000
     scene->simulatorState(s.state());
     counter->simulatorState(s.state());
