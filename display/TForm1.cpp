@@ -28,11 +28,13 @@
 #include <utility>
 
 #include "display/Accessible.h"
-#include "display/FieldsInPicture.h"
 #include "display/CommandMenu.h"
+#include "display/ExplainerServer.h"
+#include "display/FieldsInPicture.h"
 #include "display/SaveFile.h"
 #include "display/SpeedField.h"
 #include "display/TimingWindow.h"
+#include "panel/MachineState.h"
 #include "panel/Speed.h"
 #include "picture/DiagramLayout.h"
 #include "picture/Scaled.h"
@@ -322,10 +324,27 @@ void TForm1::apply(const screen::Screen::Update& u) {
     }
     accessibleUpdate(*this, !u.sentence.empty());
     if (!u.error.empty()) showError(u.error);
+    if (server_) {
+        // The element first, so that the explainer finds it when it connects.
+        if (u.companion && u.clicked &&
+            (u.clicked->kind == screen::Screen::Element::Image ||
+             u.clicked->kind == screen::Screen::Element::Label))
+            server_->launching(*u.companion, {u.clicked->kind == screen::Screen::Element::Image
+                                                  ? ClickedElement::Kind::Image
+                                                  : ClickedElement::Kind::Label,
+                                              u.clicked->number});
+        server_->offer(machineMessage(simulator()));
+    }
     if (u.companion) launcher_->start(QString::fromStdString(*u.companion));
     if (commandMenu_) showCommandStates(*commandMenu_, screen_);
     if (timing_) timing_->updated();
     if (u.carryOut) carryOut(*u.carryOut);
+}
+
+void TForm1::serveExplainers(const QString& name) {
+    server_ = std::make_unique<ExplainerServer>(name.isEmpty() ? ExplainerServer::userServerName()
+                                                               : name);
+    server_->offer(machineMessage(simulator()));
 }
 
 // ---- the picture -----------------------------------------------------------------

@@ -25,6 +25,7 @@ class QPlainTextEdit;
 
 namespace procesor {
 
+class ExplainerServer;
 class SpeedField;
 class TimingWindow;
 
@@ -69,6 +70,12 @@ public:
     // command line; later a local server, a history): runs from the event loop once
     // the first frame is out, after the controls are made; at once (queued) if it is.
     void afterFirstFrame(std::function<void()> work);
+
+    // Offers the machine to the explainers on a local server of this name (the
+    // user's by default; display/ExplainerServer.h); none when another simulator
+    // serves it already. Started after the first frame.
+    void serveExplainers(const QString& name = {});
+    const ExplainerServer* explainerServer() const { return server_.get(); }
 
     // The error message box currently open, if any.
     QMessageBox* errorBox() const;
@@ -137,6 +144,7 @@ private:
 
     screen::Screen screen_;
     std::unique_ptr<CompanionLauncher> launcher_;
+    std::unique_ptr<ExplainerServer> server_;
     QImage view_; // the screen's pixels, not copied
     // At a device pixel ratio that is not whole: the picture made to the window's
     // device pixels by the picture's rule, each pixel averaged from those under it.

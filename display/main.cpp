@@ -48,6 +48,8 @@ int main(int argc, char* argv[]) {
     Form1.show();
     // "procesor lesson.txt": the program in the file, brought in as if entered by hand,
     // once the window's first frame is out.
+    // The machine offered to the explainers the student opens from it.
+    Form1.afterFirstFrame([&Form1] { Form1.serveExplainers(); });
     if (const QStringList args = QCoreApplication::arguments(); args.size() > 1)
         Form1.afterFirstFrame([&Form1, path = args.at(1)] { Form1.openFile(path); });
     return app.exec();

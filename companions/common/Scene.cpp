@@ -128,7 +128,9 @@ void Scene::mouseUp(int x, int y) {
     Control& c = *controls_[std::size_t(held)];
     if (!c.enabled() || !c.box().contains(x, y)) return;
     if (c.focusable()) focus_ = held;
+    beforeClick(c);
     c.click();
+    afterClick(c);
 }
 
 bool Scene::key(Key key) {
@@ -147,7 +149,10 @@ bool Scene::key(Key key) {
     case Key::Space:
     case Key::Enter:
         if (!focusable(focus_)) return false;
-        controls_[std::size_t(focus_)]->click();
+        Control& c = *controls_[std::size_t(focus_)];
+        beforeClick(c);
+        c.click();
+        afterClick(c);
         return true;
     }
     return false;

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
+#include "model/MachineMessage.h"
 #include "picture/Canvas.h"
 #include "picture/Element.h"
 
@@ -70,16 +73,43 @@ public:
     // Controls in focus order; they belong to the scene (usually its members).
     void add(Control& control);
 
+    // The student's simulator (Following.cpp). Its first state shows the switch
+    // "sledovat simulátor", on, after the scene's own controls; while it is on, the
+    // scene shows each state it is given as its own machine. A click or key on any
+    // other control switches following off first, so the scene then works on its own
+    // copy; the switch turns it on again with the simulator's latest state.
+    // simulatorGone() ends following and hides the switch.
+    void simulatorState(const MachineMessage& state);
+    void simulatorGone();
+    bool following() const { return following_; }
+    bool simulatorThere() const { return latest_.has_value(); }
+    // The switch, nullptr before a simulator was there.
+    const Control* followSwitch() const { return follow_.get(); }
+
 protected:
     // The picture under the controls, drawn whole on a canvas of the scene's size;
     // the controls are drawn over it afterwards.
     virtual void paint(Canvas& canvas) const = 0;
     // A key the scene uses itself before the focus does; true when it did.
     virtual bool keyPressed(Key) { return false; }
+    // Shows the simulator's machine (and its listing line) as the scene's own.
+    virtual void adopt(const MachineMessage&) {}
+    // A control that only chooses what the scene shows (a gate, a register): working
+    // it keeps following, and the scene shows the simulator's machine again after it.
+    void viewOnly(const Control& control);
 
 private:
     void moveFocus(int step);
     bool focusable(int index) const;
+    // Before a control other than the switch is worked: following ends.
+    void beforeClick(const Control& control);
+    void afterClick(const Control& control);
+    void setFollowing(bool on);
+
+    std::unique_ptr<Control> follow_; // the switch "sledovat simulátor"
+    std::vector<const Control*> viewOnly_;
+    std::optional<MachineMessage> latest_;
+    bool following_ = false;
 
     std::vector<Control*> controls_;
     Canvas canvas_;  // the picture as last handed out

@@ -33,6 +33,7 @@ public:
 
 protected:
     void paint(Canvas& c) const override;
+    void adopt(const MachineMessage& state) override; // GateFollow.cpp
 
 private:
     void choose(int gate);

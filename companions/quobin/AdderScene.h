@@ -31,6 +31,7 @@ public:
 
 protected:
     void paint(Canvas& c) const override;
+    void adopt(const MachineMessage& state) override; // AdderFollow.cpp
 
 private:
     void onOperand();

@@ -57,6 +57,7 @@ public:
 
 protected:
     void paint(Canvas& c) const override;
+    void adopt(const MachineMessage& state) override; // CounterFollow.cpp
 
 private:
     void choose(Which which);

@@ -25,6 +25,8 @@ public:
     int factor() const { return factor_; }
     // The scene's picture as the window shows it, one pixel per scene pixel.
     QImage picture() const;
+    // Shows what the scene changed by itself (a state from the simulator).
+    void refresh() { sync(); }
 
 protected:
     bool event(QEvent* event) override;

@@ -26,6 +26,7 @@ public:
 
 protected:
     void paint(Canvas& c) const override;
+    void adopt(const MachineMessage& state) override; // RegisterFollow.cpp
 
 private:
     void onPulse() override;

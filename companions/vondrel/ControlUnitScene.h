@@ -58,6 +58,7 @@ public:
 
 protected:
     void paint(Canvas& c) const override;
+    void adopt(const MachineMessage& state) override; // ControlUnitFollow.cpp
 
 private:
     void choose(int opcode);
