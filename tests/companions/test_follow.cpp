@@ -7,6 +7,8 @@
 //
 //   test_follow [--rebaseline] [CASE...]   (--rebaseline writes the frames that differ)
 
+// Each scene comes from the factory under its own command, so its class is known:
+// the casts below are static (the page's build runs these tests without RTTI).
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -92,7 +94,7 @@ struct Follower {
 };
 
 Shown vondrel(Scene& s, const ProcessorModel& m) {
-    auto& v = dynamic_cast<ControlUnitScene&>(s);
+    auto& v = static_cast<ControlUnitScene&>(s);
     CHECK(v.machine() == m);
     int marked = 0;
     for (const ListingTag& t : v.lines) marked += t.marked ? 1 : 0;
@@ -111,7 +113,7 @@ Shown vondrel(Scene& s, const ProcessorModel& m) {
 }
 
 Shown sarvek(Scene& s, const ProcessorModel& m) {
-    auto& c = dynamic_cast<CounterScene&>(s);
+    auto& c = static_cast<CounterScene&>(s);
     CHECK(c.machine() == m);
     Shown r;
     r.ir = c.irValue.value();
@@ -133,7 +135,7 @@ Shown sarvek(Scene& s, const ProcessorModel& m) {
 }
 
 Shown quobin(Scene& s, const ProcessorModel& m) {
-    auto& a = dynamic_cast<AdderScene&>(s);
+    auto& a = static_cast<AdderScene&>(s);
     CHECK(a.machine() == m);
     CHECK_EQ(a.addRead.on(), m.addRead);
     CHECK_EQ(a.aWrite.on(), m.aWrite);
@@ -147,7 +149,7 @@ Shown quobin(Scene& s, const ProcessorModel& m) {
 }
 
 Shown tamrel(Scene& s, const ProcessorModel& m) {
-    auto& t = dynamic_cast<RegisterScene&>(s);
+    auto& t = static_cast<RegisterScene&>(s);
     CHECK(t.machine() == m);
     const bool isA = t.title().starts_with("Registr A");
     CHECK_EQ(t.write.on(), isA ? m.aWrite : m.bWrite);
@@ -161,7 +163,7 @@ Shown tamrel(Scene& s, const ProcessorModel& m) {
 }
 
 Shown plimo(Scene& s, const ProcessorModel& m) {
-    auto& g = dynamic_cast<GateScene&>(s);
+    auto& g = static_cast<GateScene&>(s);
     CHECK(g.machine() == m);
     const bool signals[] = {m.irWrite, m.pcWrite, m.pcInc, m.aWrite, m.bWrite};
     const bool strobes[] = {m.irLoad, m.pcLoad, m.pcCount, m.aLoad, m.bLoad};
@@ -243,7 +245,7 @@ TEST_CASE(aStepInTheSceneEndsFollowingAndItsSwitchTakesItUpAgain) {
     Student s;
     for (int i = 0; i < 6; ++i) s.pulse();
     auto scene = open(kFollowers[0], s); // vondrel at rest after line 0010
-    auto& v = dynamic_cast<ControlUnitScene&>(*scene);
+    auto& v = static_cast<ControlUnitScene&>(*scene);
     press(*scene, v.pulse);
     CHECK(!scene->following());
     ProcessorModel own = s.clocked;
@@ -265,14 +267,14 @@ TEST_CASE(aStepInTheSceneEndsFollowingAndItsSwitchTakesItUpAgain) {
 
     // Choosing another gate or register only changes the view: following goes on.
     auto gates = open(kFollowers[6], s); // plimo on IR/W
-    auto& g = dynamic_cast<GateScene&>(*gates);
+    auto& g = static_cast<GateScene&>(*gates);
     press(*gates, g.choices[3]); // A/W
     CHECK(gates->following());
     CHECK_EQ(g.gate().value_or(-1), 3);
     CHECK(g.machine() == s.clocked);
     CHECK_EQ(g.signals[3].on(), s.clocked.aWrite);
     auto counter = open(kFollowers[1], s); // sarvek on IR
-    auto& c = dynamic_cast<CounterScene&>(*counter);
+    auto& c = static_cast<CounterScene&>(*counter);
     press(*counter, c.choosePc);
     CHECK(counter->following());
     CHECK(c.chosen() == CounterScene::Which::PC);
@@ -282,7 +284,7 @@ TEST_CASE(aStepInTheSceneEndsFollowingAndItsSwitchTakesItUpAgain) {
     // A change made by key (a bit of the adder's A) ends it too; Space on the switch
     // takes it up again.
     auto adder = open(kFollowers[3], s);
-    auto& a = dynamic_cast<AdderScene&>(*adder);
+    auto& a = static_cast<AdderScene&>(*adder);
     while (adder->focus() != adder->controlCount() - 1) adder->key(Key::BackTab);
     CHECK(adder->following());
     adder->key(Key::Tab); // round to the first control, A's bit 3
@@ -299,8 +301,8 @@ TEST_CASE(aModeChangeMovesTheLineTheExplainerShows) {
     Student s;
     auto scene = open(kFollowers[0], s);
     auto counter = open(kFollowers[1], s);
-    auto& v = dynamic_cast<ControlUnitScene&>(*scene);
-    auto& c = dynamic_cast<CounterScene&>(*counter);
+    auto& v = static_cast<ControlUnitScene&>(*scene);
+    auto& c = static_cast<CounterScene&>(*counter);
     for (int i = 0; i < 9; ++i) {
         s.pulse();
         scene->simulatorState(s.state());
@@ -337,10 +339,10 @@ TEST_CASE(withoutASimulatorThereIsNoSwitchAndAGoneOneLeavesTheSceneAlone) {
     scene->simulatorGone();
     CHECK(!scene->following());
     CHECK(!scene->followSwitch()->visible());
-    const ProcessorModel kept = dynamic_cast<RegisterScene&>(*scene).machine();
+    const ProcessorModel kept = static_cast<RegisterScene&>(*scene).machine();
     CHECK(kept == s.clocked);
     // Its own steps still work, on the machine it had.
-    auto& t = dynamic_cast<RegisterScene&>(*scene);
+    auto& t = static_cast<RegisterScene&>(*scene);
     press(*scene, t.steps.pulse);
     CHECK(t.machine().phi1 && t.machine().phi2);
     // A simulator that comes again is followed again, the switch shown once.
