@@ -21,15 +21,23 @@ void SpeedField::keyPressEvent(QKeyEvent* event) {
         QLineEdit::keyPressEvent(event);
 }
 
-// The line edit settles its scrolling as it paints: from there the caret's place
-// says how far it scrolled (none while the whole text fits).
-// The field itself paints nothing on the window (the picture draws it): its own paint
-// goes to an image that is thrown away, the line edit settling its scrolling there.
+// The field itself paints nothing on the window (the picture draws it). The line edit
+// settles its scrolling as it paints, so right after each paint it paints once more,
+// into an image that is thrown away (outside the paint event: a widget painted from
+// its own paint event is a recursive repaint), and from there the caret's place says
+// how far it scrolled (none while the whole text fits).
 void SpeedField::paintEvent(QPaintEvent* event) {
     if (paintingAside_) {
         QLineEdit::paintEvent(event);
         return;
     }
+    if (settlePending_) return;
+    settlePending_ = true;
+    QMetaObject::invokeMethod(this, &SpeedField::settleAside, Qt::QueuedConnection);
+}
+
+void SpeedField::settleAside() {
+    settlePending_ = false;
     paintingAside_ = true;
     QImage aside(size(), QImage::Format_ARGB32_Premultiplied);
     render(&aside, {}, {}, QWidget::RenderFlags());

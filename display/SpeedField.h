@@ -28,7 +28,10 @@ protected:
 private:
     int unscrolledLeft_ = 0; // where the caret stands before the text, unscrolled
     int scrolledBy_ = 0;
+    void settleAside();
+
     bool paintingAside_ = false;
+    bool settlePending_ = false;
 };
 
 } // namespace procesor

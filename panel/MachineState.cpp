@@ -16,7 +16,7 @@ MachineMessage machineMessage(const Simulator& sim, std::optional<ClickedElement
     msg.machine = sim.model();
     const ElementState& el = sim.elements();
     for (int line = 0; line < 16; ++line)
-        if (el.label[std::size_t(kFirstListingLine + line)].colour == clYellow) msg.line = line;
+        if (el.label[std::size_t(kFirstListingLine) + std::size_t(line)].colour == clYellow) msg.line = line;
     if (sim.programmingMode())
         msg.state = RunState::Programming;
     else if (el.panel[kStartStop].colour == clCream)

@@ -16,7 +16,7 @@ std::span<const std::uint8_t> bytesOf(const QByteArray& a) {
 
 } // namespace
 
-SimulatorClient::SimulatorClient(std::string command, QString serverName)
+SimulatorClient::SimulatorClient(std::string command, const QString& serverName)
     : command_(std::move(command)),
       name_(serverName.isEmpty() ? QString::fromStdString(userServerName()) : serverName) {}
 

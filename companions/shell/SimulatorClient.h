@@ -23,7 +23,7 @@ namespace procesor::explain {
 class SimulatorClient final : public QObject {
     Q_OBJECT
 public:
-    explicit SimulatorClient(std::string command, QString serverName = {});
+    explicit SimulatorClient(std::string command, const QString& serverName = {});
     ~SimulatorClient() override;
 
     // Connects, says the command and takes what comes, from the event loop.
