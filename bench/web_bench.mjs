@@ -1,12 +1,14 @@
 // Figures of the web page (not a test), in each browser engine named on the
 // command line (chromium, firefox, webkit; all three when none is named): the
-// file's size; per engine the time from navigation to the first drawn frame
-// (median of 7 fresh browsers), the reference frames that the page reaches equal
+// file's size; per engine the time from navigation to the first drawn frame beside
+// the same time for a floor page that only fills a canvas of the diagram's size
+// (bench/floor_page.html; medians of 7 fresh browsers each, page and floor
+// interleaved), the reference frames that the page reaches equal
 // by clicks (tests/web/frames.mjs), the automatic clock at speed 7
 // (tests/web/clock.mjs) and one pulse with its repaint in the page; then clock
 // pulses per second of the handlers and the headless picture's figures as
 // WebAssembly under Node.js.
-//   scripts/web && npm ci --prefix tests/web && node bench/web_bench.mjs [engine...]
+//   scripts/web && npm ci --prefix tests/web && node bench/web_bench.mjs [--first-frame] [engine...]
 import { execFileSync, spawnSync } from "node:child_process";
 import { statSync } from "node:fs";
 import { dirname, join } from "node:path";
@@ -16,7 +18,11 @@ import { engines, withPage } from "../tests/web/support.mjs";
 const root = join(dirname(fileURLToPath(import.meta.url)), "..");
 const html = join(root, "build-web", "procesor.html");
 const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
-const chosen = process.argv.slice(2).length ? process.argv.slice(2) : engines;
+const args = process.argv.slice(2);
+// --first-frame: only the first frame beside the floor, nothing else.
+const firstFrameOnly = args.includes("--first-frame");
+const named = args.filter((a) => a !== "--first-frame");
+const chosen = named.length ? named : engines;
 for (const name of chosen)
   if (!engines.includes(name)) throw new Error(`no browser engine "${name}" (${engines.join(", ")})`);
 
@@ -30,21 +36,50 @@ function testFigures(which, test, ...args) {
   return run.stdout.trim() + (run.status ? ` (failed: ${failures || run.status} failures)` : "");
 }
 
+// Navigation to the first frame: the page's mark "procesor-first-frame" (the picture
+// put on the canvas), the start of the next frame after it (work done at once after
+// the mark holds it back) and the first contentful paint, in fresh browsers, the
+// page and the floor in turn.
+const floor = join(root, "bench", "floor_page.html");
+const frameAfterMark = (page) => page.evaluateOnNewDocument(() => {
+  const mark = performance.mark.bind(performance);
+  performance.mark = (name, ...rest) => {
+    if (name === "procesor-first-frame")
+      requestAnimationFrame(() => { window.procesorFrameAfterMark = performance.now(); });
+    return mark(name, ...rest);
+  };
+});
+async function firstFrame(file, which) {
+  let t;
+  await withPage(file, async (s) => {
+    // (WebKit's WebDriver runs no script before the page: no next frame there.)
+    if (which !== "webkit") await s.page.waitForFunction(() => window.procesorFrameAfterMark !== undefined);
+    t = await s.evaluate(() => ({
+      mark: performance.getEntriesByName("procesor-first-frame")[0].startTime,
+      frame: window.procesorFrameAfterMark ?? NaN,
+      paint: performance.getEntriesByName("first-contentful-paint")[0]?.startTime ?? NaN,
+    }));
+  }, { engine: which, before: which === "webkit" ? null : frameAfterMark });
+  return t;
+}
+const ms = (x) => (Number.isNaN(x) ? "-" : x.toFixed(1));
 for (const which of chosen) {
-  const firstFrame = [], firstPaint = [];
+  const runs = { page: [], floor: [] };
   for (let run = 0; run < 7; ++run) {
-    await withPage(html, async (s) => {
-      const t = await s.evaluate(() => ({
-        mark: performance.getEntriesByName("procesor-first-frame")[0].startTime,
-        paint: performance.getEntriesByName("first-contentful-paint")[0]?.startTime ?? NaN,
-      }));
-      firstFrame.push(t.mark);
-      firstPaint.push(t.paint);
-    }, { engine: which });
+    runs.page.push(await firstFrame(html, which));
+    runs.floor.push(await firstFrame(floor, which));
   }
-  console.log(`${which}: navigation to the first frame drawn on the canvas: median ` +
-              `${median(firstFrame).toFixed(1)} ms (runs ${firstFrame.map((x) => x.toFixed(0)).join(", ")}); ` +
-              `first contentful paint ${median(firstPaint).toFixed(1)} ms`);
+  const figures = {};
+  for (const [what, list] of Object.entries(runs)) {
+    figures[what] = Object.fromEntries(["mark", "frame", "paint"].map((k) => [k, median(list.map((t) => t[k]))]));
+    console.log(`${which}: ${what}: navigation to the first frame drawn on the canvas: median ` +
+                `${ms(figures[what].mark)} ms (runs ${list.map((t) => t.mark.toFixed(0)).join(", ")}); ` +
+                `the next frame begins ${ms(figures[what].frame)} ms; first contentful paint ` +
+                `${ms(figures[what].paint)} ms`);
+  }
+  console.log(`${which}: the page's first frame ${(figures.page.mark / figures.floor.mark).toFixed(2)}x ` +
+              `the floor's, the next frame ${(figures.page.frame / figures.floor.frame).toFixed(2)}x`);
+  if (firstFrameOnly) continue;
   console.log(`${which}: reference frames reached by clicks: ${testFigures(which, "frames", join(root, "tests", "frames"))}`);
   console.log(`${which}: the clock at speed 7: ${testFigures(which, "clock")}`);
 
@@ -72,6 +107,8 @@ for (const which of chosen) {
                 `its release ${(t.release * 1000).toFixed(0)} µs (means of 1000; ${t.pulses} pulses)`);
   }, { hash: "#manual-timers", engine: which });
 }
+
+if (firstFrameOnly) process.exit(process.exitCode ?? 0);
 
 // The handlers alone, as WebAssembly under Node.js.
 const env = { ...process.env, NODE_PATH: "/usr/share/nodejs" };
