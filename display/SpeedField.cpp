@@ -10,6 +10,9 @@ namespace procesor {
 
 SpeedField::SpeedField(QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
+    settle_.setSingleShot(true);
+    settle_.setInterval(0);
+    connect(&settle_, &QTimer::timeout, this, &SpeedField::settleAside);
 }
 
 void SpeedField::keyPressEvent(QKeyEvent* event) {
@@ -31,13 +34,10 @@ void SpeedField::paintEvent(QPaintEvent* event) {
         QLineEdit::paintEvent(event);
         return;
     }
-    if (settlePending_) return;
-    settlePending_ = true;
-    QMetaObject::invokeMethod(this, &SpeedField::settleAside, Qt::QueuedConnection);
+    if (!settle_.isActive()) settle_.start();
 }
 
 void SpeedField::settleAside() {
-    settlePending_ = false;
     paintingAside_ = true;
     QImage aside(size(), QImage::Format_ARGB32_Premultiplied);
     render(&aside, {}, {}, QWidget::RenderFlags());

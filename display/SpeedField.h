@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QTimer>
 
 namespace procesor {
 
@@ -31,7 +32,7 @@ private:
     void settleAside();
 
     bool paintingAside_ = false;
-    bool settlePending_ = false;
+    QTimer settle_; // single shot, at once: the paint aside after a paint
 };
 
 } // namespace procesor
