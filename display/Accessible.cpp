@@ -27,15 +27,12 @@ struct Shown {
 
 class WindowAccessible;
 
-// One drawn control of the diagram: no widget of its own, only its place, and the
-// screen that names it, says its state and works it.
-class ControlAccessible final : public QAccessibleInterface, public QAccessibleActionInterface {
+// A child of the window without a widget of its own: it lives as long as the window
+// does (forget() when the window goes) and has no children.
+class LeafAccessible : public QAccessibleInterface {
 public:
-    ControlAccessible(TForm1* form, Element element, render::Box box)
-        : form_(form), element_(element), box_(box) {}
-
+    explicit LeafAccessible(TForm1* form) : form_(form) {}
     void forget() { form_ = nullptr; }
-    Element element() const { return element_; }
 
     bool isValid() const override { return form_ != nullptr; }
     QObject* object() const override { return nullptr; }
@@ -47,6 +44,20 @@ public:
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+
+protected:
+    TForm1* form_;
+};
+
+// One drawn control of the diagram: no widget of its own, only its place, and the
+// screen that names it, says its state and works it.
+class ControlAccessible final : public LeafAccessible, public QAccessibleActionInterface {
+public:
+    ControlAccessible(TForm1* form, Element element, render::Box box)
+        : LeafAccessible(form), element_(element), box_(box) {}
+
+    Element element() const { return element_; }
+
     QString text(QAccessible::Text t) const override {
         if (!form_ || t != QAccessible::Name) return {};
         return QString::fromStdString(form_->diagramScreen().accessibleName(element_));
@@ -135,27 +146,15 @@ private:
         return element_.kind == Element::Panel && (element_.number == 6 || element_.number == 7);
     }
 
-    TForm1* form_;
     Element element_;
     render::Box box_;
 };
 
 // The sentence on the last clock pulse, as a notification shown anew after each pulse.
-class PulseNoteAccessible final : public QAccessibleInterface {
+class PulseNoteAccessible final : public LeafAccessible {
 public:
-    explicit PulseNoteAccessible(TForm1* form) : form_(form) {}
-    void forget() { form_ = nullptr; }
+    explicit PulseNoteAccessible(TForm1* form) : LeafAccessible(form) {}
 
-    bool isValid() const override { return form_ != nullptr; }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return form_ ? form_->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override {
-        return form_ ? QAccessible::queryAccessibleInterface(form_) : nullptr;
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override {
         if (!form_ || (t != QAccessible::Name && t != QAccessible::Value)) return {};
         return form_->spoken();
@@ -173,9 +172,6 @@ public:
         s.invalid = form_ == nullptr;
         return s;
     }
-
-private:
-    TForm1* form_;
 };
 
 // The window: its real fields, the drawn controls and the notification, in Tab order.
