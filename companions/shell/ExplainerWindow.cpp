@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPaintEvent>
 #include <QWindow>
 
 #include <cmath>
@@ -17,42 +18,58 @@ ExplainerWindow::ExplainerWindow(std::unique_ptr<Scene> scene, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     scene_->render();
-    const Canvas& c = scene_->canvas();
-    view_ = QImage(reinterpret_cast<const uchar*>(c.pixels.data()), c.width, c.height,
-                   c.width * qsizetype(sizeof(std::uint32_t)), QImage::Format_RGB32);
+    picture_.show(scene_->canvas());
+    // The scene's own size in the window's units: at a ratio r its room is the scene
+    // at r device pixels per pixel.
+    resize(scene_->width(), scene_->height());
     fit();
 }
 
 ExplainerWindow::~ExplainerWindow() = default;
 
 QImage ExplainerWindow::picture() const {
-    return view_.copy();
+    const Canvas& c = scene_->canvas();
+    return QImage(reinterpret_cast<const uchar*>(c.pixels.data()), c.width, c.height,
+                  c.width * qsizetype(sizeof(std::uint32_t)), QImage::Format_RGB32)
+        .copy();
 }
 
 void ExplainerWindow::fit() {
-    ratio_ = devicePixelRatioF();
-    factor_ = std::max(1, int(std::floor(ratio_ + 1e-9)));
-    // The window's size in its own (logical) units, so that it covers exactly the
-    // scene's pixels times the factor in device pixels.
-    const QSize size(int(std::ceil(scene_->width() * factor_ / ratio_ - 1e-9)),
-                     int(std::ceil(scene_->height() * factor_ / ratio_ - 1e-9)));
-    setFixedSize(size);
+    const qreal ratio = devicePixelRatioF();
+    // Never below one device pixel per scene pixel, so that "1:1" always fits too.
+    setMinimumSize(int(std::ceil(scene_->width() / ratio - 1e-9)),
+                   int(std::ceil(scene_->height() / ratio - 1e-9)));
+    picture_.fit(size(), ratio, actualSize_);
     update();
+}
+
+void ExplainerWindow::setActualSize(bool on) {
+    actualSize_ = on;
+    fit();
+}
+
+void ExplainerWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fit();
 }
 
 void ExplainerWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (QWindow* w = windowHandle())
         connect(w, &QWindow::screenChanged, this, &ExplainerWindow::fit, Qt::UniqueConnection);
-    if (devicePixelRatioF() != ratio_) fit();
+    if (devicePixelRatioF() != picture_.ratio()) fit();
 }
 
 QPoint ExplainerWindow::toScene(QPointF at) const {
-    return {int(std::floor(at.x() * ratio_ / factor_)), int(std::floor(at.y() * ratio_ / factor_))};
+    const render::PicturePoint p = picture_.at(at);
+    return {p.x, p.y}; // -1, -1 beside the scene
 }
 
 void ExplainerWindow::sync() {
-    if (!scene_->render().empty()) update();
+    for (const Box& box : scene_->render()) {
+        picture_.changed(box);
+        update(picture_.areaOf(box));
+    }
 }
 
 bool ExplainerWindow::event(QEvent* event) {
@@ -71,6 +88,10 @@ bool ExplainerWindow::event(QEvent* event) {
 }
 
 void ExplainerWindow::keyPressEvent(QKeyEvent* event) {
+    if (isActualSizeKey(event)) {
+        setActualSize(!actualSize_);
+        return;
+    }
     Key key = Key::Space;
     switch (event->key()) {
     case Qt::Key_Escape:
@@ -104,17 +125,10 @@ void ExplainerWindow::keyPressEvent(QKeyEvent* event) {
     sync();
 }
 
-void ExplainerWindow::paintEvent(QPaintEvent*) {
-    if (devicePixelRatioF() != ratio_) fit();
+void ExplainerWindow::paintEvent(QPaintEvent* event) {
+    if (devicePixelRatioF() != picture_.ratio()) fit(); // and painted whole next
     QPainter p(this);
-    // At fractional scales the window's last device row or column may lie beyond the
-    // scene's pixels: it shows the window colour.
-    p.fillRect(rect(), QColor(QRgb(kWindowColour)));
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    // Drawn at the device's own pixels: one scene pixel is factor x factor of them.
-    QImage shown = view_;
-    shown.setDevicePixelRatio(ratio_ / factor_);
-    p.drawImage(QPointF(0, 0), shown);
+    picture_.paint(p, event->region(), QColor(QRgb(kWindowColour)));
 }
 
 void ExplainerWindow::mousePressEvent(QMouseEvent* event) {

@@ -6,14 +6,19 @@
 #include <memory>
 
 #include "companions/common/Scene.h"
+#include "display/ShownPicture.h"
 
 namespace procesor::explain {
 
-// The desktop window round one explainer scene: it copies the scene's picture,
-// each pixel grown by a whole factor (the largest that the screen's scale allows, at
-// least 1), so that no glyph ever merges at 1.25 or 1.5; it passes the mouse and the
-// keys to the scene (Tab, Shift+Tab, Space, Enter, the arrows) and closes on Escape.
-// Its size is the scene's, fixed.
+// The desktop window round one explainer scene. It shows the scene's picture by the
+// picture's one rule, as the simulator's windows do: at a device pixel ratio r the
+// window opens at the scene at r device pixels per pixel (a whole factor drawn as
+// sharp squares where one comes within a tenth, otherwise made to the device pixels,
+// every line equally wide), and a window made larger or smaller fits its room by the
+// same rule, centred, never below one device pixel per pixel. Ctrl+0 ("1:1") shows
+// the scene at one device pixel per pixel and back. It passes the mouse, at the
+// scene's pixel under it, and the keys to the scene (Tab, Shift+Tab, Space, Enter,
+// the arrows) and closes on Escape.
 class ExplainerWindow final : public QWidget {
     Q_OBJECT
 public:
@@ -21,8 +26,11 @@ public:
     ~ExplainerWindow() override;
 
     Scene& scene() { return *scene_; }
-    // How many device pixels each pixel of the scene takes: 1, 2, 3, ...
-    int factor() const { return factor_; }
+    // The scene's size and place as the window shows it, in device pixels.
+    const render::Fit& shown() const { return picture_.shown(); }
+    QPoint shownAt() const { return picture_.origin(); }
+    bool actualSize() const { return actualSize_; }
+    void setActualSize(bool on);
     // The scene's picture as the window shows it, one pixel per scene pixel.
     QImage picture() const;
     // Shows what the scene changed by itself (a state from the simulator).
@@ -31,6 +39,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -39,16 +48,15 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // Fits the window to the scene at the screen's current scale.
+    // Fits the scene to the window's room at the screen's current ratio.
     void fit();
-    // Copies what the scene redrew.
+    // Shows what the scene redrew.
     void sync();
     QPoint toScene(QPointF at) const;
 
     std::unique_ptr<Scene> scene_;
-    QImage view_; // the scene's pixels, not copied
-    int factor_ = 1;
-    qreal ratio_ = 1;
+    ShownPicture picture_{ShownPicture::Place::Centre};
+    bool actualSize_ = false;
 };
 
 } // namespace procesor::explain
