@@ -23,7 +23,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cmath>
 #include <span>
 #include <utility>
 
@@ -37,7 +36,6 @@
 #include "panel/MachineState.h"
 #include "panel/Speed.h"
 #include "picture/DiagramLayout.h"
-#include "picture/Scaled.h"
 #include "picture/Text.h"
 #include "screen/Saving.h"
 
@@ -116,6 +114,14 @@ void TForm1::ensurePicture() {
     const render::Canvas& c = screen_.canvas();
     view_ = QImage(reinterpret_cast<const uchar*>(c.pixels.data()), c.width, c.height,
                    c.width * qsizetype(sizeof(std::uint32_t)), QImage::Format_RGB32);
+    shown_.show(c);
+    projected_.show(c);
+}
+
+void TForm1::changed(const render::Box& box) {
+    shown_.changed(box);
+    projected_.changed(box);
+    if (!projector_) update(rectOf(box));
 }
 
 void TForm1::ensureControls() {
@@ -242,7 +248,8 @@ void TForm1::focusMoved(QWidget* old, QWidget* now) {
 void TForm1::fieldsChanged() {
     if (!edit17_ || !memo1_) return;
     showFields(screen_, *edit17_, *memo1_);
-    for (const render::Box& b : screen_.render()) update(rectOf(b));
+    for (const render::Box& b : screen_.render()) changed(b);
+    if (projector_) update();
 }
 
 // The focus where the screen has it: in a field, or on the window for a drawn control
@@ -301,10 +308,8 @@ QMessageBox* TForm1::errorBox() const {
 void TForm1::apply(const screen::Screen::Update& u) {
     ensureControls();
     ensurePicture();
-    if (projector_ && !u.dirty.empty())
-        update();
-    else
-        for (const render::Box& b : u.dirty) update(rectOf(b));
+    for (const render::Box& b : u.dirty) changed(b);
+    if (projector_ && !u.dirty.empty()) update();
 
     const QString text = QString::fromStdString(u.speedText);
     if (edit17_->text() != text) edit17_->setText(text);
@@ -352,25 +357,8 @@ void TForm1::serveExplainers(const QString& name) {
 // The whole screen black, the diagram fitted in its middle: a whole factor drawn as
 // sharp squares, any other size made to its device pixels, every line equally wide.
 void TForm1::paintProjector(QPainter& p) {
-    const qreal ratio = devicePixelRatioF();
-    const int roomX = qRound(width() * ratio), roomY = qRound(height() * ratio);
-    const render::Canvas& c = screen_.canvas();
-    projectorFit_ = render::fitPicture(std::max(roomX, 1), std::max(roomY, 1), c.width, c.height);
-    const render::Fit& fit = projectorFit_;
-    projectorAt_ = QPoint((roomX - fit.width) / 2, (roomY - fit.height) / 2);
-    p.fillRect(rect(), Qt::black);
-    const QRectF target(projectorAt_.x() / ratio, projectorAt_.y() / ratio, fit.width / ratio,
-                        fit.height / ratio);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    if (fit.sharp()) {
-        p.drawImage(target, view_);
-        return;
-    }
-    projected_.assign(std::size_t(fit.width) * fit.height * 4, 0);
-    render::scaleTo(c, fit.width, fit.height, projected_.data());
-    const QImage sized(projected_.data(), fit.width, fit.height, qsizetype(fit.width) * 4,
-                       QImage::Format_RGBA8888);
-    p.drawImage(target, sized);
+    projected_.fit(size(), devicePixelRatioF());
+    projected_.paint(p, QRegion(rect()), Qt::black);
 }
 
 void TForm1::setProjector(bool on) {
@@ -393,10 +381,7 @@ void TForm1::setProjector(bool on) {
 // where the picture is fitted and centred (-1, -1 beside it).
 QPoint TForm1::diagramPoint(QPointF at) const {
     if (!projector_) return at.toPoint();
-    const qreal ratio = devicePixelRatioF();
-    const render::PicturePoint p =
-        render::pictureAt(projectorFit_, int(std::floor(at.x() * ratio)) - projectorAt_.x(),
-                          int(std::floor(at.y() * ratio)) - projectorAt_.y());
+    const render::PicturePoint p = projected_.at(at);
     return p.inside() ? QPoint(p.x, p.y) : QPoint(-1, -1);
 }
 
@@ -408,45 +393,9 @@ void TForm1::paintEvent(QPaintEvent* event) {
         return;
     }
     const QRect diagram = view_.rect();
-    // At whole device pixel ratios every pixel grows into a sharp block; at others
-    // (1.25, 1.5, 1.75) the picture is made to the window's device pixels, so that
-    // every line is equally wide, and copied one device pixel for one.
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    const qreal ratio = devicePixelRatioF();
-    const bool whole = ratio == std::floor(ratio);
-    if (!whole) {
-        const render::Fit fit =
-            render::fitPicture(qRound(diagram.width() * ratio), qRound(diagram.height() * ratio),
-                               diagram.width(), diagram.height());
-        if (!(fit == sizedFit_)) {
-            sizedFit_ = fit;
-            sized_.assign(std::size_t(fit.width) * fit.height * 4, 0);
-            render::scaleTo(screen_.canvas(), fit.width, fit.height, sized_.data());
-            sizedView_ = QImage(sized_.data(), fit.width, fit.height, qsizetype(fit.width) * 4,
-                                QImage::Format_RGBA8888);
-        }
-    }
-    for (const QRect& area : event->region()) {
-        // A window made larger than the diagram shows the window colour beyond it.
-        for (const QRect& beyond : QRegion(area) - diagram)
-            p.fillRect(beyond, colour(clInactiveBorder));
-        const QRect r = area & diagram;
-        if (r.isEmpty()) continue;
-        if (whole) {
-            p.drawImage(r, view_, r);
-            continue;
-        }
-        // The device pixels under r, the picture made anew there.
-        const int x0 = int(std::floor(r.left() * ratio)), y0 = int(std::floor(r.top() * ratio));
-        const int x1 = std::min(int(std::ceil((r.right() + 1) * ratio)), sizedFit_.width);
-        const int y1 = std::min(int(std::ceil((r.bottom() + 1) * ratio)), sizedFit_.height);
-        p.fillRect(r, colour(clInactiveBorder)); // a last row of device pixels it leaves
-        if (x0 >= x1 || y0 >= y1) continue;
-        render::scaleTo(screen_.canvas(), sizedFit_.width, sizedFit_.height, sized_.data(),
-                        render::Box{x0, y0, x1 - x0, y1 - y0});
-        p.drawImage(QRectF(x0 / ratio, y0 / ratio, (x1 - x0) / ratio, (y1 - y0) / ratio),
-                    sizedView_, QRectF(x0, y0, x1 - x0, y1 - y0));
-    }
+    // A window made larger than the diagram shows the window colour beyond it.
+    shown_.fit(diagram.size(), devicePixelRatioF());
+    shown_.paint(p, event->region(), colour(clInactiveBorder));
     // The picture already shows the fields as they stand at start, to the pixel:
     // making the real ones (and loading the system's fonts that a text field asks
     // for) waits until this first frame is out.

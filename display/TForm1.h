@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "display/CompanionLauncher.h"
+#include "display/ShownPicture.h"
 #include "panel/Simulator.h"
 #include "picture/Scaling.h"
 #include "screen/Screen.h"
@@ -141,21 +142,19 @@ private:
     void fieldsChanged();
     void paintProjector(QPainter& p);
     QPoint diagramPoint(QPointF at) const;
+    // The picture's pixels in `box` drawn anew: shown when next painted.
+    void changed(const render::Box& box);
 
     screen::Screen screen_;
     std::unique_ptr<CompanionLauncher> launcher_;
     std::unique_ptr<ExplainerServer> server_;
     QImage view_; // the screen's pixels, not copied
-    // At a device pixel ratio that is not whole: the picture made to the window's
-    // device pixels by the picture's rule, each pixel averaged from those under it.
-    render::Fit sizedFit_;
-    std::vector<std::uint8_t> sized_;
-    QImage sizedView_; // sized_, not copied
+    // The diagram at the window's device pixel ratio, by the picture's rule: each pixel
+    // grown sharply at a whole ratio, made to the device pixels at 1.25, 1.5 or 1.75.
+    ShownPicture shown_;
     QElapsedTimer clock_;
     bool projector_ = false;
-    render::Fit projectorFit_; // the picture's size and place on the screen, in device pixels
-    QPoint projectorAt_;
-    std::vector<std::uint8_t> projected_;
+    ShownPicture projected_{ShownPicture::Place::Centre}; // fitted to the whole screen
 
     SpeedField* edit17_ = nullptr;
     QPlainTextEdit* memo1_ = nullptr;

@@ -15,14 +15,13 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include <cmath>
 #include <optional>
 
 #include "display/SaveFile.h"
+#include "display/ShownPicture.h"
 #include "display/TForm1.h"
 #include "panel/Colours.h"
 #include "picture/PngFile.h"
-#include "picture/Scaled.h"
 #include "screen/Saving.h"
 
 namespace procesor {
@@ -45,44 +44,26 @@ public:
 
     // The canvas drawn anew (its pixels stay where they are).
     void showCanvas(const render::Canvas& canvas) {
-        canvas_ = &canvas;
-        image_ = QImage(reinterpret_cast<const uchar*>(canvas.pixels.data()), canvas.width,
-                        canvas.height, canvas.width * qsizetype(sizeof(std::uint32_t)),
-                        QImage::Format_RGB32);
-        scaledFor_ = {};
+        picture_.show(canvas);
         update();
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* event) override {
         QPainter p(this);
-        p.fillRect(rect(), QColor::fromRgb(clInactiveBorder));
-        if (!canvas_) return;
-        const render::Fit fit = place();
-        const qreal ratio = devicePixelRatioF();
-        const QRectF target(originX_ / ratio, 0, fit.width / ratio, fit.height / ratio);
-        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        if (fit.sharp()) {
-            p.drawImage(target, image_);
+        if (!picture_.canvas()) {
+            p.fillRect(rect(), QColor::fromRgb(clInactiveBorder));
             return;
         }
-        if (!(fit == scaledFor_)) {
-            scaledFor_ = fit;
-            scaled_.assign(std::size_t(fit.width) * fit.height * 4, 0);
-            render::scaleTo(*canvas_, fit.width, fit.height, scaled_.data());
-        }
-        p.drawImage(target, QImage(scaled_.data(), fit.width, fit.height, qsizetype(fit.width) * 4,
-                                   QImage::Format_RGBA8888));
+        picture_.fit(size(), devicePixelRatioF());
+        picture_.paint(p, event->region(), QColor::fromRgb(clInactiveBorder));
     }
 
     void mousePressEvent(QMouseEvent* event) override {
-        if (event->button() != Qt::LeftButton || !canvas_) return;
+        if (event->button() != Qt::LeftButton || !picture_.canvas()) return;
         setFocus(Qt::MouseFocusReason);
-        const render::Fit fit = place();
-        const qreal ratio = devicePixelRatioF();
-        const render::PicturePoint at =
-            render::pictureAt(fit, int(std::floor(event->position().x() * ratio)) - originX_,
-                              int(std::floor(event->position().y() * ratio)));
+        picture_.fit(size(), devicePixelRatioF());
+        const render::PicturePoint at = picture_.at(event->position());
         if (!at.inside()) return;
         if (window_.main_.diagramScreen().timingDiagramClick(at.x, at.y, window_.main_.now()))
             window_.moved();
@@ -138,24 +119,10 @@ protected:
     }
 
 private:
-    // Where the picture lies: its size in device pixels and its left edge.
-    render::Fit place() {
-        const qreal ratio = devicePixelRatioF();
-        const int roomWidth = std::max(1, qRound(width() * ratio));
-        const int roomHeight = std::max(1, qRound(height() * ratio));
-        const render::Fit fit =
-            render::fitPicture(roomWidth, roomHeight, canvas_->width, canvas_->height);
-        originX_ = (roomWidth - fit.width) / 2;
-        return fit;
-    }
-
     TimingWindow& window_;
-    const render::Canvas* canvas_ = nullptr;
-    QImage image_; // canvas_'s pixels, not copied
-    render::Fit scaledFor_;
-    std::vector<std::uint8_t> scaled_;
-    int originX_ = 0; // device pixels
-    int wheel_ = 0;   // the wheel's turn not yet taken, in eighths of a degree
+    // As large as the room allows, centred across.
+    ShownPicture picture_{ShownPicture::Place::TopCentre};
+    int wheel_ = 0; // the wheel's turn not yet taken, in eighths of a degree
 };
 
 TimingWindow::TimingWindow(TForm1& main) : QWidget(&main, Qt::Window), main_(main) {
