@@ -30,7 +30,7 @@ void ShownPicture::fit(QSize room, qreal ratio, bool actualSize) {
     // Beside the picture: the room it leaves, split on both sides where it is centred.
     const int spareX = std::max(0, roomWidth - fit.width);
     const int spareY = std::max(0, roomHeight - fit.height);
-    origin_ = place_ == Place::TopLeft ? QPoint(0, 0)
+    origin_ = place_ == Place::TopLeft     ? QPoint(0, 0)
               : place_ == Place::TopCentre ? QPoint(spareX / 2, 0)
                                            : QPoint(spareX / 2, spareY / 2);
     if (fit == fit_) return;

@@ -136,16 +136,16 @@ std::string showsFrame(const QImage& shown, const testing::Image& frame, int wid
     const int x = (shown.width() - width) / 2, y = (shown.height() - height) / 2;
     if (x < 0 || y < 0)
         return "the window of " + std::to_string(shown.width()) + "x" +
-               std::to_string(shown.height()) + " shows less than " + std::to_string(width) +
-               "x" + std::to_string(height);
+               std::to_string(shown.height()) + " shows less than " + std::to_string(width) + "x" +
+               std::to_string(height);
     for (int row = 0; row < shown.height(); ++row) {
         const auto* line = reinterpret_cast<const QRgb*>(shown.constScanLine(row));
         const bool beside = row < y || row >= y + height;
         for (int col = 0; col < shown.width(); ++col) {
             if (!beside && col == x) col = x + width;
             if (col < shown.width() && (line[col] & 0xFFFFFFu) != kWindowColour)
-                return "not the window colour beside the picture at " + std::to_string(col) +
-                       "," + std::to_string(row);
+                return "not the window colour beside the picture at " + std::to_string(col) + "," +
+                       std::to_string(row);
         }
     }
     // A whole factor grows each pixel into a square, as the averaging would.
@@ -155,9 +155,10 @@ std::string showsFrame(const QImage& shown, const testing::Image& frame, int wid
                            : 0;
     const testing::Image actual = cut(shown, x, y, width, height);
     testing::Image diff;
-    std::string why = factor ? testing::differences(frame, actual, diff, factor)
-                     : testing::differences(made ? (*made)(frame) : madeTo(frame, width, height),
-                                            actual, diff);
+    std::string why =
+        factor ? testing::differences(frame, actual, diff, factor)
+               : testing::differences(made ? (*made)(frame) : madeTo(frame, width, height), actual,
+                                      diff);
     if (!why.empty()) {
         const std::string file = std::string(PROCESOR_FRAMES_OUT) + "/" + stem;
         testing::writePng(file + "-actual.png", actual);
@@ -218,7 +219,7 @@ std::vector<double> lineWidths(const testing::Image& frame, const QImage& image,
 // its room, centred across; Ctrl+0 shows it at one device pixel per pixel there,
 // and again the size the room gives; back to its own size, the scene at the ratio.
 void firstFrameAtOtherSizes(ExplainerWindow& window, const testing::Image& frame,
-                                   const std::string& stem) {
+                            const std::string& stem) {
     const QSize own = window.size();
     const qreal ratio = window.devicePixelRatioF();
     const render::Fit atRatio = window.shown();
@@ -233,8 +234,8 @@ void firstFrameAtOtherSizes(ExplainerWindow& window, const testing::Image& frame
                             .arg(window.shown().height)
                             .arg(large.width())
                             .arg(large.height())));
-    std::string why = showsFrame(large, frame, window.shown().width, window.shown().height,
-                                 stem + "-large");
+    std::string why =
+        showsFrame(large, frame, window.shown().width, window.shown().height, stem + "-large");
     QVERIFY2(why.empty(), ("made larger: " + why).c_str());
 
     QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
@@ -285,8 +286,7 @@ private slots:
         // size, within a device pixel of w and h times the ratio.
         const QImage first = grabbed(window);
         const render::Fit fit = window.shown();
-        QCOMPARE(QSize(first.width(), first.height()),
-                 QSize(qRound(w * ratio), qRound(h * ratio)));
+        QCOMPARE(QSize(first.width(), first.height()), QSize(qRound(w * ratio), qRound(h * ratio)));
         QVERIFY2(std::abs(fit.width - w * ratio) <= 1 && std::abs(fit.height - h * ratio) <= 1,
                  qPrintable(QStringLiteral("%1x%2").arg(fit.width).arg(fit.height)));
         QCOMPARE(fit.factor, ratio == std::floor(ratio) ? int(ratio) : 0);

@@ -100,7 +100,12 @@ struct Explainer {
 
 void clickControl(ExplainerWindow& w, const Control& c) {
     const Box b = c.box();
-    const QPoint at((b.x + b.w / 2) * w.factor(), (b.y + b.h / 2) * w.factor());
+    // The control's middle as the window shows the scene, in the window's own units.
+    const render::Fit& f = w.shown();
+    const qreal ratio = w.devicePixelRatioF();
+    const QPoint at(
+        qRound((w.shownAt().x() + (b.x + b.w / 2.0) * f.width / f.pictureWidth) / ratio),
+        qRound((w.shownAt().y() + (b.y + b.h / 2.0) * f.height / f.pictureHeight) / ratio));
     QTest::mouseClick(&w, Qt::LeftButton, {}, at);
 }
 
