@@ -12,6 +12,7 @@
 
 #include "assets/ProgramIcon.h"
 #include "companions/Scenes.h"
+#include "companions/common/Controls.h"
 #include "companions/common/Drawing.h"
 #include "companions/shell/ExplainerWindow.h"
 #include "picture/Scaled.h"
@@ -218,6 +219,45 @@ std::vector<double> lineWidths(const testing::Image& frame, const QImage& image,
 // The window made larger (and wider than the scene's proportion) fits the scene to
 // its room, centred across; Ctrl+0 shows it at one device pixel per pixel there,
 // and again the size the room gives; back to its own size, the scene at the ratio.
+// The mouse pressed on the middle of a control of the scene, as the window shows the
+// scene (at its place and size there, found apart from the window's own mapping),
+// pushes that control in and changes nothing outside it; released off it, it pops
+// out again and clicks nothing. Tried on the enabled controls in turn until one that
+// looks pushed in (some, such as a switch, do not).
+std::string pressesTheControl(ExplainerWindow& window) {
+    Scene& scene = window.scene();
+    const render::Fit& f = window.shown();
+    const qreal ratio = window.devicePixelRatioF();
+    const auto send = [&](QEvent::Type type, QPointF point, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, point, window.mapToGlobal(point), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&window, &event);
+    };
+    for (int index = 0; index < scene.controlCount(); ++index) {
+        if (!scene.control(index).enabled()) continue;
+        const Box b = scene.control(index).box();
+        const QPointF at(
+            (window.shownAt().x() + (b.x + b.w / 2.0) * f.width / f.pictureWidth) / ratio,
+            (window.shownAt().y() + (b.y + b.h / 2.0) * f.height / f.pictureHeight) / ratio);
+        const QImage before = window.picture();
+        send(QEvent::MouseButtonPress, at, Qt::LeftButton);
+        const QImage pushed = window.picture();
+        int inside = 0, outside = 0;
+        for (int y = 0; y < before.height(); ++y)
+            for (int x = 0; x < before.width(); ++x)
+                if (before.pixel(x, y) != pushed.pixel(x, y))
+                    ++(b.contains(x, y) ? inside : outside);
+        send(QEvent::MouseButtonRelease, QPointF(-5, -5), {});
+        if (outside > 0)
+            return "pressed at " + std::to_string(at.x()) + "," + std::to_string(at.y()) +
+                   " on control " + std::to_string(index) + ": " + std::to_string(outside) +
+                   " pixels changed beside it";
+        if (window.picture() != before) return "released off the control, the scene changed";
+        if (inside > 0) return {};
+    }
+    return "no control looked pushed in";
+}
+
 void firstFrameAtOtherSizes(ExplainerWindow& window, const testing::Image& frame,
                             const std::string& stem) {
     const QSize own = window.size();
@@ -237,10 +277,14 @@ void firstFrameAtOtherSizes(ExplainerWindow& window, const testing::Image& frame
     std::string why =
         showsFrame(large, frame, window.shown().width, window.shown().height, stem + "-large");
     QVERIFY2(why.empty(), ("made larger: " + why).c_str());
+    why = pressesTheControl(window);
+    QVERIFY2(why.empty(), ("made larger: " + why).c_str());
 
     QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
     QVERIFY(window.actualSize());
     why = showsFrame(grabbed(window), frame, frame.width, frame.height, stem + "-1to1");
+    QVERIFY2(why.empty(), ("1:1: " + why).c_str());
+    why = pressesTheControl(window);
     QVERIFY2(why.empty(), ("1:1: " + why).c_str());
     QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
     QVERIFY(!window.actualSize());
@@ -252,6 +296,8 @@ void firstFrameAtOtherSizes(ExplainerWindow& window, const testing::Image& frame
     QVERIFY(window.shown() == atRatio);
     why = showsFrame(grabbed(window), frame, atRatio.width, atRatio.height, stem + "-own");
     QVERIFY2(why.empty(), ("back to its size: " + why).c_str());
+    why = pressesTheControl(window);
+    QVERIFY2(why.empty(), ("at its size: " + why).c_str());
 }
 
 } // namespace
