@@ -1,7 +1,9 @@
 // The explainers in the page: plain C functions with integer arguments, called from
 // explainers.js. Each open explainer is a scene with a handle (1, 2, ...); the page
 // feeds it the mouse and the keys of its own window and copies the changed
-// rectangles of its picture onto that window's canvas.
+// rectangles of its picture onto that window's canvas. Opened from the diagram it
+// follows the student's machine (screen/Explainers.h): after each update of the
+// page, explainers_follow() hands it the machine and the page repaints it.
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
@@ -15,6 +17,8 @@
 #include "picture/Scaled.h"
 #include "picture/Scaling.h"
 #include "screen/CompanionClicks.h"
+#include "screen/Explainers.h"
+#include "web/page.h"
 
 namespace {
 
@@ -22,7 +26,7 @@ using procesor::explain::Scene;
 using procesor::render::Box;
 
 struct Open {
-    std::unique_ptr<Scene> scene;
+    Scene* scene = nullptr; // kept by Explainers::scenes
     std::string command;
     std::string title;
     std::vector<std::uint8_t> rgba;   // the scene's canvas as R, G, B, A bytes
@@ -30,8 +34,8 @@ struct Open {
 };
 
 struct Explainers {
+    procesor::screen::OpenExplainers scenes;
     std::map<int, Open> open;
-    int next = 1;
     std::vector<int> dirty; // x, y, w, h of each changed rectangle of the last render
 };
 
@@ -48,24 +52,25 @@ Open* find(int handle) {
 
 } // namespace
 
+void procesor::web::explainersFollow(const Simulator& sim) {
+    explainers().scenes.follow(sim);
+}
+
 extern "C" {
 
 // Opens the explainer of a diagram element (kind 0: Image, 1: Label; its number),
-// opened on that element; returns its handle, 0 when the element has none.
-EMSCRIPTEN_KEEPALIVE int explain_open(int kind, int number) {
+// opened on that element and, with `follow`, on the student's machine, following it;
+// returns its handle, 0 when the element has none.
+EMSCRIPTEN_KEEPALIVE int explain_open(int kind, int number, int follow) {
     const auto k = kind == 1 ? procesor::ElementKind::Label : procesor::ElementKind::Image;
-    const char* command = procesor::companionFor(k, number);
-    if (!command) return 0;
-    const procesor::explain::Opening opening{k, number};
-    std::unique_ptr<Scene> scene = procesor::explain::makeScene(command, &opening);
-    if (!scene) return 0;
     Explainers& e = explainers();
-    const int handle = e.next++;
+    const int handle = e.scenes.open(k, number, follow ? &procesor::web::pageSimulator() : nullptr);
+    if (!handle) return 0;
     Open& o = e.open[handle];
-    o.title = scene->title();
-    o.command = command;
-    o.rgba.assign(std::size_t(scene->width()) * std::size_t(scene->height()) * 4, 0xFF);
-    o.scene = std::move(scene);
+    o.scene = e.scenes.scene(handle);
+    o.title = o.scene->title();
+    o.command = procesor::companionFor(k, number);
+    o.rgba.assign(std::size_t(o.scene->width()) * std::size_t(o.scene->height()) * 4, 0xFF);
     return handle;
 }
 
@@ -85,6 +90,7 @@ EMSCRIPTEN_KEEPALIVE int explain_has_scene(int kind, int number) {
 
 EMSCRIPTEN_KEEPALIVE void explain_close(int handle) {
     explainers().open.erase(handle);
+    explainers().scenes.close(handle);
 }
 
 EMSCRIPTEN_KEEPALIVE int explain_width(int handle) {

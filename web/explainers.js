@@ -5,9 +5,10 @@
 // windows are not modal: the simulator and its clock go on beside them. Several may
 // be open; a click on an element whose explainer is open brings it to the front.
 // Escape closes the front one. Keys in a window go to its scene: Tab and Shift+Tab
-// move the focus over its controls and, in a window the keyboard opened, on out of it
-// past the last (or the first), Space and Enter press the one with the focus; what a step did is said
-// through the page's live region. A window is shown at the diagram's scale, beside
+// move the focus over its controls and on out of it past the last (or the first),
+// Space and Enter press the one with the focus; what a step did is said through the
+// page's live region. Opened from the diagram, a scene follows the student's machine:
+// the module hands it the machine after each update, and the page repaints it. A window is shown at the diagram's scale, beside
 // the diagram where there is room, and never leaves the screen.
 // The page's other windows ("Časový diagram") are made by the same frame().
 "use strict";
@@ -83,9 +84,11 @@ window.procesorExplainers = (function () {
     if (report && text !== "") report.textContent = text;
   }
 
-  function paint(w) {
+  // `quiet`: a repaint after the simulator's update, which the simulator says itself.
+  function paint(w, quiet) {
     const count = m._explain_render(w.handle);
-    say(w);
+    if (quiet) w.spoken = m.UTF8ToString(m._explain_spoken(w.handle));
+    else say(w);
     if (count === 0 && !w.whole) return;
     const whole = w.whole;
     w.whole = false;
@@ -133,15 +136,14 @@ window.procesorExplainers = (function () {
   }
 
   // Tab past the window's last control (Shift+Tab before its first) leaves the window
-  // as if it stood in the diagram's tab order right after the element that opened it:
-  // forwards to the next stop after that element, backwards to the element itself.
-  // Opened by the mouse, whose user has the mouse to leave by, Tab goes round the
-  // window's controls as in the desktop's window.
+  // as if it stood in the diagram's tab order right after the element that opened it
+  // (by the keyboard or the mouse): forwards to the next stop after that element,
+  // backwards to the element itself.
   function canLeave(w) {
-    return Boolean(w.opener && w.opener.isConnected);
+    return Boolean(w.tabAfter && w.tabAfter.isConnected);
   }
   function leave(w, event, forward) {
-    const opener = w.opener;
+    const opener = w.tabAfter;
     event.preventDefault();
     opener.focus();
     if (forward)
@@ -192,7 +194,7 @@ window.procesorExplainers = (function () {
     // The element the keyboard opened it from (a diagram's stop), where Escape returns.
     const opener = document.activeElement?.classList.contains("control-key")
       ? document.activeElement : null;
-    Object.assign(w, { element, canvas, context, spoken: null, opener });
+    Object.assign(w, { element, canvas, context, spoken: null, opener, tabAfter: opener });
 
     element.addEventListener("pointerdown", () => raise(w), true);
     closeButton.addEventListener("pointerdown", (event) => event.stopPropagation());
@@ -230,10 +232,11 @@ window.procesorExplainers = (function () {
     return w;
   }
 
-  function create(command, handle) {
+  function create(command, handle, kind, number) {
     const w = frame(command, m.UTF8ToString(m._explain_title(handle)), m._explain_width(handle),
                     m._explain_height(handle), () => m._explain_close(handle));
     w.handle = handle;
+    w.tabAfter = document.getElementById((kind === 1 ? "Label" : "Image") + number) || w.opener;
     const { element, canvas } = w;
 
     canvas.addEventListener("pointerdown", (event) => {
@@ -332,18 +335,23 @@ window.procesorExplainers = (function () {
     },
     // Called by the page whenever it fitted the diagram anew.
     refit: () => m && refit(),
+    // Called by the page after each update: what changed in each explainer drawn.
+    repaint() {
+      if (m) for (const w of open.values()) if (w.handle !== undefined) paint(w, true);
+    },
     // The explainer of a diagram element (kind 0 Image, 1 Label): brought to the
     // front if it is open, opened on the element otherwise. Returns its command, or
-    // "" when the element has none.
-    openFor(kind, number) {
+    // "" when the element has none. `alone` (for the tests of the scenes' own frames):
+    // the scene on its own machine, as the desktop's program started by itself.
+    openFor(kind, number, alone) {
       if (!m) return "";
       const command = m.UTF8ToString(m._explain_command_for(kind, number));
       if (command === "") return "";
       let w = open.get(command);
       if (!w) {
-        const handle = m._explain_open(kind, number);
+        const handle = m._explain_open(kind, number, alone ? 0 : 1);
         if (!handle) return "";
-        w = create(command, handle);
+        w = create(command, handle, kind, number);
         open.set(command, w);
         place(w);
       }

@@ -21,6 +21,7 @@
 #include "picture/Scaling.h"
 #include "screen/Screen.h"
 #include "screen/TimeLine.h"
+#include "web/page.h"
 
 namespace {
 
@@ -94,9 +95,11 @@ std::optional<Element> elementOf(int kind, int number) {
 
 void copyRgba(const procesor::render::Canvas& c, Box r, std::vector<std::uint8_t>& out);
 
-// The update in the record, its rectangles' pixels in the RGBA copy.
+// The update in the record, its rectangles' pixels in the RGBA copy; the machine
+// as it is after it to the explainers that follow it.
 const int* record(Screen::Update u) {
     Page& p = page();
+    procesor::web::explainersFollow(p.screen->simulator());
     const procesor::render::Canvas& c = p.screen->canvas();
     std::vector<int>& r = p.record;
     r.assign(kFields, 0);
@@ -161,6 +164,10 @@ void copyRgba(const procesor::render::Canvas& c, Box r, std::vector<std::uint8_t
 }
 
 } // namespace
+
+const procesor::Simulator& procesor::web::pageSimulator() {
+    return page().screen->simulator();
+}
 
 extern "C" {
 

@@ -118,6 +118,7 @@
       errorBox.showModal();
       errorBox.querySelector(".buttons button").focus();
     }
+    window.procesorExplainers.repaint();
     if (u[6] !== 0) window.procesorExplainers.openFor(u[4], u[5]);
     if (u[9] >= 0) timeLine?.carryOut(u[9]);
     timeLine?.afterUpdate(u, sentence);

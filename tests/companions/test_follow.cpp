@@ -3,7 +3,8 @@
 // and against the worked example's table, and a few pictures against reference
 // frames (tests/frames/follow/). A step or change in the scene ends following, its
 // switch takes it up again; a mode change moves the line; a simulator that goes away
-// leaves the scene to itself.
+// leaves the scene to itself. In the page the explainers open beside the diagram in
+// one program (screen/Explainers.h): they follow each update of its screen.
 //
 //   test_follow [--rebaseline] [CASE...]   (--rebaseline writes the frames that differ)
 
@@ -23,6 +24,8 @@
 #include "model/Clock.h"
 #include "panel/MachineState.h"
 #include "panel/Simulator.h"
+#include "screen/Explainers.h"
+#include "screen/Screen.h"
 #include "tests/companions/SceneInput.h"
 #include "tests/support/PlainCheck.h"
 #include "tests/support/frames/Frames.h"
@@ -352,6 +355,51 @@ TEST_CASE(withoutASimulatorThereIsNoSwitchAndAGoneOneLeavesTheSceneAlone) {
     CHECK(scene->followSwitch()->visible());
     CHECK_EQ(scene->controlCount(), controls);
     CHECK(t.machine() == s.clocked);
+}
+
+TEST_CASE(explainersBesideTheScreenFollowItsUpdates) {
+    ::procesor::testing::FrameCheck frames(PROCESOR_FOLLOW_FRAMES, PROCESOR_FRAMES_OUT, false);
+    screen::Screen screen;
+    screen::OpenExplainers open;
+    CHECK_EQ(open.open(ElementKind::Image, 5, &screen.simulator()), 0); // no explainer
+    REQUIRE(screen.simulator().loadProgram("0001 0101 1011 0101 1110"));
+    screen.run(&Simulator::Panel7Click);
+    ProcessorModel clocked = screen.simulator().model();
+    const int line = open.open(ElementKind::Label, 17, &screen.simulator());
+    const int counter = open.open(ElementKind::Image, 3, &screen.simulator());
+    const int alone = open.open(ElementKind::Image, 62, nullptr);
+    REQUIRE(open.scene(line) && open.scene(counter) && open.scene(alone));
+    auto& v = static_cast<ControlUnitScene&>(*open.scene(line));
+    auto& c = static_cast<CounterScene&>(*open.scene(counter));
+    const ProcessorModel own = static_cast<RegisterScene&>(*open.scene(alone)).machine();
+    CHECK(v.following());
+    CHECK(v.machine() == clocked);
+    for (int pulse = 1; pulse <= 7; ++pulse) {
+        screen.run(&Simulator::Panel1Click);
+        screen.run(&Simulator::Button1Click);
+        open.follow(screen.simulator());
+        v.render(); // as the page repaints it after each update
+        clockPulse(clocked);
+        CHECK(v.machine() == clocked);
+        CHECK_EQ(v.decodedLine(), lineAfter(pulse));
+    }
+    CHECK_EQ(frames.check("vondrel-p7", {v.canvas().width, v.canvas().height, v.canvas().pixels},
+                          "vondrel-p7"),
+             std::string());
+    CHECK(c.machine() == clocked);
+    // On its own it is never given the machine, nor shows the switch.
+    CHECK(!open.scene(alone)->following());
+    CHECK(open.scene(alone)->followSwitch() == nullptr);
+    CHECK(static_cast<RegisterScene&>(*open.scene(alone)).machine() == own);
+    // A mode change reaches them: the program from line 0000 again.
+    screen.run(&Simulator::Panel7Click);
+    open.follow(screen.simulator());
+    CHECK_EQ(v.decodedLine(), 0);
+    CHECK_EQ(c.decodedLine(), 0);
+    open.close(line);
+    CHECK(open.scene(line) == nullptr);
+    open.follow(screen.simulator()); // the others go on
+    CHECK(c.machine() == screen.simulator().model());
 }
 
 int main(int argc, char** argv) {

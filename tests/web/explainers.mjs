@@ -7,7 +7,12 @@
 // - the automatic clock runs on while one is open;
 // - every reference frame of tests/frames/explain/ reached in the page's window by
 //   clicks and keys, pixel for pixel, and at a device pixel ratio of 2 each pixel
-//   drawn as 2 x 2 device pixels.
+//   drawn as 2 x 2 device pixels (those scenes on their own machine, as the desktop's
+//   programs started alone);
+// - opened from the diagram, six explainers follow the worked example pulse by pulse
+//   and show tests/frames/follow/ at its pulses; a step in one ends its following
+//   (the next pulse leaves it as it was), its switch takes the machine up again; a
+//   mode change and "nulování" reach it; Tab leaves a window the mouse opened.
 //   node explainers.mjs procesor.html tests/frames/explain
 import { existsSync } from "node:fs";
 import { join } from "node:path";
@@ -58,6 +63,11 @@ async function explainerCanvas(s, command) {
              h: canvas.height, pixels: btoa(text) };
   }, command);
 }
+
+// The scene on its own machine, not following the diagram's (as the desktop's program
+// started alone), for the frames of tests/frames/explain/.
+const openAlone = (s, [kind, n]) =>
+  s.page.evaluate((k, m) => window.procesorExplainers.openFor(k, m, true), kind, n);
 
 let available = new Set();
 
@@ -135,7 +145,7 @@ await withPage(htmlPath, async (s) => {
       element = kElements.find((e) => e[0] === kind && e[1] === steps[0].number);
       steps.shift();
     }
-    await s.click(element[2], element[3]);
+    await openAlone(s, element);
     const c = await explainerCanvas(s, command);
     const at = (x, y) => [c.x + (+x + 0.5) * c.width / c.w, c.y + (+y + 0.5) * c.height / c.h];
     for (const { verb, x, y, word } of steps) {
@@ -170,7 +180,7 @@ await withPage(htmlPath, async (s) => {
 
 // At a device pixel ratio of 2 every scene pixel is 2 x 2 device pixels on screen.
 await withPage(htmlPath, async (s) => {
-  await s.click(580, 517);
+  await openAlone(s, [kImage, 62]);
   const c = await explainerCanvas(s, "tamrelA");
   const expected = readPng(join(framesDir, "tamrelA", "start.png"));
   check(c.width === expected.width && c.height === expected.height,
@@ -189,3 +199,112 @@ await withPage(htmlPath, async (s) => {
   check(shot.width === 2 * expected.width, `the screenshot is ${shot.width} wide`);
   check(differ === 0, `at ratio 2, ${differ} device pixels differ from the frame grown 2 x 2`);
 }, { scale: 2 });
+
+// Following the worked example: opened in run mode before the first pulse, each on its
+// element, every window shows the frame of tests/frames/follow/ at its pulses.
+const kFollowDir = join(framesDir, "..", "follow");
+const kFollowers = [["vondrel", kLabel, 17, [7, 26, 34]], ["sarvek", kImage, 3, [14]],
+                    ["quobin", kImage, 65, [25]], ["tamrelA", kImage, 62, [26]],
+                    ["tamrelB", kImage, 7, [17]], ["plimo", kImage, 71, [8]]];
+const kRucne = [855, 284], kProgramovani = [859, 108], kKrokovani = [448, 340], kNulovani = [448, 404];
+await withPage(htmlPath, async (s) => {
+  const pixels = async (command) => Buffer.from((await explainerCanvas(s, command)).pixels, "base64");
+  const pulse = async () => {
+    await s.click(...kRucne);
+    await s.tick(5);
+  };
+  // Opened as a click on each element opens it; the windows, over the diagram, let the
+  // clicks on the diagram through.
+  const openOn = (kind, n) =>
+    s.page.evaluate((k, m) => window.procesorExplainers.openFor(k, m), kind, n);
+  const through = (command, on) => s.page.evaluate((c, o) => {
+    for (const e of document.querySelectorAll(".explainer"))
+      if (c === "" || e.dataset.command === c) e.style.pointerEvents = o ? "" : "none";
+  }, command, on);
+  await s.click(...kProvoz);
+  for (const [, kind, n] of kFollowers) await openOn(kind, n);
+  await through("", false);
+  check(JSON.stringify(await openList(s)) === JSON.stringify(kFollowers.map((f) => f[0])),
+        `the followers opened ${await openList(s)}`);
+  let compared = 0;
+  for (let at = 1; at <= 34; ++at) {
+    await pulse();
+    for (const [command, , , pulses] of kFollowers) {
+      if (!pulses.includes(at)) continue;
+      const expected = readPng(join(kFollowDir, `${command}-p${at}.png`));
+      const shown = await explainerCanvas(s, command);
+      const diff = compareRgba(Buffer.from(shown.pixels, "base64"), expected.rgba, expected.width);
+      check(shown.w === expected.width && diff.count === 0,
+            `${command} at pulse ${at}: ${diff.count} pixels differ, ${diff.first.join(", ")}`);
+      ++compared;
+    }
+  }
+  check(compared === 8, `${compared} follow frames compared`);
+
+  // A step in vondrel's window (Enter on its first control) ends its following: the
+  // simulator's next pulse leaves it as it was; its switch takes the machine up again.
+  await s.click(...kProvoz); // the program from its start
+  await pulse();
+  const sceneAt = async (command, x, y) => {
+    const c = await explainerCanvas(s, command);
+    await s.page.mouse.click(c.x + (x + 0.5) * c.width / c.w, c.y + (y + 0.5) * c.height / c.h);
+  };
+  const followed = await pixels("sarvek");
+  await s.page.focus('.explainer[data-command="vondrel"]');
+  await s.press("Enter");
+  const own = await pixels("vondrel");
+  await pulse();
+  check(compareRgba(await pixels("vondrel"), own, 780).count === 0,
+        "after a step in vondrel's window the simulator's pulse still reached it");
+  check(compareRgba(await pixels("sarvek"), followed, 780).count > 0,
+        "the pulse did not reach sarvek, which follows");
+  await openOn(kLabel, 17); // to the front
+  await through("vondrel", true);
+  await sceneAt("vondrel", 700, 14); // "sledovat simulátor"
+  await through("vondrel", false);
+  const taken = await pixels("vondrel");
+  check(compareRgba(taken, own, 780).count > 0, "the switch did not take the simulator's machine up");
+  await pulse();
+  check(compareRgba(await pixels("vondrel"), taken, 780).count > 0,
+        "vondrel, following again, did not take the simulator's next pulse");
+
+  // "programování" and "nulování" reach the windows too.
+  const all = async () => Promise.all(kFollowers.map(([command]) => pixels(command)));
+  const changed = (a, b) => a.filter((p, i) => compareRgba(p, b[i], 780).count > 0).length;
+  const running = await all();
+  await s.click(...kProgramovani);
+  const programming = await all();
+  check(changed(programming, running) === kFollowers.length,
+        `the mode change reached ${changed(programming, running)} of the windows`);
+  await s.click(...kKrokovani); // PČ on to address 1
+  await s.tick(2);
+  const written = await all();
+  await s.click(...kNulovani); // PČ back to 0, RAM blank
+  await s.tick(4);
+  check(changed(await all(), written) > 0, "\"nulování\" reached no window");
+
+  // Tab past the last control of a window the mouse opened leaves it, to the diagram's
+  // stop after the element that opened it (the adder, Image65, opened by a click).
+  await s.page.focus('.explainer[data-command="quobin"]');
+  let presses = 0;
+  const active = () => s.page.evaluate(() => document.activeElement.id ||
+                                         document.activeElement.className);
+  while ((await active()).startsWith("explainer") && presses < 40) {
+    await s.press("Tab");
+    ++presses;
+  }
+  const after65 = await active();
+  check(after65 !== "" && !after65.startsWith("explainer") && presses < 40,
+        `Tab did not leave quobin's window: the focus is on ${after65}`);
+  await s.page.focus('.explainer[data-command="quobin"]');
+  presses = 0;
+  while ((await active()).startsWith("explainer") && presses < 40) {
+    await s.keyDown("Shift");
+    await s.press("Tab");
+    await s.keyUp("Shift");
+    ++presses;
+  }
+  check(await active() === "Image65", `Shift+Tab out of quobin's window reaches ${await active()}`);
+  await s.press("Tab");
+  check(await active() === after65, `Tab from the adder reaches ${await active()}, not ${after65}`);
+}, { hash: "#manual-timers&program=0001.0101.1011.0101.1110" });
