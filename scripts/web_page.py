@@ -114,7 +114,10 @@ def main():
         '<link rel="icon" href="procesor.svg">':
             '<link rel="icon" href="data:image/svg+xml;base64,' + icon + '">',
         '<link rel="stylesheet" href="style.css">': "<style>\n" + style + "</style>",
-        '<script src="procesor_web.js"></script>': "<script>\n" + module_text(a.module) + "</script>",
+        # Not run where it stands: the page runs it (procesor.js) once the start picture
+        # is on the screen, so that reading it does not hold the first frame back.
+        '<script src="procesor_web.js"></script>':
+            '<script type="text/plain" id="procesor-module">\n' + module_text(a.module) + "</script>",
         '<pre id="licence-text" lang="en"></pre>': '<pre id="licence-text" lang="en">' + "\n\n".join(
             html.escape(pathlib.Path(f).read_text(encoding="utf-8")) for f in a.licence) + "</pre>",
     }

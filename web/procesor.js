@@ -250,6 +250,14 @@
     if (typeof WebAssembly !== "object" || typeof DecompressionStream !== "function") cannotRun();
     else {
       try {
+        // The module's script, written into the page as text (scripts/web_page.py), runs
+        // now.
+        const source = document.getElementById("procesor-module");
+        if (source && typeof createProcesor === "undefined") {
+          const script = document.createElement("script");
+          script.text = source.textContent;
+          document.head.append(script);
+        }
         createProcesor({ printErr() {}, instantiateWasm }).then(start, cannotRun);
       } catch {
         cannotRun();
