@@ -8,6 +8,8 @@ import base64
 import gzip
 import html
 import pathlib
+import struct
+import zlib
 
 
 def script_text(path):
@@ -31,9 +33,72 @@ def module_text(path):
     return 'const procesorWasmGzip = "' + packed + '";\n' + module[:start] + module[end:]
 
 
+def png_chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+
+def small_png(path):
+    """The start picture (8-bit RGB, stored without compression, each row unfiltered)
+    as a PNG of the same pixels in a fraction of the bytes: with a palette where it
+    has at most 256 colours (the diagram has a few dozen), compressed."""
+    data = pathlib.Path(path).read_bytes()
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise SystemExit(f"web_page.py: {path} is no PNG file")
+    at, header, packed = 8, None, b""
+    while at < len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        body = data[at + 8:at + 8 + length]
+        if kind == b"IHDR":
+            header = body
+        elif kind == b"IDAT":
+            packed += body
+        at += 12 + length
+    width, height, depth, colour = struct.unpack(">IIBB", header[:10])
+    if depth != 8 or colour != 2:
+        raise SystemExit(f"web_page.py: {path} is not 8-bit RGB")
+    raw = zlib.decompress(packed)
+    stride = 1 + 3 * width
+    rows = [raw[y * stride:(y + 1) * stride] for y in range(height)]
+    if any(row[0] != 0 for row in rows):
+        raise SystemExit(f"web_page.py: {path} has filtered rows")
+    colours = {}
+    for row in rows:
+        for x in range(1, stride, 3):
+            colours.setdefault(row[x:x + 3], len(colours))
+            if len(colours) > 256:
+                break
+    if len(colours) > 256:
+        chunks = [(b"IHDR", header[:8] + bytes([8, 2, 0, 0, 0])),
+                  (b"IDAT", zlib.compress(raw, 9))]
+    else:
+        indexed = bytearray()
+        for row in rows:
+            indexed.append(0)
+            indexed += bytes(colours[row[x:x + 3]] for x in range(1, stride, 3))
+        chunks = [(b"IHDR", header[:8] + bytes([8, 3, 0, 0, 0])),
+                  (b"PLTE", b"".join(colours)),
+                  (b"IDAT", zlib.compress(bytes(indexed), 9))]
+    return b"\x89PNG\r\n\x1a\n" + b"".join(png_chunk(k, d) for k, d in chunks + [(b"IEND", b"")])
+
+
+def start_data(picture, places, fit):
+    """What the page's first script (start.js) needs to show the start picture before
+    the module has started: the picture as a data: URL, the places of the fields and
+    the diagram's size, and the rule for the picture's size as a module of its own."""
+    png = base64.b64encode(small_png(picture)).decode("ascii")
+    numbers = [int(n) for n in pathlib.Path(places).read_text(encoding="ascii").split(",")]
+    module = base64.b64encode(pathlib.Path(fit).read_bytes()).decode("ascii")
+    return ("const procesorStartPicture = {\n"
+            f'  picture: "data:image/png;base64,{png}",\n'
+            f"  places: [{', '.join(map(str, numbers))}],\n"
+            f'  fit: "{module}",\n'
+            "};\n")
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__)
-    for part in ("page", "style", "module", "font", "icon", "out"):
+    for part in ("page", "style", "module", "font", "icon", "out", "start-picture", "start-places",
+                 "start-fit"):
         ap.add_argument("--" + part, required=True)
     ap.add_argument("--licence", action="append", required=True)
     # The page's own scripts, each written where index.html names it by its file name.
@@ -49,13 +114,19 @@ def main():
         '<link rel="icon" href="procesor.svg">':
             '<link rel="icon" href="data:image/svg+xml;base64,' + icon + '">',
         '<link rel="stylesheet" href="style.css">': "<style>\n" + style + "</style>",
-        '<script src="procesor_web.js"></script>': "<script>\n" + module_text(a.module) + "</script>",
+        # Not run where it stands: the page runs it (procesor.js) once the start picture
+        # is on the screen, so that reading it does not hold the first frame back.
+        '<script src="procesor_web.js"></script>':
+            '<script type="text/plain" id="procesor-module">\n' + module_text(a.module) + "</script>",
         '<pre id="licence-text" lang="en"></pre>': '<pre id="licence-text" lang="en">' + "\n\n".join(
             html.escape(pathlib.Path(f).read_text(encoding="utf-8")) for f in a.licence) + "</pre>",
     }
     for script in a.script:
         tag = f'<script src="{pathlib.Path(script).name}"></script>'
-        parts[tag] = "<script>\n" + script_text(script) + "</script>"
+        text = script_text(script)
+        if pathlib.Path(script).name == "start.js":
+            text = start_data(a.start_picture, a.start_places, a.start_fit) + text
+        parts[tag] = "<script>\n" + text + "</script>"
     for tag, inline in parts.items():
         if page.count(tag) != 1:
             raise SystemExit(f"web_page.py: {a.page} must hold {tag} exactly once")

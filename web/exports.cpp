@@ -21,6 +21,7 @@
 #include "picture/Scaling.h"
 #include "screen/Screen.h"
 #include "screen/TimeLine.h"
+#include "web/Start.h"
 #include "web/page.h"
 
 namespace {
@@ -177,7 +178,7 @@ EMSCRIPTEN_KEEPALIVE const int* procesor_init() {
     p.screen = std::make_unique<Screen>();
     const procesor::render::Canvas& c = p.screen->canvas();
     p.rgba.assign(std::size_t(c.width) * c.height * 4, 0);
-    return record(p.screen->focus(Screen::kEdit17));
+    return record(procesor::web::start(*p.screen));
 }
 
 // The codes the seam uses, in this order: the element kinds Image, Label, Panel,
@@ -460,14 +461,9 @@ EMSCRIPTEN_KEEPALIVE double procesor_pulses() {
     return double(page().screen->pulses());
 }
 
-// Where the page puts its own fields: x, y, w, h of Edit17, UpDown1 and Memo1, then
-// the client area's width and height.
+// Where the page puts its own fields (web/Start.h).
 EMSCRIPTEN_KEEPALIVE const int* procesor_places() {
-    using namespace procesor::layout;
-    static const int places[] = {kEdit17.x,  kEdit17.y,  kEdit17.w,    kEdit17.h,    kUpDown1.x,
-                                 kUpDown1.y, kUpDown1.w, kUpDown1.h,   kMemo1.x,     kMemo1.y,
-                                 kMemo1.w,   kMemo1.h,   kClientWidth, kClientHeight};
-    return places;
+    return procesor::web::kPlaces.data();
 }
 
 // ---- the commands of the strip beside the diagram (screen/Commands.h) ----

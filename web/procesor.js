@@ -10,8 +10,7 @@
   const kLongestWait = 1 << 30; // ms; setTimeout takes no more than 2^31 - 1
 
   const canvas = document.getElementById("diagram");
-  // Drawn only by putImageData, so it may as well live in main memory.
-  const context = canvas.getContext("2d", { alpha: false, willReadFrequently: true });
+  const context = procesorDiagramContext();
   const edit17 = document.getElementById("Edit17");
   const memo1 = document.getElementById("Memo1");
   const errorBox = document.getElementById("error-box");
@@ -22,9 +21,7 @@
   // picture step by step.
   // (The "#" may also carry a program, "&"-separated: web/program.js.)
   const manualTimers = location.hash.slice(1).split("&").includes("manual-timers");
-  // "#embed": the diagram alone, fitted to the frame it is shown in (an iframe in a
-  // course page), without the buttons and the link beside it.
-  document.documentElement.classList.toggle("embed", location.hash.slice(1).split("&").includes("embed"));
+  // ("#embed", the diagram alone: web/start.js.)
   // Served by a web server, the page can be installed and keeps working offline
   // (manifest.webmanifest and service-worker.js beside it); opened from disk it
   // asks for neither.
@@ -42,16 +39,6 @@
   let timeLine = null; // the strip's commands, the timing diagram, the work kept (timeline.js)
   let pointerDown = false;
   let wakeHandle = 0;
-
-  // A field goes inside the sunken frame that the picture draws around it.
-  const kFrame = 2;
-  function placeInside(element, box) {
-    const [x, y, w, h] = box;
-    element.style.left = x + kFrame + "px";
-    element.style.top = y + kFrame + "px";
-    element.style.width = w - 2 * kFrame + "px";
-    element.style.height = h - 2 * kFrame + "px";
-  }
 
   // The changed rectangles of the picture onto the canvas; returns how many.
   function paint(u) {
@@ -219,14 +206,8 @@
     kUpdateFields = m._procesor_update_fields();
     const first = m._procesor_init();
     window.procesorExplainers.attach(m);
-    const places = new Int32Array(m.HEAP32.buffer, m._procesor_places(), 14);
-    // The diagram's size is the module's.
-    canvas.width = places[12];
-    canvas.height = places[13];
-    document.documentElement.style.setProperty("--diagram-width", places[12] + "px");
-    document.documentElement.style.setProperty("--diagram-height", places[13] + "px");
-    placeInside(edit17, places.subarray(0, 4));
-    placeInside(memo1, places.subarray(8, 12));
+    // The diagram's size and the fields' places are the module's.
+    procesorPlace([...new Int32Array(m.HEAP32.buffer, m._procesor_places(), 14)]);
     view = procesorView(m, apply, now);
     view.fit();
     apply(first);
@@ -237,7 +218,10 @@
     // The caret after the text, nothing selected: WebKit selects a field's whole text
     // when a script gives it the focus, the other engines and the desktop do not.
     edit17.setSelectionRange(edit17.value.length, edit17.value.length);
-    performance.mark("procesor-first-frame");
+    // The first frame, unless the start picture was (the same picture); the module's
+    // own first frame either way.
+    if (!startPictureShown) performance.mark("procesor-first-frame");
+    performance.mark("procesor-module-frame");
     document.documentElement.dataset.ready = "1";
   }
   // The licences open over the window and close with "Zpět" or Escape; the address
@@ -262,14 +246,43 @@
       .then((result) => receive(result.instance, result.module), cannotRun);
     return {};
   }
-  if (typeof WebAssembly !== "object" || typeof DecompressionStream !== "function") cannotRun();
-  else {
-    try {
-      createProcesor({ printErr() {}, instantiateWasm }).then(start, cannotRun);
-    } catch {
-      cannotRun();
+  function startModule() {
+    performance.mark("procesor-module-start");
+    if (typeof WebAssembly !== "object" || typeof DecompressionStream !== "function") cannotRun();
+    else {
+      try {
+        // The module's script, written into the page as text (scripts/web_page.py), runs
+        // now.
+        const source = document.getElementById("procesor-module");
+        if (source && typeof createProcesor === "undefined") {
+          const script = document.createElement("script");
+          script.text = source.textContent;
+          document.head.append(script);
+        }
+        createProcesor({ printErr() {}, instantiateWasm }).then(start, cannotRun);
+      } catch {
+        cannotRun();
+      }
     }
   }
+  // With the start picture on the canvas the module starts once the browser has put it
+  // on the screen, after the next frame (the module's start holds the page for a good
+  // while); at once in a hidden tab, which paints no frames.
+  let startPictureShown = false;
+  procesorStartFrame.then((shown) => {
+    startPictureShown = shown;
+    if (!shown || document.hidden) {
+      startModule();
+      return;
+    }
+    let started = false;
+    const once = () => {
+      if (!started) startModule();
+      started = true;
+    };
+    requestAnimationFrame(() => setTimeout(once));
+    setTimeout(once, 250); // a tab hidden meanwhile
+  });
 
   // For the tests and the figures: the pulses taken so far, a click at a client
   // pixel as the pointer gives it, the module's time (of its last event or tick)

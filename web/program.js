@@ -147,5 +147,9 @@ const procesorProgram = (function () {
     });
   }
 
-  return Object.freeze({ start, addressInStep });
+  // Whether the address brings a program or a task in: the first picture is not the
+  // start picture then.
+  const linked = () => programInAddress() !== null || inAddress(kTaskKey) !== null;
+
+  return Object.freeze({ start, addressInStep, linked });
 })();

@@ -186,7 +186,7 @@ function procesorTimeLine(m, apply, now, view) {
   }
 
   // ---- the work kept across a reload, in this tab's storage ----
-  const kStored = "procesor:" + location.pathname;
+  const kStored = procesorWorkKey; // web/start.js
   function store() {
     try {
       const text = view.textOut(m._procesor_saved_work());

@@ -24,9 +24,6 @@
 function procesorView(m, apply, now) {
   const places = new Int32Array(m.HEAP32.buffer, m._procesor_places(), 14);
   const kWidth = places[12], kHeight = places[13]; // the diagram's size, as the module has it
-  const kToolbar = 26; // CSS pixels right of the picture for the two buttons
-  const kFooter = 16; // CSS pixels under it for the link "Licence"
-  const stage = document.getElementById("stage");
   const client = document.getElementById("client");
   const canvas = document.getElementById("diagram");
   const view = document.getElementById("view");
@@ -60,40 +57,20 @@ function procesorView(m, apply, now) {
   // a whole factor, sharp, or any other size, each device pixel averaged from the
   // picture's pixels under it. The buttons stay right of the fitted picture, also at
   // "1:1", so that a second click at the same place goes back.
-  const tools = document.getElementById("tools");
+  // (The room and the layout: web/start.js, shared with the start picture.)
   function fitIn(actual) {
-    const ratio = window.devicePixelRatio || 1;
-    const classes = document.documentElement.classList;
-    const embedded = classes.contains("embed") || classes.contains("projector");
-    const roomX = Math.floor((document.documentElement.clientWidth - (embedded ? 0 : kToolbar)) * ratio);
-    const roomY = Math.floor((window.innerHeight - (embedded ? 0 : kFooter)) * ratio);
-    return [...new Int32Array(m.HEAP32.buffer, m._procesor_fit(roomX, roomY, actual ? 1 : 0), 3)];
+    return [...new Int32Array(m.HEAP32.buffer, m._procesor_fit(...procesorRoom(), actual ? 1 : 0), 3)];
   }
   function fit() {
-    const ratio = window.devicePixelRatio || 1;
     const fitted = fitIn(false);
-    const [deviceWidth, deviceHeight, factor] = actualSize ? fitIn(true) : fitted;
+    const shown = actualSize ? fitIn(true) : fitted;
+    const [deviceWidth, deviceHeight, factor] = shown;
     scaled = factor ? null : [deviceWidth, deviceHeight];
     if (scaled) {
       view.width = deviceWidth;
       view.height = deviceHeight;
     }
-    // The client area keeps its own pixels; a transform makes it as many device pixels
-    // as chosen.
-    const scale = deviceWidth / (kWidth + paneWidth) / ratio; // the panes fitted with the diagram
-    client.style.transform = scale === 1 ? "" : `scale(${scale})`;
-    view.hidden = !scaled;
-    canvas.style.opacity = scaled ? "0" : "";
-    panesCanvas.style.opacity = scaled ? "0" : "";
-    // The picture made to size lies under the client area, untransformed, as many CSS
-    // pixels as its device pixels make; lengths are laid out in 64ths of a CSS pixel,
-    // rounded up to one, so that it is never a fraction of a device pixel short,
-    // which would shift its last rows or columns by one.
-    const css = (device) => Math.ceil(device / ratio * 64) / 64 + "px";
-    if (scaled) Object.assign(view.style, { width: css(deviceWidth), height: css(deviceHeight) });
-    stage.style.width = deviceWidth / ratio + "px";
-    stage.style.height = deviceHeight / ratio + "px";
-    tools.style.left = fitted[0] / ratio + 2 + "px";
+    procesorLayOut(shown, kWidth + paneWidth, fitted[0]); // the panes fitted with the diagram
     document.documentElement.classList.toggle("actual-size", actualSize);
     oneToOne.setAttribute("aria-pressed", String(actualSize));
     painted();
