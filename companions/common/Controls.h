@@ -27,6 +27,8 @@ public:
     bool visible() const { return visible_; }
     void setVisible(bool visible) { visible_ = visible; }
     bool focusable() const { return enabled(); }
+    // What a push button says on it; empty for the other controls.
+    virtual std::string_view buttonCaption() const { return {}; }
 
     // `pressed`: held down by the mouse over it; `focused`: it has the keyboard focus.
     virtual void paint(Canvas& c, bool pressed, bool focused) const = 0;
@@ -50,6 +52,7 @@ public:
     PushButton(Point at, std::string caption);
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption) { caption_ = std::move(caption); }
+    std::string_view buttonCaption() const override { return caption_; }
     void paint(Canvas& c, bool pressed, bool focused) const override;
 
 private:

@@ -35,9 +35,8 @@ std::vector<render::Box> stepRow(const explain::Scene& scene) {
     std::vector<render::Box> row;
     for (const char* caption : {"ručně", "do konce mikrokroku", "od začátku"})
         for (int i = 0; i < scene.controlCount(); ++i)
-            if (const auto* b = dynamic_cast<const explain::PushButton*>(&scene.control(i));
-                b && b->caption() == caption) {
-                const render::Box r = b->box();
+            if (scene.control(i).buttonCaption() == caption) {
+                const render::Box r = scene.control(i).box();
                 row.push_back({r.x, scene.height() - r.y, r.w, r.h});
             }
     return row;
@@ -67,7 +66,10 @@ std::string rowFault(const explain::Scene& scene, const render::Canvas& c,
     for (int i = 0; i < scene.controlCount(); ++i) {
         const explain::Control& k = scene.control(i);
         const render::Box b = k.box();
-        if (!k.visible() || &k == follow || dynamic_cast<const explain::PushButton*>(&k)) continue;
+        const std::string_view caption = k.buttonCaption();
+        const bool step = caption == "ručně" || caption == "do konce mikrokroku" ||
+                          caption == "od začátku";
+        if (!k.visible() || &k == follow || step) continue;
         if (b.y < bottom + 4 && b.y + b.h > top - 4) return "a control lies in the row's band";
     }
     const auto inside = [&](int x, int y) {
