@@ -15,7 +15,7 @@ Point below(int top, Point at) {
 ClockedScene::ClockedScene(int width, int height, std::string_view explanation, ClockPlaces places)
     : Scene(width, height), phi2(below(bodyTopUnder(explanation, width), places.phi2), "Φ2"),
       strobe(below(bodyTopUnder(explanation, width), places.strobe), std::string(kStrobeLampName)),
-      steps(below(bodyTopUnder(explanation, width), places.steps)),
+      steps(height),
       bodyTop_(bodyTopUnder(explanation, width)) {}
 
 void ClockedScene::addClock(bool withStrobe) {

@@ -11,8 +11,9 @@ namespace procesor::explain {
 
 // A scene whose machine the student clocks by hand, below an explanation: the lamp
 // of Phi2 and, where the scene has a gate, the lamp of its strobe (both shown only:
-// they come from the clock and the gate), and the step buttons "ručně", "do konce
-// mikrokroku" and "od začátku", which call onPulse, onMicrostep and onRestart.
+// they come from the clock and the gate), and the stepping row "ručně", "do konce
+// mikrokroku" and "od začátku" at its place over the result field (StepButtons),
+// which calls onPulse, onMicrostep and onRestart.
 class ClockedScene : public Scene {
 public:
     const ProcessorModel& machine() const { return m_; }
@@ -24,12 +25,10 @@ public:
     StepButtons steps;
 
 protected:
-    // Where the lamps and the buttons lie, from the body's top (the first row under
-    // the explanation).
+    // Where the lamps lie, from the body's top (the first row under the explanation).
     struct ClockPlaces {
         Point phi2;
         Point strobe;
-        Point steps;
     };
     ClockedScene(int width, int height, std::string_view explanation, ClockPlaces places);
 

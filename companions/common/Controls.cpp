@@ -1,5 +1,7 @@
 #include "companions/common/Controls.h"
 
+#include <algorithm>
+
 #include "companions/common/Texts.h"
 #include "picture/Paint.h"
 
@@ -161,18 +163,50 @@ void ChoiceButton::paint(Canvas& c, bool pressed, bool focused) const {
     if (focused) render::focusFrame(c, render::shrink(box(), 3, 3, 3, 3), whole(c));
 }
 
-StepButtons::StepButtons(Point at)
-    : pulse(at, std::string(kPulseCaption)), microstep(at, std::string(kMicrostepCaption)),
-      restart(at, std::string(kRestartCaption)) {
-    moveTo(at);
+namespace {
+
+constexpr int kStepGap = 8;     // between the buttons
+constexpr int kStateGap = 12;   // from the last button to the clock's state
+constexpr int kFollowGap = 24;  // from the widest state to the switch
+
+int captionWidth(std::string_view caption) {
+    return render::textWidth(Face::WindowBold, caption) + 2 * kButtonPadding;
 }
 
-void StepButtons::moveTo(Point at) {
-    pulse.setBox({at.x, at.y, pulse.box().w, pulse.box().h});
+} // namespace
+
+Point StepButtons::rowAt(int sceneHeight) {
+    return {kMargin, resultBoxIn(0, sceneHeight).y - kStepBand};
+}
+
+Point StepButtons::stateAt(int sceneHeight) {
+    const Point row = rowAt(sceneHeight);
+    return {row.x + captionWidth(kPulseCaption) + kStepGap + captionWidth(kMicrostepCaption) +
+                kStepGap + captionWidth(kRestartCaption) + kStateGap,
+            row.y + 6};
+}
+
+Point StepButtons::followAt(int sceneHeight) {
+    // After the widest of the clock's states, so that the switch stays where it is.
+    ProcessorModel phi1;
+    phi1.phi1 = true;
+    ProcessorModel phi2 = phi1;
+    phi2.phi2 = true;
+    int widest = 0;
+    for (const std::string& state : {clockCaption({}, false), clockCaption(phi1, false),
+                                     clockCaption(phi2, false), clockCaption({}, true)})
+        widest = std::max(widest, render::textWidth(Face::Window, state));
+    return {stateAt(sceneHeight).x + widest + kFollowGap, rowAt(sceneHeight).y + 2};
+}
+
+StepButtons::StepButtons(int sceneHeight)
+    : pulse(rowAt(sceneHeight), std::string(kPulseCaption)),
+      microstep(rowAt(sceneHeight), std::string(kMicrostepCaption)),
+      restart(rowAt(sceneHeight), std::string(kRestartCaption)) {
     const Box p = pulse.box();
-    microstep.setBox({p.x + p.w + 8, at.y, microstep.box().w, microstep.box().h});
+    microstep.setBox({p.x + p.w + kStepGap, p.y, microstep.box().w, microstep.box().h});
     const Box m = microstep.box();
-    restart.setBox({m.x + m.w + 8, at.y, restart.box().w, restart.box().h});
+    restart.setBox({m.x + m.w + kStepGap, p.y, restart.box().w, restart.box().h});
 }
 
 void StepButtons::addTo(Scene& scene) {
@@ -182,8 +216,7 @@ void StepButtons::addTo(Scene& scene) {
 }
 
 void StepButtons::paint(Canvas& c, const ProcessorModel& m, bool halted) const {
-    const Box b = restart.box();
-    text(c, Face::Window, {b.x + b.w + 12, b.y + 6}, clockCaption(m, halted));
+    text(c, Face::Window, stateAt(c.height), clockCaption(m, halted));
 }
 
 } // namespace procesor::explain

@@ -27,6 +27,8 @@ public:
     bool visible() const { return visible_; }
     void setVisible(bool visible) { visible_ = visible; }
     bool focusable() const { return enabled(); }
+    // What a push button says on it; empty for the other controls.
+    virtual std::string_view buttonCaption() const { return {}; }
 
     // `pressed`: held down by the mouse over it; `focused`: it has the keyboard focus.
     virtual void paint(Canvas& c, bool pressed, bool focused) const = 0;
@@ -50,6 +52,7 @@ public:
     PushButton(Point at, std::string caption);
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption) { caption_ = std::move(caption); }
+    std::string_view buttonCaption() const override { return caption_; }
     void paint(Canvas& c, bool pressed, bool focused) const override;
 
 private:
@@ -134,8 +137,11 @@ private:
 // "do konce mikrokroku" the pulses until the clock is at rest again (three from
 // rest, the rest of the microstep under way otherwise), "od začátku" puts the scene
 // back where it began; the clock's state stands after them at a fixed place, so that
-// nothing moves when it changes. The scene sets onClick of the buttons and draws the
-// state with paint().
+// nothing moves when it changes, and after the widest state the switch "sledovat
+// simulátor" (Following.cpp). The row lies at the same place in every explainer: at
+// the left margin, right above the result field at the foot; a scene keeps that
+// band, kStepBand rows over the result field, free of its own drawing. The scene
+// sets onClick of the buttons and draws the state with paint().
 inline constexpr std::string_view kPulseCaption = "ručně";
 inline constexpr std::string_view kMicrostepCaption = "do konce mikrokroku";
 inline constexpr std::string_view kRestartCaption = "od začátku";
@@ -144,16 +150,22 @@ inline constexpr std::string_view kStrobeLampName = "impulz";
 
 class StepButtons {
 public:
-    explicit StepButtons(Point at);
+    // The row's height and the gap under it, above the result field.
+    static constexpr int kStepBand = 25 + 8;
+    // The row in a scene `sceneHeight` tall.
+    explicit StepButtons(int sceneHeight);
     PushButton pulse;
     PushButton microstep;
     PushButton restart;
     void addTo(Scene& scene);
-    // Moves the row so that it starts at `at`.
-    void moveTo(Point at);
     // "hodiny: klid", "hodiny: fáze Φ1", "hodiny: fáze Φ2 (Φ1 i Φ2)", "hodiny stojí"
     // after the buttons.
     void paint(Canvas& c, const ProcessorModel& m, bool halted = false) const;
+    // The top-left of the row, of the clock's state and of the switch "sledovat
+    // simulátor", in a scene `sceneHeight` tall.
+    static Point rowAt(int sceneHeight);
+    static Point stateAt(int sceneHeight);
+    static Point followAt(int sceneHeight);
 };
 
 } // namespace procesor::explain

@@ -169,9 +169,13 @@ int bodyTopUnder(std::string_view explanation, int sceneWidth) {
            8;
 }
 
-Box resultBox(const Canvas& c, int lines) {
+Box resultBoxIn(int sceneWidth, int sceneHeight, int lines) {
     const int h = lines * render::lineHeight(Face::WindowBold) + 8;
-    return {kMargin, c.height - kMargin - h, c.width - 2 * kMargin, h};
+    return {kMargin, sceneHeight - kMargin - h, sceneWidth - 2 * kMargin, h};
+}
+
+Box resultBox(const Canvas& c, int lines) {
+    return resultBoxIn(c.width, c.height, lines);
 }
 
 void result(Canvas& c, std::string_view text, int lines) {

@@ -83,6 +83,7 @@ int bodyTopUnder(std::string_view explanation, int sceneWidth);
 // The result: a sunken white field at the foot of the scene, `lines` lines tall, the
 // text in bold. Every scene puts its result here.
 Box resultBox(const Canvas& c, int lines = 3);
+Box resultBoxIn(int sceneWidth, int sceneHeight, int lines = 3);
 void result(Canvas& c, std::string_view text, int lines = 3);
 
 } // namespace procesor::explain

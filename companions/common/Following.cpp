@@ -31,10 +31,8 @@ std::string followingText(const MachineMessage& state) {
 void Scene::simulatorState(const MachineMessage& state) {
     latest_ = state;
     if (!follow_) {
-        // In the heading's row, at the right, where every scene leaves room.
-        auto lamp = std::make_unique<Lamp>(Point{0, 4}, kFollowName);
-        const Box b = lamp->box();
-        lamp->setBox({width() - kMargin - b.w, b.y, b.w, b.h});
+        // In the stepping row, after the clock's state, where every scene leaves room.
+        auto lamp = std::make_unique<Lamp>(StepButtons::followAt(height()), kFollowName);
         lamp->onClick = [this] { setFollowing(static_cast<Lamp&>(*follow_).on()); };
         follow_ = std::move(lamp);
         add(*follow_);

@@ -13,7 +13,7 @@ namespace procesor::explain {
 namespace {
 
 constexpr int kWidth = 780;
-constexpr int kHeight = 480;
+constexpr int kHeight = 515;
 
 // The five gates top to bottom, as the diagram draws them: the gate's picture, the
 // wire that brings its control signal, and the signal (its name and the machine's
@@ -98,7 +98,7 @@ Point choiceAt(int gate, int top) {
 } // namespace
 
 GateScene::GateScene(std::optional<int> gate)
-    : ClockedScene(kWidth, kHeight, kExplanation, {{90, 36}, {142, 36}, {250, 34}}),
+    : ClockedScene(kWidth, kHeight, kExplanation, {{90, 36}, {142, 36}}),
       choices{{ChoiceButton(choiceAt(0, bodyTop()), "IR/W"),
                ChoiceButton(choiceAt(1, bodyTop()), "PC/W"),
                ChoiceButton(choiceAt(2, bodyTop()), "PC/I"),

@@ -72,7 +72,7 @@ int columnCarries(int a, int b, int sum) {
 }
 
 AdderScene::AdderScene()
-    : ClockedScene(kWidth, kHeight, explanationText(), {{156, 166}, {}, {10, 198}}),
+    : ClockedScene(kWidth, kHeight, explanationText(), {{156, 166}, {}}),
       a({100, bodyTop()}), b({100, bodyTop() + 40}), sum({100, bodyTop() + 80}),
       bus({100, bodyTop() + 120}), addRead({10, bodyTop() + 166}, "ADD/R"),
       aWrite({90, bodyTop() + 166}, "A/W") {

@@ -85,7 +85,7 @@ int bodyTop() {
 constexpr int kRow = 40;
 constexpr int kIrLampsRow = 3 * kRow + 4;
 constexpr int kPcLampsRow = 2 * kRow + 4;
-constexpr int kButtonsBelowLamps = 34;
+constexpr int kTextBelowLamps = 34;
 
 Point right(const Control& c, int gap) {
     return {c.box().x + c.box().w + gap, c.box().y};
@@ -118,18 +118,14 @@ CounterScene::CounterScene(std::optional<Which> which)
       pcWrite({kMargin, bodyTop() + kPcLampsRow}, "PC/W"), pcInc(right(pcWrite, 8), "PC/I"),
       pcPhi2(right(pcInc, 8), "Φ2"), pcLoad(right(pcPhi2, 8), std::string(kStrobeLampName)),
       pcCount(right(pcLoad, 8), std::string(kStrobeLampName) + " +1"),
-      pulse(Point{kMargin, 0}, std::string(kPulseCaption)),
-      microstep(Point{0, 0}, std::string(kMicrostepCaption)),
-      restart(Point{0, 0}, std::string(kRestartCaption)), top_(bodyTop()) {
+      steps(kHeight), top_(bodyTop()) {
     add(chooseIr);
     add(choosePc);
     code.addTo(*this);
     pcBus.addTo(*this);
     add(pcWrite);
     add(pcInc);
-    add(pulse);
-    add(microstep);
-    add(restart);
+    steps.addTo(*this);
     irBus.addTo(*this);
     irValue.addTo(*this);
     pcValue.addTo(*this);
@@ -147,9 +143,9 @@ CounterScene::CounterScene(std::optional<Which> which)
     pcBus.onChange = [this] { onInput(); };
     pcWrite.onClick = [this] { onInput(); };
     pcInc.onClick = [this] { onInput(); };
-    pulse.onClick = [this] { onPulse(); };
-    microstep.onClick = [this] { onMicrostep(); };
-    restart.onClick = [this] { onRestart(); };
+    steps.pulse.onClick = [this] { onPulse(); };
+    steps.microstep.onClick = [this] { onMicrostep(); };
+    steps.restart.onClick = [this] { onRestart(); };
 
     code.setValue(0b0101); // ADD: IR takes 5, counts 6, 7, 8 and fetches again
     pcBus.setValue(15);    // loaded and counted, it shows the wrap round to 0
@@ -168,11 +164,6 @@ void CounterScene::choose(Which which) {
     phi1More_.clear();
     phi2Text_.clear();
     const bool ir = which == Which::IR;
-    // The stepping buttons under the register's lamps.
-    const int buttons = top_ + (ir ? kIrLampsRow : kPcLampsRow) + kButtonsBelowLamps;
-    pulse.setBox({kMargin, buttons, pulse.box().w, pulse.box().h});
-    microstep.setBox({right(pulse, 8).x, buttons, microstep.box().w, microstep.box().h});
-    restart.setBox({right(microstep, 8).x, buttons, restart.box().w, restart.box().h});
     if (ir) {
         m_.ram.fill(code.value());
         result_ = "Nastavte operační kód, který RAM vystaví na sběrnici, a stiskněte „ručně“: "
@@ -390,10 +381,10 @@ void CounterScene::show() {
     pcPhi2.setOn(m_.phi2);
     pcLoad.setOn(m_.pcLoad);
     pcCount.setOn(m_.pcCount);
-    for (PushButton* b : {&pulse, &microstep, &restart}) b->setVisible(chosen);
-    pulse.setEnabled(!halted_);
-    microstep.setEnabled(!halted_);
-    restart.setEnabled(m_.phi1 || m_.ir != 0 || m_.pc != 0);
+    for (PushButton* b : {&steps.pulse, &steps.microstep, &steps.restart}) b->setVisible(chosen);
+    steps.pulse.setEnabled(!halted_);
+    steps.microstep.setEnabled(!halted_);
+    steps.restart.setEnabled(m_.phi1 || m_.ir != 0 || m_.pc != 0);
 }
 
 void CounterScene::paint(Canvas& c) const {
@@ -428,17 +419,16 @@ void CounterScene::paint(Canvas& c) const {
         text(c, Face::WindowBold, {kMargin, t + kRow + 16}, "registr PČ");
         pcValue.paint(c);
     }
-    // The clock's state and, for IR, the line it selected, at fixed places under the
-    // buttons: nothing moves when the texts grow.
-    const int below = pulse.box().y + pulse.box().h + 10;
-    text(c, Face::Window, {kMargin, below},
-         "hodiny: " + std::string(clockState(m_)) + (halted_ ? ", stojí" : ""));
+    // For IR the line the clock selected, for PČ the RAM cell it addresses, at a fixed
+    // place under the register's lamps: nothing moves when the text grows.
+    const int below = t + (ir ? kIrLampsRow : kPcLampsRow) + kTextBelowLamps;
     if (ir)
-        text(c, Face::Window, {kMargin, below + 18},
+        text(c, Face::Window, {kMargin, below},
              "právě prováděný řádek: " +
                  (decoded_ < 0 ? std::string("žádný") : lineName(decoded_)));
     else
-        text(c, Face::Window, {kMargin, below + 18}, "adresa buňky RAM: " + number(m_.pc));
+        text(c, Face::Window, {kMargin, below}, "adresa buňky RAM: " + number(m_.pc));
+    steps.paint(c, m_, halted_);
 
     if (ir)
         paintIr(c);

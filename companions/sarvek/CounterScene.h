@@ -51,9 +51,7 @@ public:
     Lamp pcPhi2;
     Lamp pcLoad;
     Lamp pcCount;
-    PushButton pulse;
-    PushButton microstep;
-    PushButton restart;
+    StepButtons steps;
 
 protected:
     void paint(Canvas& c) const override;

@@ -43,7 +43,7 @@ std::string explanationOf(RegisterScene::Which which) {
 RegisterScene::RegisterScene(Which which)
     : ClockedScene(
           kWidth, kHeight, explanationOf(which),
-          {{which == Which::A ? 138 : 74, 84}, {which == Which::A ? 190 : 126, 84}, {10, 118}}),
+          {{which == Which::A ? 138 : 74, 84}, {which == Which::A ? 190 : 126, 84}}),
       bus({90, bodyTop()}), value({90, bodyTop() + 40}),
       write({10, bodyTop() + 84}, which == Which::A ? "A/W" : "B/W"),
       read({74, bodyTop() + 84}, "A/R"), which_(which) {
@@ -200,7 +200,7 @@ void RegisterScene::paint(Canvas& c) const {
     bus.paint(c);
     value.paint(c);
     steps.paint(c, m_);
-    text(c, Face::Window, {10, t + 156}, "do sčítačky jde stále hodnota " + number(reg()));
+    text(c, Face::Window, {10, t + 124}, "do sčítačky jde stále hodnota " + number(reg()));
 
     // The picture: the write signal and Phi2 into the AND gate, its strobe into the
     // register, the register's bundle to the bus on the right and down (A) or up (B)

@@ -14,7 +14,7 @@ namespace procesor::explain {
 namespace {
 
 constexpr int kWidth = 780;
-constexpr int kHeight = 560;
+constexpr int kHeight = 590; // the gates, then the stepping row over the result
 
 // The control unit as the diagram draws it, with the body's top as row 0: the
 // listing in two columns of eight, DEKODÉR PAMĚTI in the strip at its right, the
@@ -148,16 +148,7 @@ std::string ControlUnitScene::explanationText() {
 }
 
 ControlUnitScene::ControlUnitScene(std::optional<int> opcode)
-    : Scene(kWidth, kHeight), code({590, topFor() + 2}),
-      pulse(Point{440, topFor() + 60}, std::string(kPulseCaption)),
-      microstepButton(Point{pulse.box().x + pulse.box().w + 8, topFor() + 60},
-                      std::string(kMicrostepCaption)),
-      restart(Point{microstepButton.box().x + microstepButton.box().w + 8, topFor() + 60},
-              std::string(kRestartCaption)),
-      top_(topFor()) {
-    add(pulse);
-    add(microstepButton);
-    add(restart);
+    : Scene(kWidth, kHeight), code({590, topFor() + 2}), steps(kHeight), top_(topFor()) {
     code.addTo(*this);
     code.onChange = [this] { choose(code.value()); };
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -180,9 +171,11 @@ ControlUnitScene::ControlUnitScene(std::optional<int> opcode)
         };
         add(tag);
     }
-    pulse.onClick = [this] { onPulse(); };
-    microstepButton.onClick = [this] { onMicrostep(); };
-    restart.onClick = [this] { onRestart(); };
+    // The stepping row at the foot, after the listing in reading order.
+    steps.addTo(*this);
+    steps.pulse.onClick = [this] { onPulse(); };
+    steps.microstep.onClick = [this] { onMicrostep(); };
+    steps.restart.onClick = [this] { onRestart(); };
 
     result_ = "Vyberte instrukci: klikněte na její jméno nebo na řádek mikroprogramu nebo nastavte "
               "operační kód.";
@@ -377,9 +370,9 @@ void ControlUnitScene::show() {
         names[i].marked =
             head >= 0 && kMicroprogram[std::size_t(nameLine(i))].instructionLabel == head;
     code.setValue(opcode_.value_or(0));
-    pulse.setEnabled(opcode_ && !finished_);
-    microstepButton.setEnabled(opcode_ && !finished_);
-    restart.setEnabled(opcode_ && (step_ > 0 || m_.phi1));
+    steps.pulse.setEnabled(opcode_ && !finished_);
+    steps.microstep.setEnabled(opcode_ && !finished_);
+    steps.restart.setEnabled(opcode_ && (step_ > 0 || m_.phi1));
 }
 
 void ControlUnitScene::paint(Canvas& c) const {
@@ -413,13 +406,14 @@ void ControlUnitScene::paint(Canvas& c) const {
     arrowHead(c, {kPhi1X, ir.y + ir.h}, Towards::Up, m_.phi1);
     text(c, Face::WindowBold, {kPhi1X + 8, phi1Y - 40}, "Φ1: IR + 1");
 
-    // The stepping unit and the clock.
+    // The operation code, the microstep under way and the clock; the stepping row
+    // with the clock's state at the foot.
     text(c, Face::WindowBold, {496, t + 18}, "operační kód");
     code.paint(c);
-    text(c, Face::Window, {440, t + 92}, clockText());
     if (opcode_ && step_ > 0)
-        text(c, Face::Window, {640, t + 92}, "mikrokrok " + stepOf(step_, count_));
-    textBox(c, Face::Window, {496, t + 108, kWidth - kMargin - 496, 28},
+        text(c, Face::Window, {496, t + 44}, "mikrokrok " + stepOf(step_, count_));
+    steps.paint(c, m_, halted_);
+    textBox(c, Face::Window, {496, t + 62, kWidth - kMargin - 496, 28},
             "Hodiny mají tři stavy: klid, fázi Φ1 a fázi Φ2, ve které svítí Φ1 i Φ2.");
     if (opcode_) {
         // The machine the instruction runs on, said as it is.
@@ -430,7 +424,7 @@ void ControlUnitScene::paint(Canvas& c) const {
                                    both(*opcode_) +
                                    (operand ? ", na adrese 1 operand " + both(7) : std::string()) +
                                    ", na ostatních adresách HLT " + both(0b1110) + ".";
-        textBox(c, Face::Window, {496, t + 136, kWidth - kMargin - 496, 42}, preset);
+        textBox(c, Face::Window, {496, t + 90, kWidth - kMargin - 496, 42}, preset);
     }
 
     // Phi2 down to the five gates.

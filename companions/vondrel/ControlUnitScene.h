@@ -52,9 +52,7 @@ public:
     std::array<ListingTag, 16> lines; // the listing, microaddress 0..15
     std::array<ListingTag, 6> names;  // NOP, LDA, ADD, JMP, MOV, HLT as the listing orders them
     WordCells code;
-    PushButton pulse;
-    PushButton microstepButton;
-    PushButton restart;
+    StepButtons steps;
 
 protected:
     void paint(Canvas& c) const override;

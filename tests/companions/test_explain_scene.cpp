@@ -143,7 +143,7 @@ int main() {
     CHECK_EQ(clockCaption(m, false), "hodiny: fáze Φ2 (Φ1 i Φ2)");
     CHECK_EQ(clockCaption(m, true), "hodiny stojí");
     // The stepping row, the same in every explainer.
-    StepButtons row(Point{10, 10});
+    StepButtons row(400);
     CHECK_EQ(row.pulse.caption(), "ručně");
     CHECK_EQ(row.microstep.caption(), "do konce mikrokroku");
     CHECK_EQ(row.restart.caption(), "od začátku");

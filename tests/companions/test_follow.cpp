@@ -249,7 +249,7 @@ TEST_CASE(aStepInTheSceneEndsFollowingAndItsSwitchTakesItUpAgain) {
     for (int i = 0; i < 6; ++i) s.pulse();
     auto scene = open(kFollowers[0], s); // vondrel at rest after line 0010
     auto& v = static_cast<ControlUnitScene&>(*scene);
-    press(*scene, v.pulse);
+    press(*scene, v.steps.pulse);
     CHECK(!scene->following());
     ProcessorModel own = s.clocked;
     clockPulse(own);
@@ -323,7 +323,7 @@ TEST_CASE(aModeChangeMovesTheLineTheExplainerShows) {
     s.sim.Panel6Click(); // "programování"
     scene->simulatorState(s.state());
     CHECK(v.following());
-    CHECK(!v.pulse.enabled() || v.decodedLine() == 0);
+    CHECK(!v.steps.pulse.enabled() || v.decodedLine() == 0);
     CHECK(contains(v.resultText(), "programování"));
 }
 

@@ -155,7 +155,7 @@ private slots:
         auto& v = dynamic_cast<ControlUnitScene&>(e.scene());
         for (int i = 0; i < 4; ++i) s.pulse(); // Phi1 of line 0010
         QTRY_VERIFY(v.machine() == s.clocked);
-        clickControl(*e.window, v.pulse);
+        clickControl(*e.window, v.steps.pulse);
         QVERIFY(!v.following());
         ProcessorModel own = s.clocked;
         clockPulse(own);

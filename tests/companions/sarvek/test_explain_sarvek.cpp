@@ -68,7 +68,7 @@ Seen followIr(ProcessorModel m, int limit) {
         // At rest the student sets the word the machine will read at its PC.
         if (!m.phi1) setWord(scene, scene.code, m.ram[std::size_t(m.pc)]);
         const int before = m.ir;
-        press(scene, scene.pulse);
+        press(scene, scene.steps.pulse);
         seen.halted = clockPulse(m).halted;
         ++seen.pulses;
         keep(scene);
@@ -88,9 +88,9 @@ Seen followIr(ProcessorModel m, int limit) {
     }
     if (seen.halted) {
         // The clock stands: the pulse buttons take nothing more.
-        CHECK(!scene.pulse.enabled());
-        CHECK(!scene.microstep.enabled());
-        press(scene, scene.pulse);
+        CHECK(!scene.steps.pulse.enabled());
+        CHECK(!scene.steps.microstep.enabled());
+        press(scene, scene.steps.pulse);
         CHECK_EQ(scene.irValue.value(), 15);
     }
     return seen;
@@ -110,7 +110,7 @@ Seen followPc(ProcessorModel m, int limit) {
             setWord(scene, scene.pcBus, next.bus);
         }
         const int before = m.pc;
-        press(scene, scene.pulse);
+        press(scene, scene.steps.pulse);
         seen.halted = clockPulse(m).halted;
         ++seen.pulses;
         keep(scene);
@@ -157,7 +157,7 @@ void inputsAtRestOnly() {
     CHECK(pixel(cell) != clWhite); // the raised face of a cell that takes a click
     CHECK(pixel(scene.pcValue.cell(0).box()) == clWhite);
     press(scene, scene.pcInc);
-    press(scene, scene.pulse); // Phi1
+    press(scene, scene.steps.pulse); // Phi1
     CHECK(!scene.pcWrite.enabled());
     CHECK(!scene.pcBus.enabled());
     CHECK(pixel(cell) == clWhite);
@@ -166,11 +166,11 @@ void inputsAtRestOnly() {
     CHECK(!scene.pcWrite.on());
     CHECK_EQ(scene.pcBus.value(), 15);
     CHECK(!scene.machine().pcWrite);
-    press(scene, scene.pulse); // Phi2: PC/I alone counts
+    press(scene, scene.steps.pulse); // Phi2: PC/I alone counts
     CHECK_EQ(scene.pcValue.value(), 1);
     CHECK(contains(scene.resultText(), "0 na 1"));
     // A microstep finished from Phi2 tells what its Phi2 did, not what a new one would.
-    press(scene, scene.microstep);
+    press(scene, scene.steps.microstep);
     CHECK(!scene.machine().phi1);
     CHECK_EQ(scene.pcValue.value(), 1);
     CHECK(contains(scene.resultText(), "Mikrokrok dokončen"));
@@ -185,7 +185,7 @@ void inputsAtRestOnly() {
         setWord(both, both.pcBus, bus);
         press(both, both.pcWrite);
         press(both, both.pcInc);
-        press(both, both.microstep);
+        press(both, both.steps.microstep);
         CHECK_EQ(both.pcValue.value(), (bus + 1) % 16);
         CHECK(contains(both.resultText(), "převzal hodnotu " + std::to_string(bus)));
     }
@@ -194,7 +194,7 @@ void inputsAtRestOnly() {
     ir.render();
     CHECK(ir.code.enabled());
     CHECK(!ir.irBus.enabled() && !ir.irValue.enabled() && !ir.irWrite.enabled());
-    press(ir, ir.pulse);
+    press(ir, ir.steps.pulse);
     CHECK(!ir.code.enabled());
     press(ir, ir.code.cell(3));
     CHECK_EQ(ir.code.value(), 0b0101);
@@ -219,13 +219,13 @@ void opening() {
     const std::string hint = none.registerText();
     CHECK(hint.rfind("Vyberte ", 0) == 0);
     CHECK_EQ(wrap(Face::Window, hint, none.width() - 2 * kMargin).size(), std::size_t(1));
-    CHECK(!none.pulse.visible());
+    CHECK(!none.steps.pulse.visible());
     CHECK(!none.pcWrite.visible());
     CHECK(!none.code.cell(0).visible());
     press(none, none.chooseIr);
     CHECK(none.chosen() == CounterScene::Which::IR);
     CHECK(none.registerText().rfind("IR, instrukční registr,", 0) == 0);
-    CHECK(none.pulse.visible() && none.code.cell(0).visible() && !none.pcBus.cell(0).visible());
+    CHECK(none.steps.pulse.visible() && none.code.cell(0).visible() && !none.pcBus.cell(0).visible());
 }
 
 // Every result fits its field; a line's name, "RAM/R-IR/W" and the like never break.
@@ -258,8 +258,8 @@ void correctedTexts() {
     CounterScene scene(CounterScene::Which::IR);
     CHECK(contains(scene.registerText(), "NOP 1111\u00A0(15)\u00A0+\u00A01\u00A0=\u00A00000"));
     CHECK(!contains(scene.registerText(), "o 1 menší"));
-    press(scene, scene.restart);
-    press(scene, scene.pulse);
+    press(scene, scene.steps.restart);
+    press(scene, scene.steps.pulse);
     CHECK(contains(scene.resultText(), "první operační kód"));
     CHECK(!contains(scene.resultText(), "(NOP)"));
     CHECK(scene.chooseIr.chosen() && !scene.choosePc.chosen());

@@ -89,14 +89,14 @@ std::vector<int> clockThrough(ControlUnitScene& scene, int code, bool operand, b
     int presses = 0;
     while (!scene.finished() && presses++ < 64) {
         if (whole) {
-            press(scene, scene.microstepButton);
+            press(scene, scene.steps.microstep);
             do {
                 const PulseOutcome out = clockPulse(m);
                 if (out.decoded) decoded.push_back(m.ir);
                 if (out.halted) break;
             } while (m.phi1);
         } else {
-            press(scene, scene.pulse);
+            press(scene, scene.steps.pulse);
             if (clockPulse(m).decoded) decoded.push_back(m.ir);
         }
         readText(scene, name);
@@ -110,8 +110,8 @@ std::vector<int> clockThrough(ControlUnitScene& scene, int code, bool operand, b
             !decoded.empty());
     }
     CHECK(scene.finished());
-    CHECK(!scene.pulse.enabled());
-    CHECK(!scene.microstepButton.enabled());
+    CHECK(!scene.steps.pulse.enabled());
+    CHECK(!scene.steps.microstep.enabled());
     CHECK_EQ(scene.microstep(), int(decoded.size()));
     CHECK_EQ(scene.microstepCount(), int(decoded.size()));
     return decoded;
@@ -188,17 +188,17 @@ void otherCodes() {
 void haltAndRestart() {
     ControlUnitScene scene(0b1110);
     scene.render();
-    press(scene, scene.pulse);
+    press(scene, scene.steps.pulse);
     const ProcessorModel stopped = scene.machine();
-    press(scene, scene.pulse);
-    press(scene, scene.microstepButton);
+    press(scene, scene.steps.pulse);
+    press(scene, scene.steps.microstep);
     CHECK(same(scene.machine(), stopped));
     CHECK(contains(scene.resultText(), "hodiny stojí"));
-    press(scene, scene.restart);
+    press(scene, scene.steps.restart);
     CHECK(!scene.halted());
     CHECK_EQ(scene.microstep(), 0);
     CHECK_EQ(scene.machine().ir, 0b1110);
-    CHECK(scene.pulse.enabled());
+    CHECK(scene.steps.pulse.enabled());
 }
 
 // The explanation says how the decoders work and where the routines end; the scene
@@ -217,7 +217,7 @@ void explanationAndLayout() {
     ControlUnitScene scene;
     scene.render();
     CHECK(scene.width() <= 780);
-    CHECK(scene.height() <= 560);
+    CHECK(scene.height() <= 600);
     Canvas scratch(scene.width(), scene.height());
     const int free = explanation(scratch, t);
     const Box field = resultBox(scene.canvas());
@@ -262,8 +262,8 @@ void openings() {
     if (CHECK(scene != nullptr)) {
         CHECK(scene->title() == "Řadič a mikroprogram");
         CHECK(!scene->chosen());
-        CHECK(!scene->pulse.enabled());
-        CHECK(!scene->microstepButton.enabled());
+        CHECK(!scene->steps.pulse.enabled());
+        CHECK(!scene->steps.microstep.enabled());
         for (const ListingTag& line : scene->lines) CHECK(!line.marked);
         for (const ListingTag& name : scene->names) CHECK(!name.marked);
         // One line, as every explainer's hint to choose.
@@ -279,7 +279,7 @@ void openings() {
 void gatesAsTheDiagram() {
     ControlUnitScene scene(0b1011); // MOV: its first line is A/R-B/W
     scene.render();
-    press(scene, scene.pulse); // Phi1: B/W on, Phi2 off
+    press(scene, scene.steps.pulse); // Phi1: B/W on, Phi2 off
     scene.render();
     const Canvas& c = scene.canvas();
     const auto at = [&](int x, int y) {
