@@ -260,7 +260,7 @@ await withPage(htmlPath, async (s) => {
         "the pulse did not reach sarvek, which follows");
   await openOn(kLabel, 17); // to the front
   await through("vondrel", true);
-  await sceneAt("vondrel", 700, 14); // "sledovat simulátor"
+  await sceneAt("vondrel", 530, 512); // "sledovat simulátor"
   await through("vondrel", false);
   const taken = await pixels("vondrel");
   check(compareRgba(taken, own, 780).count > 0, "the switch did not take the simulator's machine up");
