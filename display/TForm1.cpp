@@ -403,7 +403,13 @@ void TForm1::paintEvent(QPaintEvent* event) {
         firstFramePainted_ = true;
         firstFrameTimer_.start();
     }
-    if (!paneView_.isNull()) p.drawImage(QPoint(diagram.width(), 0), paneView_);
+    if (screen_.paneWidth() > 0) {
+        const render::Canvas& panes = screen_.paneCanvas();
+        p.translate(diagram.width(), 0);
+        panesShown_.fit(QSize(panes.width, panes.height), devicePixelRatioF());
+        panesShown_.paint(p, event->region().translated(-diagram.width(), 0),
+                          colour(clInactiveBorder));
+    }
 }
 
 // ---- a task beside the diagram ---------------------------------------------------
@@ -416,10 +422,7 @@ void TForm1::openTask(const std::string& text, const std::string& fileName) {
 // and shrinks back when they close.
 void TForm1::showPanes() {
     const render::Canvas& c = screen_.paneCanvas();
-    paneView_ = c.width ? QImage(reinterpret_cast<const uchar*>(c.pixels.data()), c.width, c.height,
-                                 c.width * qsizetype(sizeof(std::uint32_t)), QImage::Format_RGB32)
-                              .copy()
-                        : QImage();
+    if (c.width) panesShown_.show(c);
     const int width = layout::kClientWidth + screen_.paneWidth();
     if (this->width() != width) resize(width, std::max(height(), layout::kClientHeight));
     update(QRect(layout::kClientWidth, 0, TaskPane::kWidth, layout::kClientHeight));

@@ -164,7 +164,8 @@ private:
     bool firstFramePainted_ = false;
     bool firstFrameOut_ = false;
     std::vector<std::function<void()>> afterFirstFrame_;
-    QImage paneView_; // the screen's panes beside the diagram, copied when they change
+    // The screen's panes beside the diagram, shown by the same rule as the diagram.
+    ShownPicture panesShown_;
     QString spoken_;
     bool movingFocus_ = false; // the window itself moves the focus the screen chose
     QPointer<QMenu> commandMenu_;

@@ -214,6 +214,9 @@
     timeLine = procesorTimeLine(m, apply, now, view);
     timeLine.afterUpdate(record(m._procesor_update_record()), "");
     procesorProgram.start(m, apply, now, timeLine.restore);
+    // The fields take typing once the module that keeps their text is there (before,
+    // the start picture only shows them), so that nothing typed early is lost.
+    edit17.readOnly = memo1.readOnly = false;
     edit17.focus();
     // The caret after the text, nothing selected: WebKit selects a field's whole text
     // when a script gives it the focus, the other engines and the desktop do not.

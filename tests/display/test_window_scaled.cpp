@@ -22,13 +22,10 @@ using namespace testing;
 class WindowScaled : public QObject {
     Q_OBJECT
 
-    // Device pixels that differ from the picture made to size.
-    static int differing(TForm1& form) {
-        QCoreApplication::processEvents();
-        const QPixmap grabbed = form.grab();
-        const qreal ratio = grabbed.devicePixelRatio();
-        const QImage shown = grabbed.toImage().convertToFormat(QImage::Format_RGB32);
-        const render::Canvas& canvas = form.diagramScreen().canvas();
+    // Device pixels of `shown`, from device column x0 on, that differ from `canvas`
+    // made to size by the picture's rule at `ratio`.
+    static int differingFrom(const QImage& shown, qreal ratio, const render::Canvas& canvas,
+                             int x0 = 0) {
         const render::Fit fit =
             render::fitPicture(qRound(canvas.width * ratio), qRound(canvas.height * ratio),
                                canvas.width, canvas.height);
@@ -36,15 +33,27 @@ class WindowScaled : public QObject {
         render::scaleTo(canvas, fit.width, fit.height, rgba.data());
         int n = 0;
         for (int y = 0; y < std::min(fit.height, shown.height()); ++y)
-            for (int x = 0; x < std::min(fit.width, shown.width()); ++x) {
+            for (int x = 0; x < std::min(fit.width, shown.width() - x0); ++x) {
                 const std::uint8_t* want = &rgba[(std::size_t(y) * fit.width + x) * 4];
-                const QRgb got = shown.pixel(x, y);
+                const QRgb got = shown.pixel(x0 + x, y);
                 const bool off =
                     qRed(got) != want[0] || qGreen(got) != want[1] || qBlue(got) != want[2];
-                if (off && n < 3) qInfo("differs at %d,%d", x, y);
+                if (off && n < 3) qInfo("differs at %d,%d", x0 + x, y);
                 n += off;
             }
         return n;
+    }
+    static QImage grabbed(TForm1& form, qreal& ratio) {
+        QCoreApplication::processEvents();
+        const QPixmap pixmap = form.grab();
+        ratio = pixmap.devicePixelRatio();
+        return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    // Device pixels that differ from the picture made to size.
+    static int differing(TForm1& form) {
+        qreal ratio = 1;
+        const QImage shown = grabbed(form, ratio);
+        return differingFrom(shown, ratio, form.diagramScreen().canvas());
     }
 
 private slots:
@@ -125,6 +134,21 @@ private slots:
         edit->setFocus();
         edit->selectAll();
         QVERIFY((w->diagramScreen().fields().edit17Selection == render::Selection{0, 1}));
+        QCOMPARE(differing(*w), 0);
+    }
+
+    // A task's panes beside the diagram: made to size by the same rule, lines as even.
+    void panesMadeToSize() {
+        Window w = openWindow();
+        if (w->devicePixelRatioF() == std::floor(w->devicePixelRatioF()))
+            QSKIP("run at a device pixel ratio that is not whole (QT_SCALE_FACTOR=1.5)");
+        w->openTask("název: Pětka do A\nočekávám: A = 5\n", "petka.txt");
+        QVERIFY(w->diagramScreen().paneWidth() > 0);
+        qreal ratio = 1;
+        const QImage shown = grabbed(*w, ratio);
+        const int x0 = qRound(w->diagramScreen().canvas().width * ratio);
+        QVERIFY(shown.width() > x0 + w->diagramScreen().paneWidth());
+        QCOMPARE(differingFrom(shown, ratio, w->diagramScreen().paneCanvas(), x0), 0);
         QCOMPARE(differing(*w), 0);
     }
 };

@@ -22,7 +22,8 @@ const watch = (page) => page.evaluateOnNewDocument(() => {
   performance.mark = (name, ...rest) => {
     const c = document.getElementById("diagram");
     window.startSeen[name] = { at: performance.now(), places: places(), size: [c.width, c.height],
-                               pixels: c.toDataURL("image/png") };
+                               pixels: c.toDataURL("image/png"),
+                               typing: !document.getElementById("Memo1").readOnly };
     if (name === "procesor-first-frame")
       requestAnimationFrame(() => { window.startSeen.frame = performance.now(); });
     return mark(name, ...rest);
@@ -46,6 +47,9 @@ async function sharp(scale, reload) {
       check(early.places[id] === module.places[id],
             `ratio ${scale}: #${id} lies at ${early.places[id]} in the start picture, ` +
             `at ${module.places[id]} in the module's first frame`);
+    // Typed before the module keeps the fields' text, a word would be lost.
+    check(!early.typing && (await s.evaluate(() => !Memo1.readOnly && !Edit17.readOnly)),
+          `ratio ${scale}: the fields take typing ${early.typing ? "before" : "not even after"} the module starts`);
     check(await s.evaluate(() => performance.getEntriesByName("procesor-first-frame").length) === 1,
           `ratio ${scale}: "procesor-first-frame" marked more than once`);
 
