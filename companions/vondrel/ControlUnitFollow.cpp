@@ -10,6 +10,7 @@ namespace procesor::explain {
 // signals and the strobes as the machine holds them.
 void ControlUnitScene::adopt(const MachineMessage& state) {
     m_ = state.machine;
+    preset_ = false;
     const int line = state.line & 15;
     const std::string_view mnemonic = instructionOf(line);
     for (const Instruction& i : kInstructions)

@@ -185,6 +185,7 @@ ControlUnitScene::ControlUnitScene(std::optional<int> opcode)
 
 void ControlUnitScene::choose(int opcode) {
     opcode_ = opcode & 15;
+    preset_ = true;
     // The machine just after the fetch that brought the code: the code in IR and on
     // the bus, PC at the code's word; after it the operand (7, for LDA and JMP) and
     // HLT everywhere else, which the routine's own fetch loads next. A and B hold 5 and 3.
@@ -415,8 +416,9 @@ void ControlUnitScene::paint(Canvas& c) const {
     steps.paint(c, m_, halted_);
     textBox(c, Face::Window, {496, t + 62, kWidth - kMargin - 496, 28},
             "Hodiny mají tři stavy: klid, fázi Φ1 a fázi Φ2, ve které svítí Φ1 i Φ2.");
-    if (opcode_) {
-        // The machine the instruction runs on, said as it is.
+    if (opcode_ && preset_) {
+        // The example machine the instruction runs on, said as it is; the student's
+        // machine, when followed, is said in the result text instead.
         bool operand = false;
         for (const Instruction& i : kInstructions)
             operand = operand || (i.opcode == *opcode_ && i.hasOperand);

@@ -75,6 +75,7 @@ private:
     int step_ = 0;
     int decoded_ = -1;
     bool finished_ = false;
+    bool preset_ = false; // the machine is the scene's own example, not the student's
     bool halted_ = false;
     std::string decodeText_; // IR counted, the line decoded
     std::string phi1Text_;   // the source selected in the Phi1 state, or the halt
