@@ -407,7 +407,9 @@ void TForm1::paintEvent(QPaintEvent* event) {
         const render::Canvas& panes = screen_.paneCanvas();
         p.translate(diagram.width(), 0);
         panesShown_.fit(QSize(panes.width, panes.height), devicePixelRatioF());
-        panesShown_.paint(p, event->region().translated(-diagram.width(), 0),
+        panesShown_.paint(p,
+                          event->region().translated(-diagram.width(), 0) &
+                              QRect(0, 0, panes.width, panes.height),
                           colour(clInactiveBorder));
     }
 }
