@@ -33,14 +33,11 @@ def module_text(path):
     return 'const procesorWasmGzip = "' + packed + '";\n' + module[:start] + module[end:]
 
 
-def png_chunk(kind, data):
-    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-
-
-def small_png(path):
-    """The start picture (8-bit RGB, stored without compression, each row unfiltered)
-    as a PNG of the same pixels in a fraction of the bytes: with a palette where it
-    has at most 256 colours (the diagram has a few dozen), compressed."""
+def indexed_picture(path):
+    """The start picture (an 8-bit RGB PNG file, each row unfiltered) as the page's first
+    script unpacks it at once: its colours as 32-bit words (the bytes R, G, B, A), and
+    per pixel, row by row, the number of its colour in four bits, the first of two in
+    a byte's high bits, packed with raw DEFLATE; its width and height."""
     data = pathlib.Path(path).read_bytes()
     if data[:8] != b"\x89PNG\r\n\x1a\n":
         raise SystemExit(f"web_page.py: {path} is no PNG file")
@@ -58,47 +55,45 @@ def small_png(path):
         raise SystemExit(f"web_page.py: {path} is not 8-bit RGB")
     raw = zlib.decompress(packed)
     stride = 1 + 3 * width
-    rows = [raw[y * stride:(y + 1) * stride] for y in range(height)]
-    if any(row[0] != 0 for row in rows):
-        raise SystemExit(f"web_page.py: {path} has filtered rows")
-    colours = {}
-    for row in rows:
+    colours, numbers = {}, bytearray()
+    for y in range(height):
+        row = raw[y * stride:(y + 1) * stride]
+        if row[0] != 0:
+            raise SystemExit(f"web_page.py: {path} has filtered rows")
         for x in range(1, stride, 3):
-            colours.setdefault(row[x:x + 3], len(colours))
-            if len(colours) > 256:
-                break
-    if len(colours) > 256:
-        chunks = [(b"IHDR", header[:8] + bytes([8, 2, 0, 0, 0])),
-                  (b"IDAT", zlib.compress(raw, 9))]
-    else:
-        indexed = bytearray()
-        for row in rows:
-            indexed.append(0)
-            indexed += bytes(colours[row[x:x + 3]] for x in range(1, stride, 3))
-        chunks = [(b"IHDR", header[:8] + bytes([8, 3, 0, 0, 0])),
-                  (b"PLTE", b"".join(colours)),
-                  (b"IDAT", zlib.compress(bytes(indexed), 9))]
-    return b"\x89PNG\r\n\x1a\n" + b"".join(png_chunk(k, d) for k, d in chunks + [(b"IEND", b"")])
+            numbers.append(colours.setdefault(row[x:x + 3], len(colours)) & 15)
+    if len(colours) > 16:
+        raise SystemExit(f"web_page.py: {path} has {len(colours)} colours, more than 16")
+    if len(numbers) % 2:
+        numbers.append(0)
+    numbers = bytes(numbers[i] << 4 | numbers[i + 1] for i in range(0, len(numbers), 2))
+    palette = [r | g << 8 | b << 16 | 0xff << 24 for r, g, b in colours]
+    deflate = zlib.compressobj(9, zlib.DEFLATED, -15, 9)
+    return palette, deflate.compress(numbers) + deflate.flush(), width, height
 
 
-def start_data(picture, places, fit):
+def start_data(picture, places, module):
     """What the page's first script (start.js) needs to show the start picture before
-    the module has started: the picture as a data: URL, the places of the fields and
-    the diagram's size, and the rule for the picture's size as a module of its own."""
-    png = base64.b64encode(small_png(picture)).decode("ascii")
+    the simulator's module has started: the picture's colours and packed pixels, the
+    places of the fields and the diagram's size, and the module of its own that knows
+    the rule for the picture's size and unpacks the picture."""
+    palette, packed, width, height = indexed_picture(picture)
     numbers = [int(n) for n in pathlib.Path(places).read_text(encoding="ascii").split(",")]
-    module = base64.b64encode(pathlib.Path(fit).read_bytes()).decode("ascii")
+    if numbers[12:14] != [width, height]:
+        raise SystemExit(f"web_page.py: {picture} is {width}x{height}, not the diagram's size")
+    wasm = base64.b64encode(pathlib.Path(module).read_bytes()).decode("ascii")
     return ("const procesorStartPicture = {\n"
-            f'  picture: "data:image/png;base64,{png}",\n'
+            f"  palette: [{', '.join(map(str, palette))}],\n"
+            f'  pixels: "{base64.b64encode(packed).decode("ascii")}",\n'
             f"  places: [{', '.join(map(str, numbers))}],\n"
-            f'  fit: "{module}",\n'
+            f'  module: "{wasm}",\n'
             "};\n")
 
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__)
     for part in ("page", "style", "module", "font", "icon", "out", "start-picture", "start-places",
-                 "start-fit"):
+                 "start-module"):
         ap.add_argument("--" + part, required=True)
     ap.add_argument("--licence", action="append", required=True)
     # The page's own scripts, each written where index.html names it by its file name.
@@ -125,7 +120,7 @@ def main():
         tag = f'<script src="{pathlib.Path(script).name}"></script>'
         text = script_text(script)
         if pathlib.Path(script).name == "start.js":
-            text = start_data(a.start_picture, a.start_places, a.start_fit) + text
+            text = start_data(a.start_picture, a.start_places, a.start_module) + text
         parts[tag] = "<script>\n" + text + "</script>"
     for tag, inline in parts.items():
         if page.count(tag) != 1:

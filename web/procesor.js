@@ -250,6 +250,7 @@
     return {};
   }
   function startModule() {
+    document.documentElement.classList.remove("starting");
     performance.mark("procesor-module-start");
     if (typeof WebAssembly !== "object" || typeof DecompressionStream !== "function") cannotRun();
     else {

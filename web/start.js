@@ -1,10 +1,11 @@
 // The page's first picture, before the module has started. The build paints the start
 // state (the diagram as the page shows it with no program in its address and no work
 // kept) and writes it into the page with the places of the fields and the rule for the
-// picture's size, a tiny module of its own (procesorStartPicture, written in by
-// scripts/web_page.py). Where that rule gives a whole factor (the picture sharp, as
-// the module would show it), this script lays the page out as view.js does, puts the
-// picture on the diagram's canvas and marks "procesor-first-frame"; procesor.js starts
+// picture's size, in a tiny module of its own that also unpacks the picture at once
+// (procesorStartPicture, written in by scripts/web_page.py). Where that rule gives a
+// whole factor (the picture sharp, as the module would show it), this script lays the
+// page out as view.js does, puts the picture on the diagram's canvas and marks
+// "procesor-first-frame" before it ends; procesor.js starts
 // the module once that frame is on the screen. Anywhere else (a size the module makes
 // itself, a program or a task in the address, work kept) it shows nothing, and the
 // module's own first frame is the first.
@@ -96,22 +97,34 @@ const procesorStartFrame = (function () {
   }
   const start = procesorStartPicture;
   const width = start.places[12], height = start.places[13];
-  let shown;
+  const bytes = (text) => {
+    const binary = atob(text), out = new Uint8Array(binary.length);
+    for (let i = 0; i < binary.length; ++i) out[i] = binary.charCodeAt(i);
+    return out;
+  };
   try {
-    const fit = new WebAssembly.Instance(new WebAssembly.Module(
-      Uint8Array.from(atob(start.fit), (c) => c.charCodeAt(0)))).exports;
-    shown = [...new Int32Array(fit.memory.buffer, fit.fit(...procesorRoom(), width, height), 3)];
+    const m = new WebAssembly.Instance(new WebAssembly.Module(bytes(start.module))).exports;
+    const shown = [...new Int32Array(m.memory.buffer, m.fit(...procesorRoom(), width, height), 3)];
+    if (!shown[2]) return Promise.resolve(false);
+    // The colours, the packed colour numbers and the pixels made of them, one after
+    // the other in the module's memory.
+    const packed = bytes(start.pixels);
+    const colours = start.palette.length;
+    const pixelsAt = (4 * colours + packed.length + 3) & ~3;
+    const at = m.room(pixelsAt + 4 * width * height);
+    if (!at) return Promise.resolve(false);
+    const memory = m.memory.buffer;
+    new Uint32Array(memory, at, colours).set(start.palette);
+    new Uint8Array(memory, at + 4 * colours, packed.length).set(packed);
+    if (!m.unpack(at, colours, at + 4 * colours, packed.length, width, height, at + pixelsAt))
+      return Promise.resolve(false);
+    procesorPlace(start.places);
+    procesorLayOut(shown, width, shown[0]);
+    procesorDiagramContext().putImageData(
+      new ImageData(new Uint8ClampedArray(memory, at + pixelsAt, 4 * width * height), width, height), 0, 0);
   } catch {
     return Promise.resolve(false);
   }
-  if (!shown[2]) return Promise.resolve(false);
-  procesorPlace(start.places);
-  procesorLayOut(shown, width, shown[0]);
-  const picture = new Image();
-  picture.src = start.picture;
-  return picture.decode().then(() => {
-    procesorDiagramContext().drawImage(picture, 0, 0);
-    performance.mark("procesor-first-frame");
-    return true;
-  }, () => false);
+  performance.mark("procesor-first-frame");
+  return Promise.resolve(true);
 })();

@@ -1,8 +1,8 @@
 // The start picture, shown before the module has started where the picture is sharp
 // (a whole number of device pixels per pixel): at ratio 1 and 2 it is exactly the
-// module's first frame, pixel for pixel, with the canvas, the fields and the buttons
-// in the same places, and it is on the screen (a frame has begun) before the module
-// starts. At 1.25, with a program in the address and with work kept across a reload,
+// module's first frame, pixel for pixel, with the canvas in the same place and no
+// text laid out yet, then the fields and the buttons where the module leaves them, and
+// it is on the screen (a frame has begun) before the module starts. At 1.25, with a program in the address and with work kept across a reload,
 // nothing is shown before the module's own first frame.
 //   node start.mjs procesor.html
 import { check, withPage } from "./support.mjs";
@@ -43,10 +43,16 @@ async function sharp(scale, reload) {
           `picture (${early.at} ms, frame ${t.frame})`);
     check(early.pixels === module.pixels,
           `ratio ${scale}: the start picture is not the module's first frame`);
-    for (const id of Object.keys(module.places))
-      check(early.places[id] === module.places[id],
-            `ratio ${scale}: #${id} lies at ${early.places[id]} in the start picture, ` +
+    // The start picture comes with the canvas alone (no text laid out yet); the fields
+    // and the buttons follow before the module starts, where the module leaves them.
+    for (const id of ["Edit17", "Memo1", "tools"])
+      check(/^0,0(,0,0)?$/.test(early.places[id]), `ratio ${scale}: #${id} is laid out with the start picture`);
+    for (const id of Object.keys(module.places)) {
+      const before = ["diagram", "stage"].includes(id) ? early : started;
+      check(before.places[id] === module.places[id],
+            `ratio ${scale}: #${id} lies at ${before.places[id]} before the module started, ` +
             `at ${module.places[id]} in the module's first frame`);
+    }
     // Typed before the module keeps the fields' text, a word would be lost.
     check(!early.typing && (await s.evaluate(() => !Memo1.readOnly && !Edit17.readOnly)),
           `ratio ${scale}: the fields take typing ${early.typing ? "before" : "not even after"} the module starts`);
