@@ -8,20 +8,22 @@
 // (tests/web/clock.mjs) and one pulse with its repaint in the page; then clock
 // pulses per second of the handlers and the headless picture's figures as
 // WebAssembly under Node.js.
-//   scripts/web && npm ci --prefix tests/web && node bench/web_bench.mjs [--first-frame] [engine...]
+//   scripts/web && npm ci --prefix tests/web && node bench/web_bench.mjs [--first-frame] [--page=FILE] [engine...]
 import { execFileSync, spawnSync } from "node:child_process";
 import { statSync } from "node:fs";
-import { dirname, join } from "node:path";
+import { dirname, join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
 import { engines, withPage } from "../tests/web/support.mjs";
 
 const root = join(dirname(fileURLToPath(import.meta.url)), "..");
-const html = join(root, "build-web", "procesor.html");
 const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
 const args = process.argv.slice(2);
-// --first-frame: only the first frame beside the floor, nothing else.
+// --first-frame: only the first frame beside the floor, nothing else; --page=FILE:
+// another build of the page (to weigh a change against the last).
 const firstFrameOnly = args.includes("--first-frame");
-const named = args.filter((a) => a !== "--first-frame");
+const pageArg = args.find((a) => a.startsWith("--page="));
+const html = pageArg ? resolve(pageArg.slice("--page=".length)) : join(root, "build-web", "procesor.html");
+const named = args.filter((a) => a !== "--first-frame" && a !== pageArg);
 const chosen = named.length ? named : engines;
 for (const name of chosen)
   if (!engines.includes(name)) throw new Error(`no browser engine "${name}" (${engines.join(", ")})`);
