@@ -45,8 +45,10 @@ async function sharp(scale, reload) {
           `ratio ${scale}: the start picture is not the module's first frame`);
     // The start picture comes with the canvas alone (no text laid out yet); the fields
     // and the buttons follow before the module starts, where the module leaves them.
-    for (const id of ["Edit17", "Memo1", "tools"])
+    for (const id of ["Edit17", "Memo1", "tools"]) {
       check(/^0,0(,0,0)?$/.test(early.places[id]), `ratio ${scale}: #${id} is laid out with the start picture`);
+      check(!/^0,0(,0,0)?$/.test(module.places[id]), `ratio ${scale}: #${id} is not shown with the module`);
+    }
     for (const id of Object.keys(module.places)) {
       const before = ["diagram", "stage"].includes(id) ? early : started;
       check(before.places[id] === module.places[id],
