@@ -57,6 +57,23 @@ QColor colour(Rgb rgb) {
     return QColor::fromRgb(rgb);
 }
 
+// The key of "1:1" in a field is the window's: the field would type the keypad's 0.
+class ActualSizeKey final : public QObject {
+public:
+    ActualSizeKey(QObject* parent, std::function<void()> pressed)
+        : QObject(parent), pressed_(std::move(pressed)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress ||
+            !screen::isActualSizeKey(keyChordOf(static_cast<QKeyEvent*>(event))))
+            return false;
+        pressed_();
+        return true;
+    }
+
+private:
+    std::function<void()> pressed_;
+};
+
 } // namespace
 
 TForm1::TForm1(std::unique_ptr<CompanionLauncher> launcher, QWidget* parent)
@@ -105,6 +122,11 @@ void TForm1::changed(const render::Box& box) {
     shown_.changed(box);
     projected_.changed(box);
     if (!projector_) update(diagramArea(box));
+}
+
+// Where the menu opens from the keyboard: the middle of the diagram as it is shown.
+QPoint TForm1::diagramMiddle() const {
+    return diagramArea({0, 0, layout::kClientWidth, layout::kClientHeight}).center();
 }
 
 bool TForm1::actualSize() const {
@@ -237,6 +259,10 @@ void TForm1::createControls() {
         connect(bar, &QScrollBar::valueChanged, this, &TForm1::fieldsChanged);
     fieldsScale_ = 0; // placed for the first time
     placeFields();
+    auto* actualSizeKey =
+        new ActualSizeKey(this, [this] { apply(screen_.key(Key::ActualSize, now())); });
+    edit->installEventFilter(actualSizeKey);
+    memo1_->installEventFilter(actualSizeKey);
 
     wake_ = new QTimer(this);
     wake_->setObjectName(QStringLiteral("Wake"));
@@ -536,7 +562,7 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
         pasteText(QGuiApplication::clipboard()->text().toStdString(), false);
     } else if (event->key() == Qt::Key_Menu ||
                (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
-        showCommandMenu(mapToGlobal(QPoint(layout::kClientWidth / 2, layout::kClientHeight / 2)));
+        showCommandMenu(mapToGlobal(diagramMiddle()));
     } else if (const std::optional<Key> key = keyOf(event)) {
         const screen::Screen::Update u = screen_.key(*key, now());
         apply(u);
@@ -616,7 +642,7 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event) {
         return; // the panes beside the diagram have none
     showCommandMenu(event->reason() == QContextMenuEvent::Mouse
                         ? event->globalPos()
-                        : mapToGlobal(QPoint(layout::kClientWidth / 2, layout::kClientHeight / 2)));
+                        : mapToGlobal(diagramMiddle()));
 }
 
 void TForm1::showCommandMenu(QPoint globalAt) {

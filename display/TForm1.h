@@ -149,6 +149,7 @@ private:
     void fieldsChanged();
     void paintProjector(QPainter& p);
     void placeFields();
+    QPoint diagramMiddle() const;
     QPoint diagramPoint(QPointF at) const;
     // The picture's pixels in `box` drawn anew: shown when next painted.
     void changed(const render::Box& box);

@@ -246,9 +246,21 @@ private slots:
         QCOMPARE(differingOneToOne(shown, w->diagramScreen().paneCanvas(), 1024), 0);
         QCOMPARE(differingOneToOne(shown, w->diagramScreen().canvas()), 0);
 
-        // Back, from the keypad: the picture made to size, the fields where they were.
-        QTest::keyClick(&*w, Qt::Key_0, Qt::ControlModifier | Qt::KeypadModifier);
+        // Back, from the keypad in the speed field: the picture made to size, the fields
+        // where they were.
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_0, Qt::ControlModifier | Qt::KeypadModifier);
         QVERIFY(!w->actualSize());
+        QCOMPARE(edit->text(), QStringLiteral("6")); // no 0 typed
+        // And in the instruction box, on and off.
+        const QString memoText = memo->toPlainText();
+        memo->setFocus();
+        QTest::keyClick(memo, Qt::Key_0, Qt::ControlModifier | Qt::KeypadModifier);
+        QVERIFY(w->actualSize());
+        QTest::keyClick(memo, Qt::Key_0, Qt::ControlModifier);
+        QVERIFY(!w->actualSize());
+        QCOMPARE(memo->toPlainText(), memoText);
+        w->setFocus();
         QCOMPARE(differing(*w), 0);
         QCOMPARE(edit->geometry(), editFitted);
     }
