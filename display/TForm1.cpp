@@ -257,7 +257,6 @@ void TForm1::createControls() {
     connect(memo1_, &QPlainTextEdit::selectionChanged, this, &TForm1::fieldsChanged);
     for (QScrollBar* bar : {memo1_->horizontalScrollBar(), memo1_->verticalScrollBar()})
         connect(bar, &QScrollBar::valueChanged, this, &TForm1::fieldsChanged);
-    fieldsScale_ = 0; // placed for the first time
     placeFields();
     auto* actualSizeKey =
         new ActualSizeKey(this, [this] { apply(screen_.key(Key::ActualSize, now())); });
