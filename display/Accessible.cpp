@@ -65,7 +65,8 @@ public:
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
         if (!form_) return {};
-        return {form_->mapToGlobal(QPoint(box_.x, box_.y)), QSize(box_.w, box_.h)};
+        const QRect area = form_->diagramArea(box_); // at "1:1" smaller
+        return {form_->mapToGlobal(area.topLeft()), area.size()};
     }
     QAccessible::Role role() const override {
         return element_.kind == Element::DataSwitch ? QAccessible::CheckBox : QAccessible::Button;
@@ -162,7 +163,8 @@ public:
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
         if (!form_) return {};
-        const QRect diagram(0, 0, layout::kClientWidth, layout::kClientHeight);
+        const QRect diagram =
+            form_->diagramArea({0, 0, layout::kClientWidth, layout::kClientHeight});
         return {form_->mapToGlobal(diagram.topLeft()), diagram.size()};
     }
     QAccessible::Role role() const override { return QAccessible::Notification; }

@@ -23,7 +23,7 @@ screen::Command commandOf(const QAction* action) {
 QMenu* makeCommandMenu(QWidget* parent, std::function<void(screen::Command)> chosen) {
     auto* menu = new QMenu(parent);
     menu->setObjectName(QStringLiteral("CommandMenu"));
-    for (const screen::CommandInfo& info : screen::kCommands) {
+    const auto add = [menu](const screen::CommandInfo& info) {
         QAction* action = menu->addAction(qs(info.text));
         action->setData(int(info.command));
         action->setCheckable(info.checkable);
@@ -34,7 +34,10 @@ QMenu* makeCommandMenu(QWidget* parent, std::function<void(screen::Command)> cho
             action->setShortcutContext(Qt::WidgetShortcut);
             action->setShortcutVisibleInContextMenu(true);
         }
-    }
+    };
+    for (const screen::CommandInfo& info : screen::kCommands) add(info);
+    menu->addSeparator(); // the view's own
+    for (const screen::CommandInfo& info : screen::kViewCommands) add(info);
     QObject::connect(menu, &QMenu::triggered, menu,
                      [chosen = std::move(chosen)](QAction* action) { chosen(commandOf(action)); });
     return menu;
@@ -42,6 +45,7 @@ QMenu* makeCommandMenu(QWidget* parent, std::function<void(screen::Command)> cho
 
 void showCommandStates(QMenu& menu, const screen::Screen& screen) {
     for (QAction* action : menu.actions()) {
+        if (action->isSeparator()) continue;
         action->setEnabled(screen.enabled(commandOf(action)));
         if (action->isCheckable()) action->setChecked(screen.checked(commandOf(action)));
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QtGlobal>
+
+class QFont;
 class QPlainTextEdit;
 class QWidget;
 
@@ -17,7 +20,15 @@ class SpeedField;
 // of the one with the focus — and the picture draws it beneath them, so that at every
 // device pixel ratio the fields are the picture's own pixels, made to size with it.
 void leaveDrawingToPicture(QWidget* field);
-// Tells the screen how the fields stand now.
-void showFields(screen::Screen& screen, const SpeedField& edit17, const QPlainTextEdit& memo1);
+// "Procesor Sans" at 11 px, from the program's own data: in the editable fields it
+// draws exactly the pixels of the diagram's window face, at any device pixel ratio.
+// Where a pixel of the fields is `scale` pixels of the picture ("1:1"), the same face
+// drawn `scale` times smaller, its characters as wide and its lines as high as the
+// picture's to a fraction of a pixel.
+QFont fieldFont(qreal scale = 1);
+// Tells the screen how the fields stand now; `scale` picture pixels to a pixel of the
+// fields (more than 1 where they are shown smaller than the window's pixels, at "1:1").
+void showFields(screen::Screen& screen, const SpeedField& edit17, const QPlainTextEdit& memo1,
+                qreal scale = 1);
 
 } // namespace procesor

@@ -19,7 +19,7 @@ void ShownPicture::changed(render::Box box) {
     if (!fit_.sharp()) stale_ += devicePixels(box);
 }
 
-void ShownPicture::fit(QSize room, qreal ratio, bool actualSize) {
+void ShownPicture::fit(QSize room, qreal ratio, bool actualSize, QPoint shift) {
     if (!canvas_) return;
     ratio_ = ratio;
     const int roomWidth = std::max(1, qRound(room.width() * ratio));
@@ -33,6 +33,7 @@ void ShownPicture::fit(QSize room, qreal ratio, bool actualSize) {
     origin_ = place_ == Place::TopLeft     ? QPoint(0, 0)
               : place_ == Place::TopCentre ? QPoint(spareX / 2, 0)
                                            : QPoint(spareX / 2, spareY / 2);
+    origin_ += shift;
     if (fit == fit_) return;
     fit_ = fit;
     if (fit_.sharp()) {
@@ -117,9 +118,19 @@ render::PicturePoint ShownPicture::at(QPointF point) const {
                              int(std::floor(point.y() * ratio_)) - origin_.y());
 }
 
-bool isActualSizeKey(const QKeyEvent* event) {
-    return event->key() == Qt::Key_0 &&
-           (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
+screen::KeyChord keyChordOf(const QKeyEvent* event) {
+    const int key = event->key();
+    const Qt::KeyboardModifiers held = event->modifiers();
+    screen::KeyChord chord;
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        chord.key = char('0' + (key - Qt::Key_0));
+    else if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        chord.key = char('a' + (key - Qt::Key_A));
+    chord.ctrl = held & Qt::ControlModifier;
+    chord.shift = held & Qt::ShiftModifier;
+    chord.alt = held & Qt::AltModifier;
+    chord.meta = held & Qt::MetaModifier;
+    return chord;
 }
 
 } // namespace procesor

@@ -12,6 +12,7 @@
 
 #include "picture/Canvas.h"
 #include "picture/Scaling.h"
+#include "screen/Shortcuts.h"
 
 class QKeyEvent;
 class QPainter;
@@ -39,8 +40,9 @@ public:
 
     // Fits the picture to a room of `room` in the widget's own units at `ratio` device
     // pixels per unit: the largest size by the rule, or one device pixel per picture
-    // pixel when `actualSize` ("1:1"); placed in the room by the picture's Place.
-    void fit(QSize room, qreal ratio, bool actualSize = false);
+    // pixel when `actualSize` ("1:1"); placed in the room by the picture's Place, then
+    // moved by `shift` device pixels (a picture shown beside another).
+    void fit(QSize room, qreal ratio, bool actualSize = false, QPoint shift = {});
     const render::Fit& shown() const { return fit_; }
     qreal ratio() const { return ratio_; }
     QPoint origin() const { return origin_; } // the picture's top left, in device pixels
@@ -70,8 +72,7 @@ private:
     QRegion stale_;    // device pixels of sized_ that no longer show the canvas
 };
 
-// "1:1": the key that shows a picture at one device pixel per pixel and back (Ctrl+0,
-// on the keypad too).
-bool isActualSizeKey(const QKeyEvent* event);
+// A key event as the shared key rules read it (screen/Shortcuts.h).
+screen::KeyChord keyChordOf(const QKeyEvent* event);
 
 } // namespace procesor

@@ -45,7 +45,9 @@ void SpeedField::settleAside() {
     const QFontMetrics metrics(font());
     const int before = metrics.horizontalAdvance(text().left(cursorPosition()));
     const int caret = cursorRect().x();
-    if (metrics.horizontalAdvance(text()) < width() - 8) unscrolledLeft_ = caret - before;
+    // The line edit keeps 2 pixels each side besides its margins; and room for the caret.
+    const int room = width() - 4 - textMargins().left() - textMargins().right() - 3;
+    if (metrics.horizontalAdvance(text()) < room) unscrolledLeft_ = caret - before;
     const int by = std::max(0, unscrolledLeft_ + before - caret);
     if (by != scrolledBy_) {
         scrolledBy_ = by;

@@ -8,7 +8,6 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -23,7 +22,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <span>
 #include <utility>
 
 #include "display/Accessible.h"
@@ -59,20 +57,22 @@ QColor colour(Rgb rgb) {
     return QColor::fromRgb(rgb);
 }
 
-// "Procesor Sans" at 11 px, from the program's own data: in the editable fields it
-// draws exactly the pixels of the diagram's window face, at any device pixel ratio.
-QFont fieldFont() {
-    static const QString family = [] {
-        const std::span<const std::uint8_t> data = render::squarePixelFont();
-        const int id = QFontDatabase::addApplicationFontFromData(
-            QByteArray(reinterpret_cast<const char*>(data.data()), qsizetype(data.size())));
-        return QFontDatabase::applicationFontFamilies(id).value(0);
-    }();
-    QFont f(family);
-    f.setPixelSize(11);
-    f.setStyleStrategy(QFont::NoFontMerging);
-    return f;
-}
+// The key of "1:1" in a field is the window's: the field would type the keypad's 0.
+class ActualSizeKey final : public QObject {
+public:
+    ActualSizeKey(QObject* parent, std::function<void()> pressed)
+        : QObject(parent), pressed_(std::move(pressed)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress ||
+            !screen::isActualSizeKey(keyChordOf(static_cast<QKeyEvent*>(event))))
+            return false;
+        pressed_();
+        return true;
+    }
+
+private:
+    std::function<void()> pressed_;
+};
 
 } // namespace
 
@@ -121,7 +121,53 @@ void TForm1::ensurePicture() {
 void TForm1::changed(const render::Box& box) {
     shown_.changed(box);
     projected_.changed(box);
-    if (!projector_) update(rectOf(box));
+    if (!projector_) update(diagramArea(box));
+}
+
+// Where the menu opens from the keyboard: the middle of the diagram as it is shown.
+QPoint TForm1::diagramMiddle() const {
+    return diagramArea({0, 0, layout::kClientWidth, layout::kClientHeight}).center();
+}
+
+bool TForm1::actualSize() const {
+    return screen_.actualSize() && !projector_;
+}
+
+QRect TForm1::diagramArea(const render::Box& box) const {
+    // Fitted, a pixel of the window is a pixel of the diagram.
+    if (!actualSize() || !shown_.canvas()) return rectOf({box.x, box.y, box.w, box.h});
+    return shown_.areaOf(box);
+}
+
+// The editable fields where the picture shows them: over the frames drawn for them,
+// at "1:1" as many times smaller as the window's pixels are larger than the picture's,
+// with a font as much smaller. Again whenever the ratio changes.
+void TForm1::placeFields() {
+    if (!edit17_) return;
+    const qreal r = devicePixelRatioF();
+    fieldsRatio_ = r;
+    const qreal scale = actualSize() ? r : 1;
+    fieldsScale_ = scale;
+    const auto area = [scale](QRect b) {
+        const int left = qRound(b.x() / scale), top = qRound(b.y() / scale);
+        return QRect(left, top, qRound((b.x() + b.width()) / scale) - left,
+                     qRound((b.y() + b.height()) / scale) - top);
+    };
+    const QFont font = fieldFont(scale);
+    const QRect edit = area(insideFrame(layout::kEdit17));
+    edit17_->setGeometry(edit);
+    edit17_->setFont(font);
+    // Its text where the screen draws it beneath: 5 pixels in from the frame's left
+    // edge and 4 down, of the picture's; the line edit adds 2 and 1 of its own.
+    const auto margin = [](qreal at, int from, int own) {
+        return std::max(0, qRound(at - from - own));
+    };
+    edit17_->setTextMargins(margin((layout::kEdit17.x + 5) / scale, edit.x(), 2),
+                            margin((layout::kEdit17.y + 4) / scale, edit.y(), 1), 0, 0);
+    memo1_->setGeometry(area(insideFrame(layout::kMemo1)));
+    memo1_->setFont(font);
+    memo1_->document()->setDocumentMargin(2 / scale); // the lines 4 pixels in from the corner
+    fieldsChanged();
 }
 
 void TForm1::ensureControls() {
@@ -165,13 +211,8 @@ void TForm1::createControls() {
     auto* edit = new SpeedField(this);
     edit->setObjectName(QStringLiteral("Edit17"));
     edit->setAccessibleName(QStringLiteral("Rychlost:")); // as the page labels it
-    edit->setGeometry(insideFrame(layout::kEdit17));
-    edit->setFont(fieldFont());
     leaveDrawingToPicture(edit);
-    // Its text where the screen draws it beneath: 5 pixels in from the frame's left
-    // edge and 4 down (the line edit adds 2 and 1 of its own to these margins).
     edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    edit->setTextMargins(1, 1, 0, 0);
     edit->setText(QString::fromStdString(simulator().elements().edit17.text));
     connect(edit, &QLineEdit::textEdited, this,
             [this](const QString& text) { apply(screen_.speedEdited(text.toStdString(), now())); });
@@ -195,15 +236,12 @@ void TForm1::createControls() {
     memo1_ = new QPlainTextEdit(this);
     memo1_->setObjectName(QStringLiteral("Memo1"));
     memo1_->setAccessibleName(QStringLiteral("Kódy instrukcí"));
-    memo1_->setGeometry(insideFrame(layout::kMemo1));
-    memo1_->setFont(fieldFont());
     leaveDrawingToPicture(memo1_);
     memo1_->setFrameStyle(QFrame::NoFrame);
     memo1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo1_->setTabChangesFocus(true);
     memo1_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    memo1_->document()->setDocumentMargin(2); // the lines 4 pixels in from the frame's corner
     QStringList lines;
     for (std::string_view line : layout::memoLines())
         lines << QString::fromUtf8(line.data(), qsizetype(line.size()));
@@ -219,6 +257,11 @@ void TForm1::createControls() {
     connect(memo1_, &QPlainTextEdit::selectionChanged, this, &TForm1::fieldsChanged);
     for (QScrollBar* bar : {memo1_->horizontalScrollBar(), memo1_->verticalScrollBar()})
         connect(bar, &QScrollBar::valueChanged, this, &TForm1::fieldsChanged);
+    placeFields();
+    auto* actualSizeKey =
+        new ActualSizeKey(this, [this] { apply(screen_.key(Key::ActualSize, now())); });
+    edit->installEventFilter(actualSizeKey);
+    memo1_->installEventFilter(actualSizeKey);
 
     wake_ = new QTimer(this);
     wake_->setObjectName(QStringLiteral("Wake"));
@@ -247,7 +290,7 @@ void TForm1::focusMoved(QWidget* old, QWidget* now) {
 
 void TForm1::fieldsChanged() {
     if (!edit17_ || !memo1_) return;
-    showFields(screen_, *edit17_, *memo1_);
+    showFields(screen_, *edit17_, *memo1_, fieldsScale_ > 0 ? fieldsScale_ : 1);
     for (const render::Box& b : screen_.render()) changed(b);
     if (projector_) update();
 }
@@ -372,17 +415,26 @@ void TForm1::setProjector(bool on) {
         showFullScreen();
     } else {
         showNormal();
+        placeFields(); // at "1:1" if it was chosen meanwhile
         showFocus(screen_.focused());
     }
     update();
 }
 
-// Where a point of the window lies on the diagram: itself, but in the projector's view,
-// where the picture is fitted and centred (-1, -1 beside it).
+// Where a point of the window lies on the diagram, the panes right of it: itself, but in
+// the projector's view, where the picture is fitted and centred, and at "1:1", where a
+// pixel of the window is more than one of the picture (-1, -1 beside them).
 QPoint TForm1::diagramPoint(QPointF at) const {
-    if (!projector_) return at.toPoint();
-    const render::PicturePoint p = projected_.at(at);
-    return p.inside() ? QPoint(p.x, p.y) : QPoint(-1, -1);
+    if (projector_) {
+        const render::PicturePoint p = projected_.at(at);
+        return p.inside() ? QPoint(p.x, p.y) : QPoint(-1, -1);
+    }
+    if (!actualSize()) return at.toPoint();
+    if (const render::PicturePoint p = shown_.at(at); p.inside()) return {p.x, p.y};
+    if (screen_.paneWidth() > 0)
+        if (const render::PicturePoint p = panesShown_.at(at); p.inside())
+            return {layout::kClientWidth + p.x, p.y};
+    return {-1, -1};
 }
 
 void TForm1::paintEvent(QPaintEvent* event) {
@@ -393,8 +445,11 @@ void TForm1::paintEvent(QPaintEvent* event) {
         return;
     }
     const QRect diagram = view_.rect();
+    const qreal ratio = devicePixelRatioF();
+    if (edit17_ && ratio != fieldsRatio_) // another screen: the fields placed anew
+        QTimer::singleShot(0, this, &TForm1::placeFields);
     // A window made larger than the diagram shows the window colour beyond it.
-    shown_.fit(diagram.size(), devicePixelRatioF());
+    shown_.fit(diagram.size(), ratio, actualSize());
     shown_.paint(p, event->region(), colour(clInactiveBorder));
     // The picture already shows the fields as they stand at start, to the pixel:
     // making the real ones (and loading the system's fonts that a text field asks
@@ -403,7 +458,14 @@ void TForm1::paintEvent(QPaintEvent* event) {
         firstFramePainted_ = true;
         firstFrameTimer_.start();
     }
-    if (screen_.paneWidth() > 0) {
+    if (screen_.paneWidth() > 0 && actualSize()) {
+        // At "1:1" too, right beside the diagram.
+        const render::Canvas& panes = screen_.paneCanvas();
+        panesShown_.fit(QSize(panes.width, panes.height), ratio, true,
+                        QPoint(shown_.shown().width, 0));
+        panesShown_.paint(p, event->region() & panesShown_.areaOf({0, 0, panes.width, panes.height}),
+                          colour(clInactiveBorder));
+    } else if (screen_.paneWidth() > 0) {
         const render::Canvas& panes = screen_.paneCanvas();
         p.translate(diagram.width(), 0);
         panesShown_.fit(QSize(panes.width, panes.height), devicePixelRatioF());
@@ -427,7 +489,10 @@ void TForm1::showPanes() {
     if (c.width) panesShown_.show(c);
     const int width = layout::kClientWidth + screen_.paneWidth();
     if (this->width() != width) resize(width, std::max(height(), layout::kClientHeight));
-    update(QRect(layout::kClientWidth, 0, TaskPane::kWidth, layout::kClientHeight));
+    if (actualSize())
+        update(); // the diagram's place left to the panes too
+    else
+        update(QRect(layout::kClientWidth, 0, TaskPane::kWidth, layout::kClientHeight));
 }
 
 // The screen's, a task or a program: pasted with Ctrl+V (where the focus is), or
@@ -455,6 +520,7 @@ void TForm1::openFile(const QString& path) {
 namespace {
 
 std::optional<Key> keyOf(const QKeyEvent* event) {
+    if (screen::isActualSizeKey(keyChordOf(event))) return Key::ActualSize;
     if (event->matches(QKeySequence::Undo)) return Key::Undo;
     if (event->matches(QKeySequence::Save)) return Key::SavePicture;
     if (event->matches(QKeySequence::Redo) ||
@@ -495,7 +561,7 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
         pasteText(QGuiApplication::clipboard()->text().toStdString(), false);
     } else if (event->key() == Qt::Key_Menu ||
                (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
-        showCommandMenu(mapToGlobal(QPoint(layout::kClientWidth / 2, layout::kClientHeight / 2)));
+        showCommandMenu(mapToGlobal(diagramMiddle()));
     } else if (const std::optional<Key> key = keyOf(event)) {
         const screen::Screen::Update u = screen_.key(*key, now());
         apply(u);
@@ -575,7 +641,7 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event) {
         return; // the panes beside the diagram have none
     showCommandMenu(event->reason() == QContextMenuEvent::Mouse
                         ? event->globalPos()
-                        : mapToGlobal(QPoint(layout::kClientWidth / 2, layout::kClientHeight / 2)));
+                        : mapToGlobal(diagramMiddle()));
 }
 
 void TForm1::showCommandMenu(QPoint globalAt) {
@@ -616,6 +682,10 @@ void TForm1::carryOut(screen::Command command) {
             reportError(screen::saveFailedMessage(screen::SavedFile::Picture, path.toStdString()));
         break;
     }
+    case screen::Command::ActualSize:
+        placeFields();
+        update();
+        break;
     case screen::Command::StepBack:
     case screen::Command::StepForward:
     case screen::Command::Predict:

@@ -98,6 +98,13 @@ public:
     // for the picture, which draws their texts.
     void setProjector(bool on);
     bool projector() const { return projector_; }
+    // "1:1" (Ctrl+0 and the context menu, kept by the screen): the diagram and the panes
+    // at one device pixel per pixel, at the top left, the window keeping its size; the
+    // fields, the clicks and the screen reader's places follow. The projector's view
+    // ignores it and leaves it as it was. At a ratio of 1 nothing changes.
+    bool actualSize() const;
+    // The window's area that shows the diagram's pixels in `box`.
+    QRect diagramArea(const render::Box& box) const;
 
     // A command of the diagram's context menu given (screen/Commands.h), and what the
     // screen leaves of it carried out: the timing window opened, the clipboard, a file.
@@ -141,6 +148,8 @@ private:
     void focusMoved(QWidget* old, QWidget* now);
     void fieldsChanged();
     void paintProjector(QPainter& p);
+    void placeFields();
+    QPoint diagramMiddle() const;
     QPoint diagramPoint(QPointF at) const;
     // The picture's pixels in `box` drawn anew: shown when next painted.
     void changed(const render::Box& box);
@@ -158,6 +167,8 @@ private:
 
     SpeedField* edit17_ = nullptr;
     QPlainTextEdit* memo1_ = nullptr;
+    qreal fieldsScale_ = 0; // picture pixels per pixel of the fields as placed (0: not yet)
+    qreal fieldsRatio_ = 0; // the device pixel ratio they were placed at
     QTimer* wake_ = nullptr; // one shot, at the screen's next due tick
     QPointer<QMessageBox> errorBox_;
     QTimer firstFrameTimer_; // zero time, single shot: firstFrameOut from the event loop

@@ -5,7 +5,9 @@ namespace procesor::screen {
 const CommandInfo& commandInfo(Command command) {
     for (const CommandInfo& info : kCommands)
         if (info.command == command) return info;
-    return kCommands.front(); // every Command is in the table (tests/screen walks it)
+    for (const CommandInfo& info : kViewCommands)
+        if (info.command == command) return info;
+    return kCommands.front(); // every Command is in a table (tests/screen walks them)
 }
 
 std::string commandTooltip(Command command) {

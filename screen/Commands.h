@@ -21,6 +21,8 @@ enum class Command {
     PasteProgram,  // "Vložit program": the front end reads the clipboard into Screen::paste()
     SavePicture,   // "Uložit obrázek…": the front end asks where, then saves Screen::picturePng()
     Predict,       // "Předpovídat": on and off; while on, "ručně" asks first
+    ActualSize,    // "1:1": on and off; while on, the front end shows the diagram (and the
+                   // panes) at one device pixel per pixel, otherwise fitted
 };
 
 struct CommandInfo {
@@ -41,6 +43,13 @@ inline constexpr std::array<CommandInfo, 7> kCommands = {{
     {Command::Predict, "Předpovídat", "", true},
 }};
 
+// The commands of the view, which the page carries out with buttons of its own beside
+// the diagram: the desktop's context menu lists them after those above.
+inline constexpr std::array<CommandInfo, 1> kViewCommands = {{
+    {Command::ActualSize, "1:1", "Ctrl+0", true},
+}};
+
+// A command's row, from either table.
 const CommandInfo& commandInfo(Command command);
 // The tooltip: the text and its shortcut, "Zpět (Ctrl+Z)"; the text alone without one.
 std::string commandTooltip(Command command);

@@ -338,6 +338,10 @@ Screen::Update Screen::key(Key key, Now now) {
     case Key::SavePicture:
         u.carryOut = Command::SavePicture;
         break;
+    case Key::ActualSize:
+        actualSize_ = !actualSize_;
+        u.carryOut = Command::ActualSize;
+        break;
     }
     return finish(from, std::move(u));
 }
@@ -485,13 +489,15 @@ bool Screen::enabled(Command command) const {
     case Command::PasteProgram:
     case Command::SavePicture:
     case Command::Predict:
+    case Command::ActualSize:
         return true;
     }
     return false;
 }
 
 bool Screen::checked(Command command) const {
-    return command == Command::Predict && predicting_;
+    return (command == Command::Predict && predicting_) ||
+           (command == Command::ActualSize && actualSize_);
 }
 
 Screen::Update Screen::command(Command command, Now now) {
@@ -510,6 +516,10 @@ Screen::Update Screen::command(Command command, Now now) {
         predicting_ = !predicting_;
         asking_ = false;
         u.panes = true;
+        break;
+    case Command::ActualSize:
+        actualSize_ = !actualSize_;
+        u.carryOut = command;
         break;
     case Command::TimingDiagram:
     case Command::CopyProgram:

@@ -46,8 +46,9 @@ using Millis = std::int64_t;
 // Space and Enter work the control that has it, Up and Down step the speed.
 // The keys the diagram takes. Undo is Ctrl+Z, Redo Ctrl+Shift+Z and Ctrl+Y; PageUp and
 // PageDown are what a presentation clicker sends. With the focus in a text field the
-// four are the field's own. TimingDiagram (F8) and SavePicture (Ctrl+S) are the shortcuts
-// of those commands (screen/Commands.h), taken wherever the focus is.
+// four are the field's own. TimingDiagram (F8), SavePicture (Ctrl+S) and ActualSize (Ctrl+0,
+// screen/Shortcuts.h) are the shortcuts of those commands (screen/Commands.h), taken
+// wherever the focus is.
 enum class Key {
     Tab,
     BackTab,
@@ -60,7 +61,8 @@ enum class Key {
     PageUp,
     PageDown,
     TimingDiagram,
-    SavePicture
+    SavePicture,
+    ActualSize
 };
 
 class Screen {
@@ -234,6 +236,10 @@ public:
     bool checked(Command command) const;
     Update command(Command command, Now now = {});
     bool predicting() const { return predicting_; }
+    // "1:1" (Ctrl+0 and the context menu): whether the front end shows the diagram at one
+    // device pixel per pixel. Each toggle comes back in `carryOut` for the front end to
+    // show the picture at its new size.
+    bool actualSize() const { return actualSize_; }
     // "Uložit obrázek…": the diagram as it is now, a PNG at its own pixels.
     std::string picturePng() const;
 
@@ -386,6 +392,7 @@ private:
     bool heldByKey_ = false;
     bool drawEachEvent_ = true;
     bool predicting_ = false;
+    bool actualSize_ = false;
     bool asking_ = false; // a pulse of "ručně" waits for the prediction
     std::optional<Element> focusBeforeAsking_;
     PredictionPane prediction_;

@@ -88,7 +88,7 @@ bool ExplainerWindow::event(QEvent* event) {
 }
 
 void ExplainerWindow::keyPressEvent(QKeyEvent* event) {
-    if (isActualSizeKey(event)) {
+    if (screen::isActualSizeKey(keyChordOf(event))) {
         setActualSize(!actualSize_);
         return;
     }

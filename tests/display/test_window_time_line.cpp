@@ -89,14 +89,15 @@ int columnX(int n) {
 
 QStringList itemTexts(const QMenu& menu) {
     QStringList texts;
-    for (const QAction* a : menu.actions()) texts << a->text();
+    for (const QAction* a : menu.actions())
+        if (!a->isSeparator()) texts << a->text();
     return texts;
 }
 
 QString states(const QMenu& menu) {
     QString s;
     for (const QAction* a : menu.actions())
-        s += a->isEnabled() ? (a->isChecked() ? 'C' : '+') : '-';
+        if (!a->isSeparator()) s += a->isEnabled() ? (a->isChecked() ? 'C' : '+') : '-';
     return s;
 }
 
@@ -208,13 +209,14 @@ private slots:
         QVERIFY(menu && menu->isVisible());
         QCOMPARE(itemTexts(*menu),
                  QStringList({"Zpět", "Vpřed", "Časový diagram", "Kopírovat program",
-                              "Vložit program", "Uložit obrázek…", "Předpovídat"}));
+                              "Vložit program", "Uložit obrázek…", "Předpovídat", "1:1"}));
         QStringList shortcuts;
-        for (const QAction* a : menu->actions()) shortcuts << a->shortcut().toString();
-        QCOMPARE(shortcuts,
-                 QStringList({"Ctrl+Z", "Ctrl+Y", "F8", "Ctrl+C", "Ctrl+V", "Ctrl+S", ""}));
+        for (const QAction* a : menu->actions())
+            if (!a->isSeparator()) shortcuts << a->shortcut().toString();
+        QCOMPARE(shortcuts, QStringList({"Ctrl+Z", "Ctrl+Y", "F8", "Ctrl+C", "Ctrl+V", "Ctrl+S",
+                                         "", "Ctrl+0"}));
         // Nothing to go back to, nothing in RAM to copy.
-        QCOMPARE(states(*menu), QStringLiteral("--+-+++"));
+        QCOMPARE(states(*menu), QStringLiteral("--+-++++"));
         menu->hide();
 
         // "Vložit program" brings the clipboard's program in; a pulse in "provoz".
@@ -227,7 +229,7 @@ private slots:
         const ProcessorModel before = w->simulator().model();
         click(*w, 855, 284); // the pulse while the menu is open
         QVERIFY(!(w->simulator().model() == before));
-        QCOMPARE(states(*menu), QStringLiteral("+-+++++"));
+        QCOMPARE(states(*menu), QStringLiteral("+-++++++"));
         // "Zpět": the state before the pulse, and "Vpřed" can give it again.
         item(*menu, QStringLiteral("Zpět"))->trigger();
         QVERIFY(w->simulator().model() == before);
@@ -235,14 +237,20 @@ private slots:
         menu->hide();
         QTest::keyClick(&*w, Qt::Key_F10, Qt::ShiftModifier);
         QVERIFY(menu->isVisible());
-        QCOMPARE(states(*menu), QStringLiteral("+++++++"));
+        QCOMPARE(states(*menu), QStringLiteral("++++++++"));
         item(*menu, QStringLiteral("Vpřed"))->trigger();
         QVERIFY(!(w->simulator().model() == before));
         item(*menu, QStringLiteral("Předpovídat"))->trigger();
         QVERIFY(w->diagramScreen().predicting());
-        QCOMPARE(states(*menu), QStringLiteral("+-++++C"));
+        QCOMPARE(states(*menu), QStringLiteral("+-++++C+"));
         item(*menu, QStringLiteral("Předpovídat"))->trigger();
         QVERIFY(!w->diagramScreen().predicting());
+        // "1:1" on and off, checked while on (Ctrl+0 as well: test_window_scaled).
+        item(*menu, QStringLiteral("1:1"))->trigger();
+        QVERIFY(w->actualSize());
+        QCOMPARE(states(*menu), QStringLiteral("+-+++++C"));
+        item(*menu, QStringLiteral("1:1"))->trigger();
+        QVERIFY(!w->actualSize());
         menu->hide();
 
         // "Kopírovat program" puts RAM's words on the clipboard.

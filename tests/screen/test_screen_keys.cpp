@@ -1,12 +1,14 @@
 // The keyboard and what each event hands the front end: the rows of keys.txt walked on
 // the headless screen (the desktop window and the page walk the same rows), Space
 // holding a control down as the mouse does, the error box one at a time, the sentence
-// after a pulse, the element clicked, and a program pasted into the speed field.
+// after a pulse, the element clicked, a program pasted into the speed field, and "1:1"
+// (Ctrl+0) from the keys and from the context menu.
 
 #include <string>
 
 #include "panel/Colours.h"
 #include "screen/Screen.h"
+#include "screen/Shortcuts.h"
 #include "tests/screen/KeyTable.h"
 #include "tests/support/PlainCheck.h"
 
@@ -252,6 +254,38 @@ TEST_CASE(pasteIntoTheSpeedField) {
     s.focus(std::nullopt);
     CHECK(s.paste("1010").taken);
     CHECK(s.programLink() == "1010");
+}
+
+// Ctrl+0, the keypad's too (a front end reads it as the same key), is "1:1" and nothing
+// else is: not 0 alone or with Shift, Alt or the system key besides, not Ctrl+O or Ctrl+9.
+// It switches "1:1" on and off wherever the focus is, a field too, and comes back for the
+// front end to show the picture anew; the menu's item does the same and shows it checked.
+TEST_CASE(actualSizeKey) {
+    CHECK(isActualSizeKey({'0', true}));
+    for (const KeyChord other :
+         {KeyChord{'0'}, KeyChord{'0', true, true}, KeyChord{'0', true, false, true},
+          KeyChord{'0', true, false, false, true}, KeyChord{'o', true}, KeyChord{'9', true},
+          KeyChord{0, true}})
+        CHECK(!isActualSizeKey(other));
+
+    Screen s;
+    CHECK(!s.actualSize() && !s.checked(Command::ActualSize));
+    s.focus(Screen::kEdit17);
+    Screen::Update u = s.key(Key::ActualSize);
+    CHECK(u.taken && u.carryOut == Command::ActualSize);
+    CHECK(s.actualSize() && s.checked(Command::ActualSize) && s.enabled(Command::ActualSize));
+    CHECK(s.focused() == Screen::kEdit17);
+    CHECK(s.key(Key::ActualSize).carryOut == Command::ActualSize);
+    CHECK(!s.actualSize());
+    CHECK(s.command(Command::ActualSize).carryOut == Command::ActualSize);
+    CHECK(s.actualSize());
+    s.command(Command::ActualSize);
+    CHECK(!s.checked(Command::ActualSize));
+    // Its item as the menu shows it; not a button of the strip, where the page has its own.
+    CHECK_EQ(std::string(commandInfo(Command::ActualSize).text), std::string("1:1"));
+    CHECK_EQ(commandTooltip(Command::ActualSize), std::string("1:1 (Ctrl+0)"));
+    CHECK(commandInfo(Command::ActualSize).checkable);
+    for (const CommandInfo& c : kCommands) CHECK(c.command != Command::ActualSize);
 }
 
 } // namespace
