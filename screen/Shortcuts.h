@@ -18,9 +18,11 @@ struct KeyChord {
 };
 
 // "1:1": one device pixel per picture pixel, and back to the fitted picture. Ctrl+0,
-// on the keypad too; with no other modifier.
+// on the keypad too; Shift may be held, for the keyboards whose digits need it (the
+// Czech one's top row gives "é" for 0 without it); Alt or the system key is another
+// key.
 constexpr bool isActualSizeKey(KeyChord chord) {
-    return chord.key == '0' && chord.ctrl && !chord.shift && !chord.alt && !chord.meta;
+    return chord.key == '0' && chord.ctrl && !chord.alt && !chord.meta;
 }
 
 } // namespace procesor::screen

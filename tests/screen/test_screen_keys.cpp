@@ -262,8 +262,9 @@ TEST_CASE(pasteIntoTheSpeedField) {
 // front end to show the picture anew; the menu's item does the same and shows it checked.
 TEST_CASE(actualSizeKey) {
     CHECK(isActualSizeKey({'0', true}));
+    CHECK(isActualSizeKey({'0', true, true})); // Ctrl+Shift+0 where 0 needs Shift
     for (const KeyChord other :
-         {KeyChord{'0'}, KeyChord{'0', true, true}, KeyChord{'0', true, false, true},
+         {KeyChord{'0'}, KeyChord{'0', false, true}, KeyChord{'0', true, false, true},
           KeyChord{'0', true, false, false, true}, KeyChord{'o', true}, KeyChord{'9', true},
           KeyChord{0, true}})
         CHECK(!isActualSizeKey(other));
