@@ -35,8 +35,48 @@ export function check(ok, message) {
   return ok;
 }
 
-// Starts the engine; gives { browser, page, problems, requests } with page a
-// puppeteer Page or webdriver.mjs's page, which answers the same calls.
+// Starts Chromium or Firefox with its profile in `profile`.
+function launch(which, profile) {
+  return which === "firefox"
+      ? puppeteer.launch({
+          browser: "firefox", protocol: "webDriverBiDi", executablePath: firefox, headless: true,
+          userDataDir: profile,
+          extraPrefsFirefox: { "network.captive-portal-service.enabled": false,
+                               "network.connectivity-service.enabled": false },
+        })
+      : puppeteer.launch({
+          executablePath: chromium,
+          headless: true,
+          args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                 "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                 `--user-data-dir=${profile}`],
+        });
+}
+
+// The browsers keepingBrowsers() holds open, by engine: { browser, profile }.
+let kept = null;
+
+// Runs body() with one browser of each engine kept open for the withPage calls in it,
+// each page in a browser context of its own (no storage, cookies or permissions from
+// the page before, as in a fresh profile): a browser start saved per page. WebKit,
+// over plain WebDriver, starts afresh for each page all the same.
+export async function keepingBrowsers(body) {
+  if (kept) return body();
+  kept = new Map();
+  try {
+    return await body();
+  } finally {
+    for (const { browser, profile } of kept.values()) {
+      await browser.close().catch(() => {});
+      rmSync(profile, { recursive: true, force: true });
+    }
+    kept = null;
+  }
+}
+
+// Starts the engine (or, within keepingBrowsers, a new context of the kept one);
+// gives { browser, page, problems, requests, close } with page a puppeteer Page or
+// webdriver.mjs's page, which answers the same calls.
 async function open(which, { scale, width, height, profile }) {
   const problems = [], requests = [];
   if (which === "webkit") {
@@ -47,22 +87,21 @@ async function open(which, { scale, width, height, profile }) {
       await browser.close();
       throw error;
     }
-    return { browser, page, problems, requests: browser.requests };
+    return { browser, page, problems, requests: browser.requests, close: () => browser.close() };
   }
-  const browser = which === "firefox"
-      ? await puppeteer.launch({
-          browser: "firefox", protocol: "webDriverBiDi", executablePath: firefox, headless: true,
-          userDataDir: profile,
-          extraPrefsFirefox: { "network.captive-portal-service.enabled": false,
-                               "network.connectivity-service.enabled": false },
-        })
-      : await puppeteer.launch({
-          executablePath: chromium,
-          headless: true,
-          args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-                 "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                 `--user-data-dir=${profile}`],
-        });
+  let browser, close;
+  if (kept) {
+    if (!kept.has(which)) {
+      const own = mkdtempSync(join(tmpdir(), `procesor-${which}-`));
+      kept.set(which, { browser: await launch(which, own), profile: own });
+    }
+    const context = await kept.get(which).browser.createBrowserContext();
+    browser = context;
+    close = () => context.close();
+  } else {
+    browser = await launch(which, profile);
+    close = () => browser.close();
+  }
   try {
     const page = await browser.newPage();
     // Puppeteer over BiDi counts clicks by `count` only; tests may give `clickCount`.
@@ -84,9 +123,9 @@ async function open(which, { scale, width, height, profile }) {
         request.abort("internetdisconnected");
       }
     });
-    return { browser, page, problems, requests };
+    return { browser, page, problems, requests, close };
   } catch (error) {
-    await browser.close();
+    await close();
     throw error;
   }
 }
@@ -125,7 +164,7 @@ export async function withPage(htmlPath, body, { hash = "", scale = 1, width = 1
       }
     }
   } finally {
-    await opened?.browser.close();
+    await opened?.close();
     rmSync(profile, { recursive: true, force: true });
   }
   for (const p of opened.problems) report(`${which}: ${p}`);
