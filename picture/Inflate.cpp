@@ -133,7 +133,8 @@ bool stored(Stream& s, Output& o) {
     const std::size_t complement = s.in[s.at + 2] | s.in[s.at + 3] << 8;
     s.at += 4;
     if ((length ^ 0xffff) != complement || length > s.size - s.at || length > o.size - o.at) return false;
-    std::memcpy(o.out + o.at, s.in + s.at, length);
+    // (An empty block may come with no room at all: no copy, not even of nothing.)
+    if (length > 0) std::memcpy(o.out + o.at, s.in + s.at, length);
     s.at += length;
     o.at += length;
     return true;
