@@ -447,7 +447,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
     const QRect diagram = view_.rect();
     const qreal ratio = devicePixelRatioF();
     if (edit17_ && ratio != fieldsRatio_) // another screen: the fields placed anew
-        QTimer::singleShot(0, this, &TForm1::placeFields);
+        QMetaObject::invokeMethod(this, "placeFields", Qt::QueuedConnection); // after this paint
     // A window made larger than the diagram shows the window colour beyond it.
     shown_.fit(diagram.size(), ratio, actualSize());
     shown_.paint(p, event->region(), colour(clInactiveBorder));

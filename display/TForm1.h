@@ -148,7 +148,7 @@ private:
     void focusMoved(QWidget* old, QWidget* now);
     void fieldsChanged();
     void paintProjector(QPainter& p);
-    void placeFields();
+    Q_INVOKABLE void placeFields();
     QPoint diagramMiddle() const;
     QPoint diagramPoint(QPointF at) const;
     // The picture's pixels in `box` drawn anew: shown when next painted.
