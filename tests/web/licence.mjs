@@ -9,7 +9,9 @@ const [htmlPath] = process.argv.slice(2);
 
 const head = readFileSync(htmlPath, "utf-8").slice(0, 4000);
 const notice = head.slice(head.indexOf("<!--"), head.indexOf("-->")).replace(/\s+/g, " ");
-check(head.startsWith("<!DOCTYPE html>\n<!--"), "the page does not open with its notice");
+// (Its character set first, where a browser looks for it: in the first 1024 bytes.)
+check(/^<!DOCTYPE html>\n<html[^>]*>\n<head>\n<meta charset="utf-8">\n<!--/.test(head),
+      "the page does not open with its character set and its notice");
 for (const words of ["GPL-3.0-or-later", "GNU General Public License", "Wine project",
                      "GNU Lesser General Public License, version 2.1", "Liberation Serif Bold",
                      "SIL Open Font License, Version 1.1"])
