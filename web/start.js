@@ -90,8 +90,16 @@ const procesorStartFrame = (function () {
   const hash = location.hash.slice(1).split("&");
   document.documentElement.classList.toggle("embed", hash.includes("embed"));
   if (procesorProgram.linked() || typeof WebAssembly !== "object") return Promise.resolve(false);
+  // Work is kept for a reload or a step back or forward in the tab's history; a page
+  // opened anew (the file opened, a link followed) does not ask the tab's storage
+  // before its first picture, which costs a round trip to the browser's own process,
+  // often milliseconds, at start. (Where such a page still finds work kept, as when
+  // its address is typed again in the tab that kept it, the module brings the work
+  // back a moment after the start picture.)
   try {
-    if (sessionStorage.getItem(procesorWorkKey) !== null) return Promise.resolve(false);
+    if (performance.getEntriesByType?.("navigation")[0]?.type !== "navigate" &&
+        sessionStorage.getItem(procesorWorkKey) !== null)
+      return Promise.resolve(false);
   } catch {
     // No storage: no work kept either.
   }

@@ -69,6 +69,15 @@ async function sharp(scale, reload) {
     const again = await seen(s);
     check(again["procesor-module-start"].at < again["procesor-first-frame"].at,
           `ratio ${scale}: with work kept, the start picture is shown before the module`);
+    // Opened anew in the same tab (its address typed again): the start picture may come
+    // first, the work kept comes back with the module all the same.
+    const url = s.page.url();
+    await s.page.goto("about:blank");
+    await s.page.goto(url, { waitUntil: "load" });
+    await s.page.waitForFunction(() => document.documentElement.dataset.ready === "1");
+    const anew = await seen(s);
+    check(anew["procesor-module-frame"].pixels === again["procesor-module-frame"].pixels,
+          `ratio ${scale}: the work kept is not back when the page is opened anew in its tab`);
   }, { scale, before: watch });
 }
 
@@ -88,4 +97,5 @@ for (const [what, options] of [
     check(started.at < t["procesor-first-frame"].at, `${what}: the first frame comes before the module`);
   }, { ...options, before: watch });
 }
-console.log("the start picture: as the module's first frame at 1 and 2, none at 1.25, with a link or work kept");
+console.log("the start picture: as the module's first frame at 1 and 2, none at 1.25, with a link or work " +
+            "kept across a reload; work kept back when the page is opened anew in its tab");
