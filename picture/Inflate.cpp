@@ -11,10 +11,16 @@ constexpr int kMaxBits = 15;
 constexpr int kLiteralCodes = 288;
 constexpr int kDistanceCodes = 30;
 
-// How many codes each length has, and the symbols in the order of their codes.
+constexpr int kFastBits = 9;
+
+// How many codes each length has, and the symbols in the order of their codes; and
+// for the codes of up to kFastBits bits, by the next kFastBits bits of the stream
+// (its first bit lowest), the symbol and the code's length (symbol << 4 | length; 0
+// where those bits begin a longer code), so that most codes are found at one look.
 struct Huffman {
     std::uint16_t count[kMaxBits + 1];
     std::uint16_t symbol[kLiteralCodes];
+    std::uint16_t fast[1 << kFastBits];
 };
 
 struct Stream {
@@ -24,6 +30,14 @@ struct Stream {
     std::uint32_t bits = 0; // bits taken but not used, lowest first
     int held = 0;
     bool broken = false;
+
+    // At least 25 bits held, or all the stream has left.
+    void fill() {
+        while (held <= 24 && at < size) {
+            bits |= std::uint32_t(in[at++]) << held;
+            held += 8;
+        }
+    }
 
     // The next n bits (n <= 16), the first in the lowest place; 0 past the end.
     std::uint32_t take(int n) {
@@ -58,11 +72,29 @@ bool build(Huffman& h, const std::uint8_t* lengths, int n) {
     for (int len = 1; len < kMaxBits; ++len) offset[len + 1] = std::uint16_t(offset[len] + h.count[len]);
     for (int s = 0; s < n; ++s)
         if (lengths[s] != 0) h.symbol[offset[lengths[s]]++] = std::uint16_t(s);
+    // Each short code, its bits in the stream's order, with every choice of the bits
+    // after it.
+    std::memset(h.fast, 0, sizeof h.fast);
+    for (int len = 1, code = 0, index = 0; len <= kFastBits; ++len, code <<= 1)
+        for (int i = 0; i < h.count[len]; ++i, ++code, ++index) {
+            int reversed = 0;
+            for (int b = 0; b < len; ++b) reversed |= ((code >> b) & 1) << (len - 1 - b);
+            for (int k = reversed; k < (1 << kFastBits); k += 1 << len)
+                h.fast[k] = std::uint16_t(h.symbol[index] << 4 | len);
+        }
     return true;
 }
 
 // The next symbol of code h; -1 where the bits are no code of it.
 int decode(Stream& s, const Huffman& h) {
+    if (s.held < kFastBits) s.fill();
+    const int entry = h.fast[s.bits & ((1u << kFastBits) - 1)];
+    if (entry != 0 && (entry & 15) <= s.held) {
+        s.bits >>= entry & 15;
+        s.held -= entry & 15;
+        return entry >> 4;
+    }
+    // A longer code (or the stream's last bits): bit by bit.
     int code = 0, first = 0, index = 0;
     for (int len = 1; len <= kMaxBits; ++len) {
         code |= int(s.take(1));
@@ -85,20 +117,86 @@ constexpr std::uint16_t kDistanceBase[kDistanceCodes] = {
 constexpr std::uint8_t kDistanceExtra[kDistanceCodes] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                                          6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 
-struct Output {
+// Where the symbols go: bytes as they are (Bytes), or colour numbers as the 32-bit
+// pixels of their colours (Colours). Each refuses what would not fit its room.
+struct Bytes {
     std::uint8_t* out;
     std::size_t size;
     std::size_t at = 0;
+
+    bool literal(int symbol) {
+        if (at == size) return false;
+        out[at++] = std::uint8_t(symbol);
+        return true;
+    }
+    bool copy(std::size_t distance, std::size_t length) {
+        if (distance > at || length > size - at) return false;
+        if (distance == 1) {
+            std::memset(out + at, out[at - 1], length);
+        } else {
+            repeat(out, at, distance, length, 1);
+        }
+        at += length;
+        return true;
+    }
+    bool stored(const std::uint8_t* in, std::size_t length) {
+        if (length > size - at) return false;
+        // (An empty block may come with no room at all: no copy, not even of nothing.)
+        if (length > 0) std::memcpy(out + at, in, length);
+        at += length;
+        return true;
+    }
+
+    // Copies `length` units of `unit` bytes from `distance` units back to unit `at`.
+    // The copy may overlap what it makes (a pattern of the last `distance` units,
+    // repeated): it goes in pieces, each as long as all that lies from the pattern's
+    // start, which doubles every time, so a long run takes a few copies.
+    static void repeat(std::uint8_t* out, std::size_t at, std::size_t distance, std::size_t length,
+                       std::size_t unit) {
+        const std::size_t from = at - distance;
+        for (std::size_t left = length; left > 0;) {
+            const std::size_t piece = left < at - from ? left : at - from;
+            std::memcpy(out + unit * at, out + unit * from, unit * piece);
+            at += piece;
+            left -= piece;
+        }
+    }
+};
+
+struct Colours {
+    std::uint8_t* out; // 4 bytes a pixel
+    std::size_t size; // pixels
+    const std::uint32_t* palette;
+    std::size_t colours;
+    std::size_t at = 0;
+
+    bool literal(int symbol) {
+        if (at == size || std::size_t(symbol) >= colours) return false;
+        std::memcpy(out + 4 * at++, &palette[symbol], 4);
+        return true;
+    }
+    bool copy(std::size_t distance, std::size_t length) {
+        if (distance > at || length > size - at) return false;
+        Bytes::repeat(out, at, distance, length, 4);
+        at += length;
+        return true;
+    }
+    bool stored(const std::uint8_t* in, std::size_t length) {
+        if (length > size - at) return false;
+        for (std::size_t i = 0; i < length; ++i)
+            if (!literal(in[i])) return false;
+        return true;
+    }
 };
 
 // One block's symbols up to its end code.
-bool codes(Stream& s, Output& o, const Huffman& literals, const Huffman& distances) {
+template <typename Out>
+bool codes(Stream& s, Out& o, const Huffman& literals, const Huffman& distances) {
     for (;;) {
         int symbol = decode(s, literals);
         if (symbol < 0 || s.broken) return false;
         if (symbol < 256) {
-            if (o.at == o.size) return false;
-            o.out[o.at++] = std::uint8_t(symbol);
+            if (!o.literal(symbol)) return false;
             continue;
         }
         if (symbol == 256) return true;
@@ -108,39 +206,27 @@ bool codes(Stream& s, Output& o, const Huffman& literals, const Huffman& distanc
         const int d = decode(s, distances);
         if (d < 0 || d >= kDistanceCodes) return false;
         const std::size_t distance = kDistanceBase[d] + s.take(kDistanceExtra[d]);
-        if (s.broken || distance > o.at || length > o.size - o.at) return false;
-        // A copy may overlap what it makes (a run of what the last `distance` bytes
-        // hold): then it goes in pieces of `distance` bytes, each after the last.
-        if (distance == 1) {
-            std::memset(o.out + o.at, o.out[o.at - 1], length);
-            o.at += length;
-            continue;
-        }
-        for (std::size_t left = length; left > 0;) {
-            const std::size_t piece = left < distance ? left : distance;
-            std::memcpy(o.out + o.at, o.out + o.at - distance, piece);
-            o.at += piece;
-            left -= piece;
-        }
+        if (s.broken || !o.copy(distance, length)) return false;
     }
 }
 
-bool stored(Stream& s, Output& o) {
+template <typename Out>
+bool stored(Stream& s, Out& o) {
+    // The rest of the current byte is unused; whole bytes taken ahead go back.
+    s.at -= std::size_t(s.held / 8);
     s.bits = 0;
-    s.held = 0; // the rest of the current byte is unused
+    s.held = 0;
     if (s.size - s.at < 4) return false;
     const std::size_t length = s.in[s.at] | s.in[s.at + 1] << 8;
     const std::size_t complement = s.in[s.at + 2] | s.in[s.at + 3] << 8;
     s.at += 4;
-    if ((length ^ 0xffff) != complement || length > s.size - s.at || length > o.size - o.at) return false;
-    // (An empty block may come with no room at all: no copy, not even of nothing.)
-    if (length > 0) std::memcpy(o.out + o.at, s.in + s.at, length);
+    if ((length ^ 0xffff) != complement || length > s.size - s.at || !o.stored(s.in + s.at, length)) return false;
     s.at += length;
-    o.at += length;
     return true;
 }
 
-bool fixed(Stream& s, Output& o) {
+template <typename Out>
+bool fixed(Stream& s, Out& o) {
     static Huffman literals, distances;
     static bool made = false;
     if (!made) {
@@ -154,7 +240,8 @@ bool fixed(Stream& s, Output& o) {
     return codes(s, o, literals, distances);
 }
 
-bool dynamic(Stream& s, Output& o) {
+template <typename Out>
+bool dynamic(Stream& s, Out& o) {
     const int nLiterals = int(s.take(5)) + 257;
     const int nDistances = int(s.take(5)) + 1;
     const int nLengthCodes = int(s.take(4)) + 4;
@@ -192,11 +279,9 @@ bool dynamic(Stream& s, Output& o) {
     return codes(s, o, literals, distances);
 }
 
-} // namespace
-
-bool inflate(const std::uint8_t* packed, std::size_t packedSize, std::uint8_t* out, std::size_t outSize) {
+template <typename Out>
+bool run(const std::uint8_t* packed, std::size_t packedSize, Out& o) {
     Stream s{packed, packedSize};
-    Output o{out, outSize};
     for (bool last = false; !last;) {
         last = s.take(1) != 0;
         const std::uint32_t type = s.take(2);
@@ -204,35 +289,20 @@ bool inflate(const std::uint8_t* packed, std::size_t packedSize, std::uint8_t* o
         const bool ok = type == 0 ? stored(s, o) : type == 1 ? fixed(s, o) : type == 2 ? dynamic(s, o) : false;
         if (!ok) return false;
     }
-    return o.at == outSize;
+    return o.at == o.size;
 }
 
-bool paintFromPalette(std::uint8_t* pixels, std::size_t count, const std::uint32_t* palette,
-                      std::size_t colours) {
-    if (colours > 16) colours = 16;
-    // Each byte of numbers, two pixels, made at once: its two colours by the byte,
-    // or no pair where either number is not below `colours`.
-    std::uint32_t pairs[256][2];
-    bool known[256];
-    for (int b = 0; b < 256; ++b) {
-        known[b] = std::size_t(b >> 4) < colours && std::size_t(b & 15) < colours;
-        pairs[b][0] = known[b] ? palette[b >> 4] : 0;
-        pairs[b][1] = known[b] ? palette[b & 15] : 0;
-    }
-    const std::uint8_t* numbers = pixels + 4 * count - numberBytes(count);
-    // Pixels 2j and 2j + 1 take bytes 8j..8j+7, never beyond number byte j, read first.
-    const std::size_t whole = count / 2;
-    for (std::size_t j = 0; j < whole; ++j) {
-        const std::uint8_t two = numbers[j];
-        if (!known[two]) return false;
-        std::memcpy(pixels + 8 * j, pairs[two], 8);
-    }
-    if (count % 2 != 0) {
-        const std::size_t last = numbers[whole] >> 4;
-        if (last >= colours) return false;
-        std::memcpy(pixels + 8 * whole, &palette[last], 4);
-    }
-    return true;
+} // namespace
+
+bool inflate(const std::uint8_t* packed, std::size_t packedSize, std::uint8_t* out, std::size_t outSize) {
+    Bytes o{out, outSize};
+    return run(packed, packedSize, o);
+}
+
+bool inflateColours(const std::uint8_t* packed, std::size_t packedSize, const std::uint32_t* palette,
+                    std::size_t colours, std::uint8_t* pixels, std::size_t count) {
+    Colours o{pixels, count, palette, colours};
+    return run(packed, packedSize, o);
 }
 
 } // namespace procesor::render

@@ -3,12 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 
-// The page's start picture travels in the page as its colours (at most 16) and, per
-// pixel, the number of its colour in four bits, packed with DEFLATE (as a PNG file
-// packs its pixels), so that
-// the page's first script can unpack it at once, without waiting for the browser's
-// image decoder. These two steps are all it needs; both check every length and index
-// and refuse a stream that does not fit, never writing outside the room given.
+// The page's start picture travels in the page as its colours and, per pixel, the
+// number of its colour in a byte, packed with DEFLATE (as a PNG file packs its
+// pixels), so that the page's first script can unpack it at once, without waiting for
+// the browser's image decoder. The unpacking checks every length, distance and colour
+// number and refuses a stream that does not fit, never writing outside the room given.
 namespace procesor::render {
 
 // Unpacks the raw DEFLATE stream `packed` (no zlib or gzip header) into exactly
@@ -16,15 +15,12 @@ namespace procesor::render {
 // more or fewer bytes than that.
 bool inflate(const std::uint8_t* packed, std::size_t packedSize, std::uint8_t* out, std::size_t outSize);
 
-// The bytes of the colour numbers of `count` pixels, two a byte.
-constexpr std::size_t numberBytes(std::size_t count) { return (count + 1) / 2; }
-
-// Turns the colour numbers of `count` pixels into the colours themselves, in place:
-// `pixels` holds 4 * count bytes, the colour numbers in its last numberBytes(count)
-// bytes, two a byte, the first in the high four bits; afterwards each pixel is
-// palette[number]. False (the pixels left partly made) where a number is not below
-// `colours`.
-bool paintFromPalette(std::uint8_t* pixels, std::size_t count, const std::uint32_t* palette,
-                      std::size_t colours);
+// Unpacks the raw DEFLATE stream `packed` of the colour numbers of `count` pixels,
+// one a byte, straight into the pixels: 4 * count bytes at `pixels`, each pixel the
+// 32-bit word palette[number] (copies of earlier pixels copied as pixels). False
+// (the pixels left partly made) where the stream is damaged, makes more or fewer
+// than `count` numbers, or has a number not below `colours`.
+bool inflateColours(const std::uint8_t* packed, std::size_t packedSize, const std::uint32_t* palette,
+                    std::size_t colours, std::uint8_t* pixels, std::size_t count);
 
 } // namespace procesor::render

@@ -84,8 +84,9 @@ def ascii_only(page):
 def indexed_picture(path):
     """The start picture (an 8-bit RGB PNG file, each row unfiltered) as the page's first
     script unpacks it at once: its colours as 32-bit words (the bytes R, G, B, A), and
-    per pixel, row by row, the number of its colour in four bits, the first of two in
-    a byte's high bits, packed with raw DEFLATE; its width and height."""
+    per pixel, row by row, the number of its colour in a byte, packed with raw DEFLATE
+    (a copy of earlier pixels then unpacks as one copy of their colours); its width
+    and height."""
     data = pathlib.Path(path).read_bytes()
     if data[:8] != b"\x89PNG\r\n\x1a\n":
         raise SystemExit(f"web_page.py: {path} is no PNG file")
@@ -109,15 +110,12 @@ def indexed_picture(path):
         if row[0] != 0:
             raise SystemExit(f"web_page.py: {path} has filtered rows")
         for x in range(1, stride, 3):
-            numbers.append(colours.setdefault(row[x:x + 3], len(colours)) & 15)
-    if len(colours) > 16:
-        raise SystemExit(f"web_page.py: {path} has {len(colours)} colours, more than 16")
-    if len(numbers) % 2:
-        numbers.append(0)
-    numbers = bytes(numbers[i] << 4 | numbers[i + 1] for i in range(0, len(numbers), 2))
+            numbers.append(colours.setdefault(row[x:x + 3], len(colours)) & 255)
+    if len(colours) > 256:
+        raise SystemExit(f"web_page.py: {path} has {len(colours)} colours, more than 256")
     palette = [r | g << 8 | b << 16 | 0xff << 24 for r, g, b in colours]
     deflate = zlib.compressobj(9, zlib.DEFLATED, -15, 9)
-    return palette, deflate.compress(numbers) + deflate.flush(), width, height
+    return palette, deflate.compress(bytes(numbers)) + deflate.flush(), width, height
 
 
 def start_data(picture, places, module):

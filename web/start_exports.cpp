@@ -38,17 +38,15 @@ __attribute__((export_name("room"))) unsigned char* room(std::size_t bytes) {
     return reinterpret_cast<unsigned char*>(start);
 }
 
-// The pixels (RGBA, 4 * width * height bytes at `pixels`, aligned to 4) of a picture
-// packed as colour numbers, four bits a pixel, row by row, with DEFLATE; its colours
-// as 32-bit words (the bytes R, G, B, A). False where the packed numbers are damaged.
+// The pixels (RGBA, 4 * width * height bytes at `pixels`) of a picture packed as
+// colour numbers, one a byte, row by row, with DEFLATE; its colours as 32-bit words
+// (the bytes R, G, B, A). False where the packed numbers are damaged.
 __attribute__((export_name("unpack"))) bool unpack(const std::uint32_t* palette, int colours,
                                                    const std::uint8_t* packed, int packedSize,
                                                    int width, int height, std::uint8_t* pixels) {
     if (colours <= 0 || packedSize < 0 || width <= 0 || height <= 0) return false;
-    const std::size_t count = std::size_t(width) * std::size_t(height);
-    const std::size_t numbers = procesor::render::numberBytes(count);
-    return procesor::render::inflate(packed, std::size_t(packedSize), pixels + 4 * count - numbers, numbers) &&
-           procesor::render::paintFromPalette(pixels, count, palette, std::size_t(colours));
+    return procesor::render::inflateColours(packed, std::size_t(packedSize), palette, std::size_t(colours),
+                                            pixels, std::size_t(width) * std::size_t(height));
 }
 
 } // extern "C"

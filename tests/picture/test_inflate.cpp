@@ -1,6 +1,6 @@
 // The start picture's unpacking: DEFLATE streams written by zlib (stored, fixed and
 // dynamic codes, several blocks with copies reaching back across them) make exactly
-// the bytes zlib packed, and no damaged stream — cut short, one byte changed, a room
+// the bytes zlib packed, or as colour numbers exactly their colours, and no damaged stream — cut short, one byte changed, a room
 // of the wrong size — writes outside its room or is taken for a whole picture.
 #include <algorithm>
 #include <cstdint>
@@ -112,20 +112,45 @@ TEST_CASE(emptyAndNonsenseStreamsAreRefused) {
     CHECK(!unpacked({0x03, 0x00}, 1)); // fixed, ends at once: no byte for a room of one
 }
 
-TEST_CASE(colourNumbersBecomeTheirColoursInPlace) {
-    const std::uint32_t palette[3] = {0x11223344, 0x55667788, 0x99aabbcc};
-    // Three pixels: numbers 1, 2 | 0 (and an unused four bits) in the last two bytes.
-    std::vector<std::uint8_t> pixels(12, 0xee);
-    CHECK_EQ(numberBytes(3), std::size_t(2));
-    pixels[10] = 0x12;
-    pixels[11] = 0x0f;
-    CHECK(paintFromPalette(pixels.data(), 3, palette, 3));
-    const std::uint32_t expected[3] = {0x55667788, 0x99aabbcc, 0x11223344};
-    CHECK(std::equal(pixels.begin(), pixels.end(), reinterpret_cast<const std::uint8_t*>(expected)));
-    // A number beyond the colours is refused.
-    std::vector<std::uint8_t> bad(8, 0);
-    bad[7] = 0x03;
-    CHECK(!paintFromPalette(bad.data(), 2, palette, 3));
+TEST_CASE(colourNumbersUnpackStraightIntoTheirColours) {
+    // The same streams as colour numbers: every pixel the colour of its byte, runs and
+    // copies reaching back across blocks as well; one colour too few, or a room of a
+    // pixel more or less, refused, and nothing written beyond the room.
+    const struct {
+        const char* name;
+        const char* hex;
+        int size;
+    } streams[] = {{"stored", kStored, 40}, {"fixed", kFixed, 3000}, {"dynamic", kDynamic, 3000}};
+    for (const auto& s : streams) {
+        CONTEXT(s.name);
+        const std::vector<std::uint8_t> packed = bytes(s.hex), numbers = data(s.size);
+        std::vector<std::uint32_t> palette(256);
+        for (std::size_t c = 0; c < palette.size(); ++c) palette[c] = std::uint32_t(c * 0x01030507u) ^ 0xff0000aau;
+        const std::size_t colours = std::size_t(*std::max_element(numbers.begin(), numbers.end())) + 1;
+        const auto colouredIn = [&](std::size_t count, std::size_t known) -> std::optional<std::vector<std::uint32_t>> {
+            std::vector<std::uint8_t> room(4 * count);
+            if (!inflateColours(packed.data(), packed.size(), palette.data(), known, room.data(), count))
+                return std::nullopt;
+            std::vector<std::uint32_t> pixels(count);
+            std::copy(room.begin(), room.end(), reinterpret_cast<std::uint8_t*>(pixels.data()));
+            return pixels;
+        };
+        std::vector<std::uint32_t> expected;
+        for (std::uint8_t n : numbers) expected.push_back(palette[n]);
+        CHECK(colouredIn(numbers.size(), colours) == expected);
+        CHECK(!colouredIn(numbers.size(), colours - 1));
+        CHECK(!colouredIn(numbers.size() - 1, colours));
+        CHECK(!colouredIn(numbers.size() + 1, colours));
+        int refused = 0;
+        for (std::size_t at = 0; at < packed.size(); ++at) {
+            std::vector<std::uint8_t> damaged = packed;
+            damaged[at] ^= 0x10;
+            std::vector<std::uint8_t> room(4 * numbers.size());
+            refused += !inflateColours(damaged.data(), damaged.size(), palette.data(), colours, room.data(),
+                                       numbers.size());
+        }
+        CHECK(refused > 0);
+    }
 }
 
 PLAIN_TEST_MAIN()
