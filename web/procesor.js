@@ -242,7 +242,7 @@
   // The module's WebAssembly travels gzipped in the page (procesorWasmGzip, written
   // in by scripts/web_page.py): unpacked here by the browser, then started.
   function instantiateWasm(imports, receive) {
-    const packed = Uint8Array.from(atob(procesorWasmGzip), (c) => c.charCodeAt(0));
+    const packed = procesorBytes(procesorWasmGzip); // web/start.js
     new Response(new Blob([packed]).stream().pipeThrough(new DecompressionStream("gzip")))
       .arrayBuffer()
       .then((bytes) => WebAssembly.instantiate(bytes, imports))
