@@ -165,15 +165,23 @@ def main():
         '<pre id="licence-text" lang="en"></pre>': '<pre id="licence-text" lang="en">' + "\n\n".join(
             html.escape(pathlib.Path(f).read_text(encoding="utf-8")) for f in a.licence) + "</pre>",
     }
+    scripts = {}
     for script in a.script:
-        tag = f'<script src="{pathlib.Path(script).name}"></script>'
         text = script_text(script)
         if pathlib.Path(script).name == "start.js":
             text = start_data(a.start_picture, a.start_places, a.start_module) + text
-        parts[tag] = "<script>\n" + text + "</script>"
-    for tag, inline in parts.items():
+        scripts[f'<script src="{pathlib.Path(script).name}"></script>'] = text
+    for tag in [*parts, *scripts]:
         if page.count(tag) != 1:
             raise SystemExit(f"web_page.py: {a.page} must hold {tag} exactly once")
+    # Scripts that follow one another go in as one: each script element costs the
+    # browser's parser a pause and a restart (in Firefox a round trip to its thread).
+    # All are strict from their first line, so the one made of them is too.
+    tags = "|".join(map(re.escape, scripts))
+    page = re.sub(f"(?:(?:{tags})\n)+", lambda run: "<script>\n" + "".join(
+        scripts[tag] if scripts[tag].endswith("\n") else scripts[tag] + "\n"
+        for tag in re.findall(tags, run[0])) + "</script>\n", page)
+    for tag, inline in parts.items():
         page = page.replace(tag, inline)
     out = pathlib.Path(a.out)
     out.write_text(ascii_only(page), encoding="ascii")
