@@ -8,7 +8,8 @@
 // (tests/web/clock.mjs) and one pulse with its repaint in the page; then clock
 // pulses per second of the handlers and the headless picture's figures as
 // WebAssembly under Node.js.
-//   scripts/web && npm ci --prefix tests/web && node bench/web_bench.mjs [--first-frame] [--page=FILE] [engine...]
+//   scripts/web && npm ci --prefix tests/web && node bench/web_bench.mjs [--first-frame] [--page=FILE]
+//                                                                      [--settle=MS] [engine...]
 import { execFileSync, spawnSync } from "node:child_process";
 import { statSync } from "node:fs";
 import { dirname, join, resolve } from "node:path";
@@ -22,8 +23,14 @@ const args = process.argv.slice(2);
 // another build of the page (to weigh a change against the last).
 const firstFrameOnly = args.includes("--first-frame");
 const pageArg = args.find((a) => a.startsWith("--page="));
+// --settle=MS: each fresh browser left MS milliseconds before the page is opened, as
+// a browser already running when a file is opened (a fresh one spends its first
+// second starting its own pages, on the cores the page needs too).
+const settleArg = args.find((a) => a.startsWith("--settle="));
+const settle = settleArg ? Number(settleArg.slice("--settle=".length)) : 0;
+if (!(settle >= 0)) throw new Error(`--settle takes milliseconds, not "${settleArg}"`);
 const html = pageArg ? resolve(pageArg.slice("--page=".length)) : join(root, "build-web", "procesor.html");
-const named = args.filter((a) => a !== "--first-frame" && a !== pageArg);
+const named = args.filter((a) => a !== "--first-frame" && a !== pageArg && a !== settleArg);
 const chosen = named.length ? named : engines;
 for (const name of chosen)
   if (!engines.includes(name)) throw new Error(`no browser engine "${name}" (${engines.join(", ")})`);
@@ -61,7 +68,10 @@ async function firstFrame(file, which) {
       frame: window.procesorFrameAfterMark ?? NaN,
       paint: performance.getEntriesByName("first-contentful-paint")[0]?.startTime ?? NaN,
     }));
-  }, { engine: which, before: which === "webkit" ? null : frameAfterMark });
+  }, { engine: which, before: which === "webkit" ? null : async (page) => {
+    await frameAfterMark(page);
+    await new Promise((resolve) => setTimeout(resolve, settle));
+  } });
   return t;
 }
 const ms = (x) => (Number.isNaN(x) ? "-" : x.toFixed(1));
