@@ -149,7 +149,9 @@ const procesorProgram = (function () {
 
   // Whether the address brings a program or a task in: the first picture is not the
   // start picture then.
-  const linked = () => programInAddress() !== null || inAddress(kTaskKey) !== null;
+  // (An empty address part brings nothing: no need to read it, which the first time
+  // costs the page the reading of this file's functions before its first picture.)
+  const linked = () => location.hash.length > 1 && (programInAddress() !== null || inAddress(kTaskKey) !== null);
 
   return Object.freeze({ start, addressInStep, linked });
 })();
