@@ -70,15 +70,17 @@ std::optional<std::vector<std::uint8_t>> unpacked(const std::vector<std::uint8_t
     return out;
 }
 
+// The streams above, each with the number of bytes it makes.
+const struct {
+    const char* name;
+    const char* hex;
+    int size;
+} kStreams[] = {{"stored", kStored, 40}, {"fixed", kFixed, 3000}, {"dynamic", kDynamic, 3000}};
+
 } // namespace
 
 TEST_CASE(streamsOfEveryBlockKindMakeZlibsBytes) {
-    const struct {
-        const char* name;
-        const char* hex;
-        int size;
-    } streams[] = {{"stored", kStored, 40}, {"fixed", kFixed, 3000}, {"dynamic", kDynamic, 3000}};
-    for (const auto& s : streams) {
+    for (const auto& s : kStreams) {
         CONTEXT(s.name);
         const std::vector<std::uint8_t> packed = bytes(s.hex);
         CHECK(unpacked(packed, std::size_t(s.size)) == data(s.size));
@@ -116,12 +118,7 @@ TEST_CASE(colourNumbersUnpackStraightIntoTheirColours) {
     // The same streams as colour numbers: every pixel the colour of its byte, runs and
     // copies reaching back across blocks as well; one colour too few, or a room of a
     // pixel more or less, refused, and nothing written beyond the room.
-    const struct {
-        const char* name;
-        const char* hex;
-        int size;
-    } streams[] = {{"stored", kStored, 40}, {"fixed", kFixed, 3000}, {"dynamic", kDynamic, 3000}};
-    for (const auto& s : streams) {
+    for (const auto& s : kStreams) {
         CONTEXT(s.name);
         const std::vector<std::uint8_t> packed = bytes(s.hex), numbers = data(s.size);
         std::vector<std::uint32_t> palette(256);
