@@ -1,5 +1,6 @@
-// DEFLATE decoding by canonical Huffman codes: each code is read one bit at a time and
-// found among the codes of its length, counted from the first code of that length.
+// DEFLATE decoding by canonical Huffman codes: a code of up to nine bits is found at
+// one look in a table by the stream's next bits; a longer one is read a bit at a time
+// and found among the codes of its length, counted from the first code of that length.
 #include "picture/Inflate.h"
 
 #include <cstring>
@@ -117,6 +118,21 @@ constexpr std::uint16_t kDistanceBase[kDistanceCodes] = {
 constexpr std::uint8_t kDistanceExtra[kDistanceCodes] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                                          6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 
+// Copies `length` units of `unit` bytes from `distance` units back to unit `at`.
+// The copy may overlap what it makes (a pattern of the last `distance` units,
+// repeated): it goes in pieces, each as long as all that lies from the pattern's
+// start, which doubles every time, so a long run takes a few copies.
+void repeat(std::uint8_t* out, std::size_t at, std::size_t distance, std::size_t length,
+            std::size_t unit) {
+    const std::size_t from = at - distance;
+    for (std::size_t left = length; left > 0;) {
+        const std::size_t piece = left < at - from ? left : at - from;
+        std::memcpy(out + unit * at, out + unit * from, unit * piece);
+        at += piece;
+        left -= piece;
+    }
+}
+
 // Where the symbols go: bytes as they are (Bytes), or colour numbers as the 32-bit
 // pixels of their colours (Colours). Each refuses what would not fit its room.
 struct Bytes {
@@ -131,11 +147,7 @@ struct Bytes {
     }
     bool copy(std::size_t distance, std::size_t length) {
         if (distance > at || length > size - at) return false;
-        if (distance == 1) {
-            std::memset(out + at, out[at - 1], length);
-        } else {
-            repeat(out, at, distance, length, 1);
-        }
+        repeat(out, at, distance, length, 1);
         at += length;
         return true;
     }
@@ -145,21 +157,6 @@ struct Bytes {
         if (length > 0) std::memcpy(out + at, in, length);
         at += length;
         return true;
-    }
-
-    // Copies `length` units of `unit` bytes from `distance` units back to unit `at`.
-    // The copy may overlap what it makes (a pattern of the last `distance` units,
-    // repeated): it goes in pieces, each as long as all that lies from the pattern's
-    // start, which doubles every time, so a long run takes a few copies.
-    static void repeat(std::uint8_t* out, std::size_t at, std::size_t distance, std::size_t length,
-                       std::size_t unit) {
-        const std::size_t from = at - distance;
-        for (std::size_t left = length; left > 0;) {
-            const std::size_t piece = left < at - from ? left : at - from;
-            std::memcpy(out + unit * at, out + unit * from, unit * piece);
-            at += piece;
-            left -= piece;
-        }
     }
 };
 
@@ -177,7 +174,7 @@ struct Colours {
     }
     bool copy(std::size_t distance, std::size_t length) {
         if (distance > at || length > size - at) return false;
-        Bytes::repeat(out, at, distance, length, 4);
+        repeat(out, at, distance, length, 4);
         at += length;
         return true;
     }

@@ -110,7 +110,7 @@ def indexed_picture(path):
         if row[0] != 0:
             raise SystemExit(f"web_page.py: {path} has filtered rows")
         for x in range(1, stride, 3):
-            numbers.append(colours.setdefault(row[x:x + 3], len(colours)) & 255)
+            numbers.append(colours.setdefault(row[x:x + 3], len(colours)))
     if len(colours) > 256:
         raise SystemExit(f"web_page.py: {path} has {len(colours)} colours, more than 256")
     palette = [r | g << 8 | b << 16 | 0xff << 24 for r, g, b in colours]
