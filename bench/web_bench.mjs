@@ -9,7 +9,7 @@
 // pulses per second of the handlers and the headless picture's figures as
 // WebAssembly under Node.js.
 //   scripts/web && npm ci --prefix tests/web && node bench/web_bench.mjs [--first-frame] [--page=FILE]
-//                                                                      [--settle=MS] [engine...]
+//                                                                      [--settle=MS] [--runs=N] [engine...]
 import { execFileSync, spawnSync } from "node:child_process";
 import { statSync } from "node:fs";
 import { dirname, join, resolve } from "node:path";
@@ -29,8 +29,13 @@ const pageArg = args.find((a) => a.startsWith("--page="));
 const settleArg = args.find((a) => a.startsWith("--settle="));
 const settle = settleArg ? Number(settleArg.slice("--settle=".length)) : 0;
 if (!(settle >= 0)) throw new Error(`--settle takes milliseconds, not "${settleArg}"`);
+// --runs=N: N fresh browsers each for the page and the floor instead of 7 (a fresh
+// browser's own start moves single runs by tens of milliseconds on two cores).
+const runsArg = args.find((a) => a.startsWith("--runs="));
+const runCount = runsArg ? Number(runsArg.slice("--runs=".length)) : 7;
+if (!(Number.isInteger(runCount) && runCount >= 1)) throw new Error(`--runs takes a count, not "${runsArg}"`);
 const html = pageArg ? resolve(pageArg.slice("--page=".length)) : join(root, "build-web", "procesor.html");
-const named = args.filter((a) => a !== "--first-frame" && a !== pageArg && a !== settleArg);
+const named = args.filter((a) => a !== "--first-frame" && a !== pageArg && a !== settleArg && a !== runsArg);
 const chosen = named.length ? named : engines;
 for (const name of chosen)
   if (!engines.includes(name)) throw new Error(`no browser engine "${name}" (${engines.join(", ")})`);
@@ -77,7 +82,7 @@ async function firstFrame(file, which) {
 const ms = (x) => (Number.isNaN(x) ? "-" : x.toFixed(1));
 for (const which of chosen) {
   const runs = { page: [], floor: [] };
-  for (let run = 0; run < 7; ++run) {
+  for (let run = 0; run < runCount; ++run) {
     runs.page.push(await firstFrame(html, which));
     runs.floor.push(await firstFrame(floor, which));
   }
