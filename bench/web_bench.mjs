@@ -22,20 +22,23 @@ const args = process.argv.slice(2);
 // --first-frame: only the first frame beside the floor, nothing else; --page=FILE:
 // another build of the page (to weigh a change against the last).
 const firstFrameOnly = args.includes("--first-frame");
-const pageArg = args.find((a) => a.startsWith("--page="));
+// The value of --NAME=VALUE, or undefined.
+const option = (name) => args.find((a) => a.startsWith(`--${name}=`))?.slice(name.length + 3);
+const pageArg = option("page");
 // --settle=MS: each fresh browser left MS milliseconds before the page is opened, as
 // a browser already running when a file is opened (a fresh one spends its first
 // second starting its own pages, on the cores the page needs too).
-const settleArg = args.find((a) => a.startsWith("--settle="));
-const settle = settleArg ? Number(settleArg.slice("--settle=".length)) : 0;
-if (!(settle >= 0)) throw new Error(`--settle takes milliseconds, not "${settleArg}"`);
+const settle = Number(option("settle") ?? 0);
+if (!(settle >= 0)) throw new Error(`--settle takes milliseconds, not "${option("settle")}"`);
 // --runs=N: N fresh browsers each for the page and the floor instead of 7 (a fresh
 // browser's own start moves single runs by tens of milliseconds on two cores).
-const runsArg = args.find((a) => a.startsWith("--runs="));
-const runCount = runsArg ? Number(runsArg.slice("--runs=".length)) : 7;
-if (!(Number.isInteger(runCount) && runCount >= 1)) throw new Error(`--runs takes a count, not "${runsArg}"`);
-const html = pageArg ? resolve(pageArg.slice("--page=".length)) : join(root, "build-web", "procesor.html");
-const named = args.filter((a) => a !== "--first-frame" && a !== pageArg && a !== settleArg && a !== runsArg);
+const runCount = Number(option("runs") ?? 7);
+if (!(Number.isInteger(runCount) && runCount >= 1)) throw new Error(`--runs takes a count, not "${option("runs")}"`);
+const html = pageArg !== undefined ? resolve(pageArg) : join(root, "build-web", "procesor.html");
+const named = args.filter((a) => !a.startsWith("--"));
+for (const a of args)
+  if (a.startsWith("--") && a !== "--first-frame" && !/^--(page|settle|runs)=/.test(a))
+    throw new Error(`no option "${a}"`);
 const chosen = named.length ? named : engines;
 for (const name of chosen)
   if (!engines.includes(name)) throw new Error(`no browser engine "${name}" (${engines.join(", ")})`);
